@@ -1,0 +1,32 @@
+# Shared set-up for scripts/run and scripts/test: installs what is missing, configures, builds.
+# Sourced, not run.
+
+TINTARO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+TINTARO_PACKAGES=(
+  qt6-base-dev qt6-image-formats-plugins libqt6svg6-dev libjpeg62-turbo-dev
+  libgtest-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core ccache
+)
+
+tintaro_install_packages() {
+  local missing=()
+  for pkg in "${TINTARO_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# tintaro_build DIR [cmake options...]: configures DIR once and builds it with Ninja.
+tintaro_build() {
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$TINTARO_ROOT" -B "$dir" -G Ninja "$@"
+  fi
+  cmake --build "$dir" --parallel "$(nproc)"
+}

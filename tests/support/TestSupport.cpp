@@ -1,0 +1,28 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace TestSupport {
+
+CliResult runCli(const QStringList& args, const QByteArray& input) {
+    CliResult result;
+    QProcess process;
+    process.start(QStringLiteral(TINTARO_CLI_PATH), args);
+    if (!process.waitForStarted(10000))
+        return result;
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QString dataPath(const QString& name) {
+    return QDir(QStringLiteral(TINTARO_TEST_DATA)).filePath(name);
+}
+
+} // namespace TestSupport
