@@ -1,0 +1,27 @@
+# cmake -DSRC=<src dir> -DWIDGETS_DIRS="<QtWidgets include dir>;<QtPrintSupport include dir>" -P CheckCoreIncludes.cmake
+cmake_policy(SET CMP0057 NEW)
+# Fails when a core source (any file of src/<subsystem>/ outside ui/, or src/cli/) includes a
+# QtWidgets or QtPrintSupport header.
+set(forbidden)
+foreach(dir IN LISTS WIDGETS_DIRS)
+  file(GLOB headers RELATIVE ${dir} ${dir}/Q*)
+  list(APPEND forbidden ${headers})
+endforeach()
+file(GLOB core_files ${SRC}/*/*.h ${SRC}/*/*.cpp)
+list(REMOVE_ITEM core_files ${SRC}/app/main.cpp) # the designer program itself, not the core
+set(bad)
+foreach(file IN LISTS core_files)
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*<")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>.*" "\\1" header "${line}")
+    get_filename_component(name ${header} NAME)
+    if(header MATCHES "^Qt(Widgets|PrintSupport)/" OR name IN_LIST forbidden)
+      list(APPEND bad "${file}: <${header}>")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  list(JOIN bad "\n  " text)
+  message(FATAL_ERROR "Core sources include widget headers:\n  ${text}")
+endif()
+message(STATUS "core sources include no widget headers")
