@@ -4,6 +4,10 @@ cmake_policy(SET CMP0057 NEW)
 # QtWidgets or QtPrintSupport header.
 set(forbidden)
 foreach(dir IN LISTS WIDGETS_DIRS)
+  # The module variables list the dependencies' folders too; only the two modules' own count.
+  if(NOT dir MATCHES "/Qt(Widgets|PrintSupport)$")
+    continue()
+  endif()
   file(GLOB headers RELATIVE ${dir} ${dir}/Q*)
   list(APPEND forbidden ${headers})
 endforeach()
