@@ -1,0 +1,101 @@
+#include "platform/uFont.h"
+
+TFont::TFont(const QString& name, int size, TFontStyles style, qint32 color)
+    : name_(name), size_(size), style_(TFontStyles(style & kAllFontStyles)), color_(color) {}
+
+TFont::TFont(const TFont& other)
+    : name_(other.name_), size_(other.size_), style_(other.style_), color_(other.color_),
+      charset_(other.charset_), pitch_(other.pitch_) {}
+
+TFont& TFont::operator=(const TFont& other) {
+    if (this == &other)
+        return *this;
+    name_ = other.name_;
+    size_ = other.size_;
+    style_ = other.style_;
+    color_ = other.color_;
+    charset_ = other.charset_;
+    pitch_ = other.pitch_;
+    changed();
+    return *this;
+}
+
+void TFont::SetName(const QString& name) {
+    if (name_ == name)
+        return;
+    name_ = name;
+    changed();
+}
+
+void TFont::SetSize(int points) {
+    if (size_ == points)
+        return;
+    size_ = points;
+    changed();
+}
+
+void TFont::SetStyle(TFontStyles style) {
+    style &= kAllFontStyles;
+    if (style_ == style)
+        return;
+    style_ = style;
+    changed();
+}
+
+void TFont::SetColor(qint32 color) {
+    if (color_ == color)
+        return;
+    color_ = color;
+    changed();
+}
+
+void TFont::SetCharset(quint8 charset) {
+    if (charset_ == charset)
+        return;
+    charset_ = charset;
+    changed();
+}
+
+void TFont::SetPitch(TFontPitch pitch) {
+    if (pitch_ == pitch)
+        return;
+    pitch_ = pitch;
+    changed();
+}
+
+void TFont::EndUpdate() {
+    if (updateDepth_ == 0)
+        return;
+    if (--updateDepth_ == 0 && changedWhileSuspended_) {
+        changedWhileSuspended_ = false;
+        if (onChange_)
+            onChange_();
+    }
+}
+
+bool TFont::operator==(const TFont& other) const {
+    return name_ == other.name_ && size_ == other.size_ && style_ == other.style_ && color_ == other.color_ &&
+           charset_ == other.charset_ && pitch_ == other.pitch_;
+}
+
+QFont TFont::toQFont() const {
+    QFont font(name_);
+    if (size_ > 0)
+        font.setPointSize(size_);
+    font.setBold(IsBold());
+    font.setItalic(IsItalic());
+    font.setUnderline(IsUnderline());
+    font.setStrikeOut(IsStrikeOut());
+    if (pitch_ == TFontPitch::Fixed)
+        font.setFixedPitch(true);
+    return font;
+}
+
+void TFont::changed() {
+    if (updateDepth_ > 0) {
+        changedWhileSuspended_ = true;
+        return;
+    }
+    if (onChange_)
+        onChange_();
+}
