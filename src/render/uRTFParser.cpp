@@ -1,0 +1,254 @@
+#include "render/uRTFParser.h"
+
+#include <QBuffer>
+#include <QIODevice>
+
+#include <climits>
+
+namespace {
+
+constexpr quint8 kHexNormal = 0;
+constexpr quint8 kHexExpectDigits = 2;
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The code points of Windows-1252 at 0x80..0x9F; 0 marks the five unassigned codes. Every other
+// byte value stands for the code point of the same number.
+constexpr char16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The Windows-1252 byte of a code point, or -1 when the code page has no such character.
+int toWindows1252(int codePoint) {
+    if (codePoint <= 0)
+        return -1;
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return codePoint;
+    for (int i = 0; i < 32; ++i) {
+        if (kCp1252High[i] != 0 && kCp1252High[i] == codePoint)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+} // namespace
+
+TRTFParser::TRTFParser() = default;
+
+const QStringList& TRTFParser::IgnoredDestinations() {
+    static const QStringList names = {
+        "bin",     "author",  "buptim",     "comment",  "creatim",  "doccomm", "footer",  "footerf",
+        "footerl", "footerr", "footnote",   "ftncn",    "ftnsep",   "ftnspec", "header",  "headerf",
+        "headerl", "headerr", "info",       "keywords", "operator", "pict",    "printim", "private1",
+        "revtim",  "rxe",     "stylesheet", "subject",  "tc",       "title",   "txe",     "xe"};
+    return names;
+}
+
+void TRTFParser::Parse(QIODevice& stream) {
+    Parse(stream.readAll());
+}
+
+void TRTFParser::Parse(const QByteArray& text) {
+    input_ = text;
+    pos_ = 0;
+    while (!atEnd()) {
+        const char c = input_[pos_++];
+        if (c == '\n' || c == '\r')
+            continue;
+        if (c == '\\') {
+            controlSequence();
+        } else if (c == '{') {
+            openGroup();
+        } else if (c == '}') {
+            closeGroup();
+        } else if (hexState_ == kHexExpectDigits) {
+            while (!atEnd() && (input_[pos_] == '\n' || input_[pos_] == '\r'))
+                ++pos_;
+            // A truncated escape at the very end is dropped like any unfinished sequence.
+            if (atEnd())
+                break;
+            const char second = input_[pos_++];
+            const int high = hexValue(c);
+            const int low = hexValue(second);
+            if (high < 0 || low < 0) {
+                throw RTFParseException(QStringLiteral("'$%1' ist kein gültiger Integerwert")
+                                            .arg(QString::fromLatin1(QByteArray(1, c).append(second))));
+            }
+            hexState_ = kHexNormal;
+            if (fallbackLeft_ > 0)
+                --fallbackLeft_;
+            else
+                addText(char(high * 16 + low));
+        } else if (fallbackLeft_ > 0) {
+            --fallbackLeft_;
+        } else {
+            addText(c);
+        }
+    }
+    // Text after the last closing brace is never reported.
+    pendingText_.clear();
+    if (depth_ < 0)
+        throw RTFParseException(QStringLiteral("StackUnderflow"));
+    if (depth_ > 0)
+        throw RTFParseException(QStringLiteral("Unmatched Brace"));
+}
+
+void TRTFParser::openGroup() {
+    reportText();
+    stateStack_.push_back(GroupState{hexState_, skipping_, unicodeSkip_});
+    hexState_ = kHexNormal;
+    fallbackLeft_ = 0;
+    ++depth_;
+    if (OnGroup)
+        OnGroup(*this);
+}
+
+void TRTFParser::closeGroup() {
+    reportText();
+    if (stateStack_.empty())
+        throw RTFParseException(QStringLiteral("StackUnderflow"));
+    const GroupState outer = stateStack_.back();
+    stateStack_.pop_back();
+    hexState_ = outer.hexState;
+    skipping_ = outer.skipping;
+    unicodeSkip_ = outer.unicodeSkip;
+    fallbackLeft_ = 0;
+    --depth_;
+    if (OnGroup)
+        OnGroup(*this);
+}
+
+void TRTFParser::controlSequence() {
+    if (atEnd())
+        return;
+    const char first = input_[pos_++];
+    // A sequence cut off by the end of the input is dropped.
+    if (atEnd())
+        return;
+    if (!isLetter(first)) {
+        if (first != '\'')
+            fallbackLeft_ = 0;
+        dispatch(QByteArray(1, first), false, 0);
+        return;
+    }
+
+    const qsizetype wordStart = pos_ - 1;
+    while (!atEnd() && isLetter(input_[pos_]))
+        ++pos_;
+    const QByteArray word = input_.mid(wordStart, pos_ - wordStart);
+
+    bool hasParameter = false;
+    long long value = 0;
+    bool negative = false;
+    if (!atEnd() && input_[pos_] == '-' && pos_ + 1 < input_.size() && isDigit(input_[pos_ + 1])) {
+        negative = true;
+        ++pos_;
+    }
+    while (!atEnd() && isDigit(input_[pos_])) {
+        hasParameter = true;
+        // Hostile input may carry thousands of digits: the value saturates instead of overflowing.
+        if (value <= INT_MAX)
+            value = value * 10 + (input_[pos_] - '0');
+        ++pos_;
+    }
+    int parameter = 0;
+    if (hasParameter) {
+        if (negative)
+            parameter = value > -(long long)INT_MIN ? INT_MIN : int(-value);
+        else
+            parameter = value > INT_MAX ? INT_MAX : int(value);
+    }
+    // A space delimiter belongs to the control word; anything else is read again as input.
+    if (!atEnd() && input_[pos_] == ' ')
+        ++pos_;
+
+    if (unicodeEscape(word, hasParameter, parameter))
+        return;
+    fallbackLeft_ = 0;
+    dispatch(word, hasParameter, parameter);
+}
+
+// \ucN and \uN: the Unicode character is shown when Windows-1252 has it, and the N fallback
+// characters that follow are dropped then; otherwise the fallback characters stand in for it.
+bool TRTFParser::unicodeEscape(const QByteArray& word, bool hasParameter, int parameter) {
+    if (!hasParameter)
+        return false;
+    if (word == "uc") {
+        unicodeSkip_ = qBound(0, parameter, 16);
+        fallbackLeft_ = 0;
+        return true;
+    }
+    if (word != "u")
+        return false;
+    // Code points above 32767 are written as negative 16-bit numbers.
+    const int codePoint = parameter < 0 && parameter >= -32768 ? parameter + 65536 : parameter;
+    const int byte = toWindows1252(codePoint);
+    fallbackLeft_ = 0;
+    if (byte >= 0) {
+        addText(char(byte));
+        fallbackLeft_ = unicodeSkip_;
+    }
+    return true;
+}
+
+void TRTFParser::dispatch(const QByteArray& word, bool hasParameter, int parameter) {
+    if (word == "'") {
+        hexState_ = kHexExpectDigits;
+    } else if (word == "lquote") {
+        addText(char(145));
+    } else if (word == "rquote") {
+        addText(char(146));
+    } else if (word.compare("ldblquote", Qt::CaseInsensitive) == 0) {
+        addText(char(147));
+    } else if (word.compare("rdblquote", Qt::CaseInsensitive) == 0) {
+        addText(char(148));
+    } else if (word == "bullet") {
+        addText(char(149));
+    } else if (word == "endash") {
+        addText(char(150));
+    } else if (word == "emdash") {
+        addText(char(151));
+    } else if (word == "{" || word == "}" || word == "\\") {
+        addText(word[0]);
+    } else {
+        reportText();
+        const QByteArray lower = word.toLower();
+        if (IgnoredDestinations().contains(QString::fromLatin1(lower)))
+            skipping_ = true;
+        else if (!skipping_ && OnControl)
+            OnControl(*this, lower, hasParameter, parameter);
+    }
+}
+
+void TRTFParser::addText(char c) {
+    if (!skipping_)
+        pendingText_.append(c);
+}
+
+void TRTFParser::reportText() {
+    if (!pendingText_.isEmpty() && OnText) {
+        // The receiver may be anything; hand it a copy so that clearing cannot pull the rug.
+        const QByteArray text = pendingText_;
+        pendingText_.clear();
+        OnText(*this, text);
+        return;
+    }
+    pendingText_.clear();
+}
