@@ -65,8 +65,10 @@ TEST(StreamEncoding, ShortOrDamagedDataIsRejected) {
     // A length longer than the rest of the data, and a negative one.
     EXPECT_THROW(reading(QByteArray::fromHex("05000000616263"), [](QIODevice& s) { StreamReadString(s); }),
                  Exception);
-    EXPECT_THROW(reading(QByteArray::fromHex("ffffffff"), [](QIODevice& s) { StreamReadString(s); }), Exception);
-    EXPECT_THROW(reading(QByteArray::fromHex("ffffff7f"), [](QIODevice& s) { StreamReadString(s); }), Exception);
+    EXPECT_THROW(reading(QByteArray::fromHex("ffffffff"), [](QIODevice& s) { StreamReadString(s); }),
+                 Exception);
+    EXPECT_THROW(reading(QByteArray::fromHex("ffffff7f"), [](QIODevice& s) { StreamReadString(s); }),
+                 Exception);
 }
 
 TEST(StreamEncoding, WriteToClosedDeviceRaises) {

@@ -1,0 +1,428 @@
+#include "document/uDataFile.h"
+
+#include "platform/Exception.h"
+#include "platform/SoftAssert.h"
+#include "platform/uCodepage.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr char kMagic[16] = {'V', 'X', ' ', 'D', 'a', 't', 'a', 'F', 'i', 'l', 'e', 0, 0, 0, 0, 0};
+constexpr qint32 kVersion = 1;
+constexpr qint32 kItemMarker = 1;
+
+const QString kInvalidFormat = QStringLiteral("Invalid file format.");
+const QString kReadOnlyMessage = QStringLiteral("Die Datei ist schreibgeschützt");
+
+// Stored names end at their first zero byte.
+QString nameFromField(const char* field, int fieldSize) {
+    const void* zero = std::memchr(field, 0, size_t(fieldSize));
+    const qsizetype length = zero ? static_cast<const char*>(zero) - field : fieldSize;
+    return Codepage::fromAnsi(QByteArrayView(field, length));
+}
+
+// Names compare case-insensitively; a requested name is first reduced to what the code page can
+// store, so a name finds the item it was written under.
+QString foldName(const QString& name) {
+    return Codepage::ansiRoundTrip(name).toCaseFolded();
+}
+
+QByteArray fieldBytes(const QString& name, int fieldSize, const char* what) {
+    QByteArray bytes = Codepage::toAnsi(name);
+    if (bytes.size() >= fieldSize) {
+        throw Exception(QStringLiteral("Der %1 \"%2\" ist länger als %3 Zeichen")
+                            .arg(QString::fromLatin1(what), name)
+                            .arg(fieldSize - 1));
+    }
+    return bytes;
+}
+
+// Delphi-style date-times cover the years 1 to 9999.
+constexpr double kMinDays = -693593.0;
+constexpr double kMaxDays = 2958466.0;
+const QDate kDayZero(1899, 12, 30);
+constexpr qint64 kMsecsPerDay = 86400000;
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TCustomDataFile
+
+TCustomDataFile::TCustomDataFile(QIODevice* stream, bool readOnly) : ReadOnly(readOnly), Stream(stream) {}
+
+TCustomDataFile::~TCustomDataFile() = default;
+
+void TCustomDataFile::writeFileHeader() {
+    char header[kHeaderSize];
+    std::memcpy(header, kMagic, sizeof kMagic);
+    qToLittleEndian<qint32>(kVersion, header + 16);
+    writeRaw(header, kHeaderSize);
+}
+
+bool TCustomDataFile::HasValidHeader() const {
+    if (Stream->size() < kHeaderSize || !Stream->seek(0))
+        return false;
+    char header[kHeaderSize];
+    if (Stream->read(header, kHeaderSize) != kHeaderSize)
+        return false;
+    return std::memcmp(header, kMagic, sizeof kMagic) == 0 && qFromLittleEndian<qint32>(header + 16) == kVersion;
+}
+
+void TCustomDataFile::seekTo(qint64 position) {
+    // Never seek past the end: a writable memory stream would grow with zeros.
+    if (position > Stream->size() || !Stream->seek(position))
+        throw Exception(QStringLiteral("Lesefehler: %1").arg(Stream->errorString()));
+}
+
+bool TCustomDataFile::readItemHeader(ItemHeader& header) {
+    char raw[kItemHeaderSize];
+    if (Stream->read(raw, kItemHeaderSize) != kItemHeaderSize)
+        return false;
+    header.marker = qFromLittleEndian<qint32>(raw);
+    header.section = nameFromField(raw + 4, kSectionFieldSize);
+    header.key = nameFromField(raw + 4 + kSectionFieldSize, kKeyFieldSize);
+    header.size = qFromLittleEndian<qint32>(raw + 4 + kSectionFieldSize + kKeyFieldSize);
+    return true;
+}
+
+void TCustomDataFile::BuildCache() {
+    Cache.clear();
+    firstIndex_.clear();
+    const qint64 streamSize = Stream->size();
+    qint64 position = kHeaderSize;
+    ItemHeader header;
+    while (position <= streamSize - kItemHeaderSize) {
+        seekTo(position);
+        if (!readItemHeader(header))
+            break;
+        if (header.marker != kItemMarker) {
+            Cache.clear();
+            firstIndex_.clear();
+            throw Exception(kInvalidFormat);
+        }
+        // A negative size would lead back into earlier items: the readable items end here.
+        if (header.size < 0)
+            break;
+        const NameKey name{header.section.toCaseFolded(), header.key.toCaseFolded()};
+        if (!firstIndex_.contains(name))
+            firstIndex_.insert(name, qsizetype(Cache.size()));
+        Cache.push_back({position, std::move(header.section), std::move(header.key), header.size});
+        position += kItemHeaderSize + qint64(header.size);
+    }
+}
+
+bool TCustomDataFile::FindItem(const QString& section, const QString& key) {
+    if (!Cache.empty())
+        return findByIndex(section, key);
+    return FindItemByScan(section, key);
+}
+
+bool TCustomDataFile::findByIndex(const QString& section, const QString& key) {
+    const auto it = firstIndex_.constFind(NameKey{foldName(section), foldName(key)});
+    if (it == firstIndex_.cend())
+        return false;
+    const qint64 position = Cache[size_t(*it)].Position;
+    if (position > Stream->size() - kItemHeaderSize)
+        return false;
+    seekTo(position);
+    ItemHeader header;
+    if (!readItemHeader(header))
+        return false;
+    foundSize_ = header.size;
+    foundAvailable_ = std::clamp<qint64>(Stream->size() - Stream->pos(), 0, std::max<qint32>(header.size, 0));
+    return true;
+}
+
+bool TCustomDataFile::FindItemByScan(const QString& section, const QString& key) {
+    const QString wantedSection = foldName(section);
+    const QString wantedKey = foldName(key);
+    const qint64 streamSize = Stream->size();
+    qint64 position = kHeaderSize;
+    ItemHeader header;
+    while (position <= streamSize - kItemHeaderSize) {
+        seekTo(position);
+        if (!readItemHeader(header))
+            return false;
+        if (header.marker != kItemMarker)
+            throw Exception(kInvalidFormat);
+        if (header.size < 0)
+            return false;
+        if (header.section.toCaseFolded() == wantedSection && header.key.toCaseFolded() == wantedKey) {
+            foundSize_ = header.size;
+            foundAvailable_ = std::min<qint64>(streamSize - Stream->pos(), header.size);
+            return true;
+        }
+        position += kItemHeaderSize + qint64(header.size);
+    }
+    return false;
+}
+
+qint32 TCustomDataFile::readItem(const QString& section, const QString& key, QByteArray& buffer,
+                                 qint64 maxBytes) {
+    if (!FindItem(section, key))
+        return -1;
+    // Never more than the stream holds, whatever the header claims.
+    const qint64 wanted = std::min(foundAvailable_, maxBytes);
+    buffer.resize(qsizetype(wanted));
+    const qint64 got = wanted > 0 ? Stream->read(buffer.data(), wanted) : 0;
+    buffer.resize(qsizetype(std::max<qint64>(got, 0)));
+    return qint32(buffer.size());
+}
+
+qint32 TCustomDataFile::ReadBuffer(const QString& section, const QString& key, QByteArray& buffer) {
+    return readItem(section, key, buffer, std::numeric_limits<qint64>::max());
+}
+
+qint32 TCustomDataFile::ReadStream(const QString& section, const QString& key, QBuffer& target) {
+    QByteArray data;
+    const qint32 count = ReadBuffer(section, key, data);
+    if (count < 0)
+        return -1;
+    // setData refuses an open buffer: reopen it in its own mode, minus anything that would empty it.
+    const QIODevice::OpenMode mode = target.isOpen()
+                                         ? target.openMode() & ~(QIODevice::Truncate | QIODevice::Append)
+                                         : QIODevice::OpenMode(QIODevice::ReadWrite);
+    target.close();
+    target.setData(data);
+    target.open(mode);
+    target.seek(0);
+    return count;
+}
+
+void TCustomDataFile::writeRaw(const char* data, qint64 size) {
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 written = Stream->write(data + done, size - done);
+        if (written <= 0)
+            throw Exception(QStringLiteral("Schreibfehler: %1").arg(Stream->errorString()));
+        done += written;
+    }
+}
+
+qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, qint32 size, const void* data) {
+    if (ReadOnly)
+        throw Exception(kReadOnlyMessage);
+    TT_ASSERT(size >= 0 && (size == 0 || data), return 0);
+    const QByteArray sectionBytes = fieldBytes(section, kSectionFieldSize, "Abschnittsname");
+    const QByteArray keyBytes = fieldBytes(key, kKeyFieldSize, "Schlüsselname");
+
+    char header[kItemHeaderSize] = {};
+    qToLittleEndian<qint32>(kItemMarker, header);
+    std::memcpy(header + 4, sectionBytes.constData(), size_t(sectionBytes.size()));
+    std::memcpy(header + 4 + kSectionFieldSize, keyBytes.constData(), size_t(keyBytes.size()));
+    qToLittleEndian<qint32>(size, header + 4 + kSectionFieldSize + kKeyFieldSize);
+
+    if (!Stream->seek(Stream->size()))
+        throw Exception(QStringLiteral("Schreibfehler: %1").arg(Stream->errorString()));
+    writeRaw(header, kItemHeaderSize);
+    writeRaw(static_cast<const char*>(data), size);
+    return size;
+}
+
+qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, const QByteArray& data) {
+    TT_ASSERT(data.size() <= std::numeric_limits<qint32>::max(), return 0);
+    return WriteBuffer(section, key, qint32(data.size()), data.constData());
+}
+
+void TCustomDataFile::WriteStream(const QString& section, const QString& key, QIODevice& source) {
+    if (ReadOnly)
+        throw Exception(kReadOnlyMessage);
+    const qint64 size = source.size();
+    if (size > std::numeric_limits<qint32>::max())
+        throw Exception(QStringLiteral("Der Datenblock \"%1/%2\" ist zu groß").arg(section, key));
+    if (!source.seek(0))
+        throw Exception(QStringLiteral("Lesefehler: %1").arg(source.errorString()));
+    const QByteArray data = source.read(size);
+    if (data.size() != size)
+        throw Exception(QStringLiteral("Lesefehler: %1").arg(source.errorString()));
+    WriteBuffer(section, key, data);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Typed values
+
+void TCustomDataFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    QByteArray bytes = Codepage::toAnsi(value);
+    const qsizetype zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    bytes.append('\0');
+    WriteBuffer(section, key, bytes);
+}
+
+QString TCustomDataFile::ReadString(const QString& section, const QString& key, const QString& def) {
+    QByteArray data;
+    if (ReadBuffer(section, key, data) < 0)
+        return def;
+    const qsizetype zero = data.indexOf('\0');
+    return Codepage::fromAnsi(zero >= 0 ? QByteArrayView(data).first(zero) : QByteArrayView(data));
+}
+
+void TCustomDataFile::WriteInteger(const QString& section, const QString& key, qint32 value) {
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    WriteBuffer(section, key, 4, bytes);
+}
+
+qint32 TCustomDataFile::ReadInteger(const QString& section, const QString& key, qint32 def) {
+    QByteArray data;
+    if (readItem(section, key, data, 4) < 4)
+        return def;
+    return qFromLittleEndian<qint32>(data.constData());
+}
+
+void TCustomDataFile::WriteFloat(const QString& section, const QString& key, double value) {
+    char bytes[8];
+    qToLittleEndian(value, bytes);
+    WriteBuffer(section, key, 8, bytes);
+}
+
+double TCustomDataFile::ReadFloat(const QString& section, const QString& key, double def) {
+    QByteArray data;
+    if (readItem(section, key, data, 8) < 8)
+        return def;
+    return qFromLittleEndian<double>(data.constData());
+}
+
+void TCustomDataFile::WriteDateTime(const QString& section, const QString& key, const QDateTime& value) {
+    WriteFloat(section, key, DateTimeToDays(value));
+}
+
+QDateTime TCustomDataFile::ReadDateTime(const QString& section, const QString& key, const QDateTime& def) {
+    QByteArray data;
+    if (readItem(section, key, data, 8) < 8)
+        return def;
+    const QDateTime value = DaysToDateTime(qFromLittleEndian<double>(data.constData()));
+    return value.isValid() ? value : def;
+}
+
+void TCustomDataFile::WriteBool(const QString& section, const QString& key, bool value) {
+    const char byte = value ? 1 : 0;
+    WriteBuffer(section, key, 1, &byte);
+}
+
+bool TCustomDataFile::ReadBool(const QString& section, const QString& key, bool def) {
+    QByteArray data;
+    if (readItem(section, key, data, 1) < 1)
+        return def;
+    return data[0] != 0;
+}
+
+void TCustomDataFile::WriteFont(const QString& section, const QString& key, const TFont& font) {
+    QByteArray name = Codepage::toAnsi(font.Name());
+    const qsizetype zero = name.indexOf('\0');
+    if (zero >= 0)
+        name.truncate(zero);
+    QByteArray record(9, '\0');
+    record[0] = char(font.Charset());
+    qToLittleEndian<qint32>(font.Color(), record.data() + 1);
+    record[5] = char(font.Pitch());
+    const int size = std::clamp(font.Size(), int(std::numeric_limits<qint16>::min()),
+                                int(std::numeric_limits<qint16>::max()));
+    qToLittleEndian<qint16>(qint16(size), record.data() + 6);
+    record[8] = char(font.Style());
+    record.append(name);
+    record.append('\0');
+    WriteBuffer(section, key, record);
+}
+
+void TCustomDataFile::ReadFont(const QString& section, const QString& key, TFont& font) {
+    QByteArray data;
+    if (ReadBuffer(section, key, data) <= 9)
+        return;
+    const auto byteAt = [&](int i) { return static_cast<quint8>(data[i]); };
+    const quint8 pitch = byteAt(5);
+    QByteArrayView name = QByteArrayView(data).sliced(9);
+    const qsizetype zero = name.indexOf('\0');
+    if (zero >= 0)
+        name = name.first(zero);
+
+    font.BeginUpdate();
+    font.SetCharset(byteAt(0));
+    font.SetColor(qFromLittleEndian<qint32>(data.constData() + 1));
+    font.SetPitch(pitch <= 2 ? TFontPitch(pitch) : TFontPitch::Default);
+    font.SetSize(qFromLittleEndian<qint16>(data.constData() + 6));
+    font.SetStyle(TFontStyles(byteAt(8) & kAllFontStyles));
+    font.SetName(Codepage::fromAnsi(name));
+    font.EndUpdate();
+}
+
+double DateTimeToDays(const QDateTime& value) {
+    if (!value.isValid())
+        return 0.0;
+    const double days = double(kDayZero.daysTo(value.date()));
+    const double time = double(value.time().msecsSinceStartOfDay()) / double(kMsecsPerDay);
+    // Before the day zero the time of day still counts forward: -1.25 is 29 December 1899, 6:00.
+    return days < 0 ? days - time : days + time;
+}
+
+QDateTime DaysToDateTime(double days) {
+    if (!std::isfinite(days) || days < kMinDays || days >= kMaxDays)
+        return {};
+    const double whole = std::trunc(days);
+    qint64 msecs = std::llround(std::fabs(days - whole) * double(kMsecsPerDay));
+    msecs = std::min(msecs, kMsecsPerDay - 1);
+    return QDateTime(kDayZero.addDays(qint64(whole)), QTime::fromMSecsSinceStartOfDay(int(msecs)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TDataFile
+
+std::unique_ptr<QFile> TDataFile::openFile(const QString& fileName, OpenMode mode, bool& readOnly) {
+    auto file = std::make_unique<QFile>(fileName);
+    const QFileInfo info(fileName);
+    const auto fail = [&] {
+        return Exception(
+            QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2").arg(fileName, file->errorString()));
+    };
+    if (!info.exists()) {
+        readOnly = false;
+        if (!file->open(QIODevice::ReadWrite))
+            throw fail();
+        return file;
+    }
+    // A file without write permission for its owner counts as marked read-only; one that cannot
+    // be opened for writing for other reasons is read as well.
+    readOnly = mode == OpenMode::ReadOnly || !info.permissions().testFlag(QFileDevice::WriteOwner);
+    if (!readOnly && !file->open(QIODevice::ReadWrite))
+        readOnly = true;
+    if (readOnly && !file->open(QIODevice::ReadOnly))
+        throw fail();
+    return file;
+}
+
+TDataFile::TDataFile(const QString& fileName, OpenMode mode) : TCustomDataFile(nullptr, false), fileName_(fileName) {
+    file_ = openFile(fileName, mode, ReadOnly);
+    Stream = file_.get();
+    // A new file, or an empty one left by an interrupted save, gets its header; anything else is
+    // indexed as it stands.
+    if (file_->size() == 0 && !ReadOnly)
+        writeFileHeader();
+    else
+        BuildCache();
+}
+
+TDataFile::~TDataFile() {
+    if (file_)
+        file_->close();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TMemoryDataFile
+
+TMemoryDataFile::TMemoryDataFile(QBuffer& stream) : TCustomDataFile(&stream, false) {
+    if (!stream.isOpen())
+        stream.open(QIODevice::ReadWrite);
+    ReadOnly = !stream.isWritable();
+    if (stream.size() == 0 && !ReadOnly)
+        writeFileHeader();
+}
