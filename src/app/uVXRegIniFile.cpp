@@ -56,7 +56,7 @@ QString TVXRegIniFile::keyOf(const QString& section, const QString& name) {
 }
 
 void TVXRegIniFile::writeValue(const QString& section, const QString& name, const QVariant& value) {
-    TT_ASSERT(!name.isEmpty(), return);
+    TT_ASSERT(!name.isEmpty(), return );
     QSettings settings(FileName(), QSettings::IniFormat);
     settings.setValue(keyOf(section, name), value);
     settings.sync();
@@ -65,7 +65,8 @@ void TVXRegIniFile::writeValue(const QString& section, const QString& name, cons
                             .arg(name, FileName()));
 }
 
-QString TVXRegIniFile::ReadString(const QString& section, const QString& name, const QString& defaultValue) const {
+QString TVXRegIniFile::ReadString(const QString& section, const QString& name,
+                                  const QString& defaultValue) const {
     const QSettings settings(FileName(), QSettings::IniFormat);
     const QVariant value = settings.value(keyOf(section, name));
     return value.isValid() ? textOf(value) : defaultValue;
@@ -91,7 +92,8 @@ void TVXRegIniFile::WriteInteger(const QString& section, const QString& name, st
 }
 
 QString TVXRegIniFile::FloatToText(double value) {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::number(value, 'g', QLocale::FloatingPointShortest)
+        .replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 bool TVXRegIniFile::TextToFloat(const QString& text, double& value) {
@@ -155,7 +157,7 @@ void TVXRegIniFile::WriteBinary(const QString& section, const QString& name, con
 
 void TVXRegIniFile::WriteBinary(const QString& section, const QString& name, std::int32_t size,
                                 const void* buffer) {
-    TT_ASSERT(size >= 0 && (buffer || size == 0), return);
+    TT_ASSERT(size >= 0 && (buffer || size == 0), return );
     WriteBinary(section, name, QByteArray(static_cast<const char*>(buffer), size));
 }
 
@@ -191,7 +193,8 @@ void SaveFormPlacement(const TFormPlacement& form, const QString& section) {
     store.WriteInteger(section, QStringLiteral("Height"), form.Bounds.height());
 }
 
-TFormPlacement RestoreFormPlacement(const TFormPlacement& current, const QSize& screen, const QString& section) {
+TFormPlacement RestoreFormPlacement(const TFormPlacement& current, const QSize& screen,
+                                    const QString& section) {
     const TVXRegIniFile& store = VXRegIniFile();
     TFormPlacement result = current;
     const std::int32_t state = store.ReadInteger(section, QStringLiteral("WindowState"), current.WindowState);

@@ -45,7 +45,8 @@ public:
     std::int32_t GetDataSize(const QString& section, const QString& name) const;
     // Copies at most size bytes of the value into buffer; returns the number copied (0 when the
     // value is missing).
-    std::int32_t ReadBinary(const QString& section, const QString& name, std::int32_t size, void* buffer) const;
+    std::int32_t ReadBinary(const QString& section, const QString& name, std::int32_t size,
+                            void* buffer) const;
     void WriteBinary(const QString& section, const QString& name, std::int32_t size, const void* buffer);
     // The whole binary value; empty when missing.
     QByteArray ReadBinary(const QString& section, const QString& name) const;
@@ -82,7 +83,8 @@ struct TFormPlacement {
 void SaveFormPlacement(const TFormPlacement& form, const QString& section);
 // The placement to apply: the stored state (current as default); for a normal state also the
 // stored bounds (current as default), shrunk to the screen and moved onto it.
-TFormPlacement RestoreFormPlacement(const TFormPlacement& current, const QSize& screen, const QString& section);
+TFormPlacement RestoreFormPlacement(const TFormPlacement& current, const QSize& screen,
+                                    const QString& section);
 
 // The program's folder, ending in a separator.
 QString ProgramFolder();

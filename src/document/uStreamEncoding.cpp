@@ -1,11 +1,11 @@
 #include "document/uStreamEncoding.h"
 
 #include "platform/Exception.h"
+#include "platform/uCodepage.h"
 
 #include <QIODevice>
 
 #include <bit>
-#include <cstring>
 
 namespace {
 
@@ -48,7 +48,7 @@ void StreamWriteSingle(QIODevice& stream, float value) {
 }
 
 void StreamWriteString(QIODevice& stream, const QString& text) {
-    const QByteArray bytes = ToAnsi(text);
+    const QByteArray bytes = Codepage::toAnsi(text);
     StreamWriteInt32(stream, std::int32_t(bytes.size()));
     writeBytes(stream, bytes.constData(), bytes.size());
 }
@@ -76,18 +76,5 @@ QString StreamReadString(QIODevice& stream) {
         throw Exception(QStringLiteral("Stream-Lesefehler: ungültige Textlänge %1").arg(length));
     QByteArray bytes(length, Qt::Uninitialized);
     readBytes(stream, bytes.data(), length);
-    return FromAnsi(bytes);
-}
-
-QByteArray ToAnsi(const QString& text) {
-    // Latin-1 until the Windows-1252 codec is available; both agree outside 0x80-0x9F.
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (QChar c : text)
-        bytes.append(c.unicode() < 0x100 ? char(c.unicode()) : '?');
-    return bytes;
-}
-
-QString FromAnsi(const QByteArray& bytes) {
-    return QString::fromLatin1(bytes);
+    return Codepage::fromAnsi(bytes);
 }

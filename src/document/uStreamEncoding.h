@@ -15,14 +15,10 @@ class QIODevice;
 void StreamWriteByte(QIODevice& stream, std::uint8_t value);
 void StreamWriteInt32(QIODevice& stream, std::int32_t value);
 void StreamWriteSingle(QIODevice& stream, float value);
-// The text is stored in the 8-bit code page of stored strings; characters it lacks become "?".
+// The text is stored in Windows-1252; characters it lacks become "?".
 void StreamWriteString(QIODevice& stream, const QString& text);
 
 std::uint8_t StreamReadByte(QIODevice& stream);
 std::int32_t StreamReadInt32(QIODevice& stream);
 float StreamReadSingle(QIODevice& stream);
 QString StreamReadString(QIODevice& stream);
-
-// The 8-bit code page of every stored string.
-QByteArray ToAnsi(const QString& text);
-QString FromAnsi(const QByteArray& bytes);

@@ -86,7 +86,8 @@ TEST(FormPlacement, DamagedStoredValuesFallBackToTheForm) {
     VXRegIniFile().WriteInteger(master, QStringLiteral("Top"), 10);
     VXRegIniFile().WriteInteger(master, QStringLiteral("Width"), 0);
     VXRegIniFile().WriteInteger(master, QStringLiteral("Height"), -5);
-    const TFormPlacement restored = RestoreFormPlacement(normalAt(QRect(40, 20, 300, 200)), screen1024, master);
+    const TFormPlacement restored =
+        RestoreFormPlacement(normalAt(QRect(40, 20, 300, 200)), screen1024, master);
     EXPECT_EQ(restored.WindowState, TFormPlacement::Normal);
     EXPECT_EQ(restored.Bounds, QRect(40, 10, 300, 200));
 }

@@ -53,29 +53,33 @@ TEST(SettingsStore, ValuesKeepTheirKindsAndSectionPaths) {
 
     // A second store object on the same file sees everything at once: nothing is cached.
     const TVXRegIniFile reader;
-    EXPECT_EQ(reader.ReadString(QString(), QStringLiteral("Version"), QString()), QStringLiteral("1.00.0000.0000"));
-    EXPECT_EQ(reader.ReadString(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"), QStringLiteral("Drucker"), {}),
-              QStringLiteral("@Foto, \"Drucker\" ä"));
+    EXPECT_EQ(reader.ReadString(QString(), QStringLiteral("Version"), QString()),
+              QStringLiteral("1.00.0000.0000"));
+    EXPECT_EQ(
+        reader.ReadString(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"), QStringLiteral("Drucker"), {}),
+        QStringLiteral("@Foto, \"Drucker\" ä"));
     EXPECT_EQ(reader.ReadInteger(QStringLiteral("Master"), QStringLiteral("Left"), 0), -50);
     EXPECT_DOUBLE_EQ(reader.ReadFloat(printer, QStringLiteral("RandlosverschiebungY"), 9.0), 0.75);
-    EXPECT_EQ(reader.GetDataSize(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"), QStringLiteral("DeviceMode")),
-              8);
+    EXPECT_EQ(
+        reader.GetDataSize(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"), QStringLiteral("DeviceMode")),
+        8);
     char buffer[16] = {};
-    EXPECT_EQ(reader.ReadBinary(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"), QStringLiteral("DeviceMode"),
-                                sizeof buffer, buffer),
+    EXPECT_EQ(reader.ReadBinary(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"),
+                                QStringLiteral("DeviceMode"), sizeof buffer, buffer),
               8);
     EXPECT_EQ(QByteArray(buffer, 8), device);
-    EXPECT_EQ(reader.ReadBinary(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"), QStringLiteral("DeviceMode"), 3,
-                                buffer),
+    EXPECT_EQ(reader.ReadBinary(QStringLiteral("Druckeinstellung\\Fotobuch 8:5"),
+                                QStringLiteral("DeviceMode"), 3, buffer),
               3);
 
     // The file keeps the root key and the section separators as groups.
     const QSettings raw(home.settingsFile(), QSettings::IniFormat);
     EXPECT_EQ(raw.value(QStringLiteral("Software/Tessaro/Albumorix/Master/Left")).toInt(), -50);
-    EXPECT_EQ(raw.value(QStringLiteral("Software/Tessaro/Albumorix/Druckeinstellung/Fotobuch 8:5/Foto-Drucker/"
-                                       "RandlosverschiebungY"))
-                  .toString(),
-              QStringLiteral("0,75"));
+    EXPECT_EQ(
+        raw.value(QStringLiteral("Software/Tessaro/Albumorix/Druckeinstellung/Fotobuch 8:5/Foto-Drucker/"
+                                 "RandlosverschiebungY"))
+            .toString(),
+        QStringLiteral("0,75"));
     EXPECT_EQ(raw.value(QStringLiteral("Software/Tessaro/Albumorix/Version")).toString(),
               QStringLiteral("1.00.0000.0000"));
 }
@@ -89,7 +93,8 @@ TEST(SettingsStore, MissingValuesGiveTheDefault) {
     EXPECT_DOUBLE_EQ(store.ReadFloat(QString(), QStringLiteral("F"), -3.5), -3.5);
     EXPECT_EQ(store.GetDataSize(QStringLiteral("Druckeinstellung\\A"), QStringLiteral("DeviceMode")), -1);
     char buffer[4] = {'k', 'e', 'e', 'p'};
-    EXPECT_EQ(store.ReadBinary(QStringLiteral("Druckeinstellung\\A"), QStringLiteral("DeviceMode"), 4, buffer), 0);
+    EXPECT_EQ(
+        store.ReadBinary(QStringLiteral("Druckeinstellung\\A"), QStringLiteral("DeviceMode"), 4, buffer), 0);
     EXPECT_EQ(QByteArray(buffer, 4), QByteArray("keep"));
     // Reading creates no file.
     EXPECT_FALSE(QFile::exists(home.settingsFile()));
@@ -110,15 +115,17 @@ TEST(SettingsStore, FloatsAreStoredWithDecimalCommaWhateverTheLocale) {
     TempHome home;
     LocaleGuard guard;
     TVXRegIniFile store;
-    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German)}) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German)}) {
         QLocale::setDefault(locale);
-        store.WriteFloat(QStringLiteral("Druckeinstellung\\X\\P"), QStringLiteral("RandlosverschiebungY"), -1.2);
-        EXPECT_EQ(store.ReadString(QStringLiteral("Druckeinstellung\\X\\P"), QStringLiteral("RandlosverschiebungY"),
-                                   QString()),
+        store.WriteFloat(QStringLiteral("Druckeinstellung\\X\\P"), QStringLiteral("RandlosverschiebungY"),
+                         -1.2);
+        EXPECT_EQ(store.ReadString(QStringLiteral("Druckeinstellung\\X\\P"),
+                                   QStringLiteral("RandlosverschiebungY"), QString()),
                   QStringLiteral("-1,2"));
-        EXPECT_DOUBLE_EQ(
-            store.ReadFloat(QStringLiteral("Druckeinstellung\\X\\P"), QStringLiteral("RandlosverschiebungY"), 0),
-            -1.2);
+        EXPECT_DOUBLE_EQ(store.ReadFloat(QStringLiteral("Druckeinstellung\\X\\P"),
+                                         QStringLiteral("RandlosverschiebungY"), 0),
+                         -1.2);
     }
     store.WriteFloat(QString(), QStringLiteral("Ganz"), 3.0);
     EXPECT_EQ(store.ReadString(QString(), QStringLiteral("Ganz"), QString()), QStringLiteral("3"));
@@ -142,9 +149,11 @@ TEST(SettingsStore, HandEditedFloatWithUnquotedCommaStillReads) {
     // still see the text "-1,2".
     TempHome home;
     TVXRegIniFile store(home.path() + QStringLiteral("/edited.ini"));
-    writeFile(store.FileName(), "[Software]\nTessaro\\Albumorix\\Druckeinstellung\\A\\B\\RandlosverschiebungY=-1,2\n");
-    EXPECT_DOUBLE_EQ(store.ReadFloat(QStringLiteral("Druckeinstellung\\A\\B"), QStringLiteral("RandlosverschiebungY"), 0),
-                     -1.2);
+    writeFile(store.FileName(),
+              "[Software]\nTessaro\\Albumorix\\Druckeinstellung\\A\\B\\RandlosverschiebungY=-1,2\n");
+    EXPECT_DOUBLE_EQ(
+        store.ReadFloat(QStringLiteral("Druckeinstellung\\A\\B"), QStringLiteral("RandlosverschiebungY"), 0),
+        -1.2);
 }
 
 TEST(SettingsStore, DeleteValueRemovesOnlyThatValue) {
@@ -164,5 +173,6 @@ TEST(SettingsStore, WriteFailureReachesTheCaller) {
     writeFile(home.configFolder(), "no folder");
     TVXRegIniFile store;
     EXPECT_THROW(store.WriteString(QString(), QStringLiteral("BaseDir"), QStringLiteral("/x")), Exception);
-    EXPECT_EQ(store.ReadString(QString(), QStringLiteral("BaseDir"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(store.ReadString(QString(), QStringLiteral("BaseDir"), QStringLiteral("d")),
+              QStringLiteral("d"));
 }

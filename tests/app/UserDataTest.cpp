@@ -55,21 +55,24 @@ TEST(UserData, OldCopyInTheProgramFolderIsMovedOnce) {
     ASSERT_TRUE(QDir().mkpath(data));
     writeFile(program + QStringLiteral("custcolo.dat"), "$000000ff\n");
 
-    EXPECT_EQ(UserDataFileIn(data, program, QStringLiteral("custcolo.dat")), data + QStringLiteral("custcolo.dat"));
+    EXPECT_EQ(UserDataFileIn(data, program, QStringLiteral("custcolo.dat")),
+              data + QStringLiteral("custcolo.dat"));
     EXPECT_EQ(readFile(data + QStringLiteral("custcolo.dat")), QByteArray("$000000ff\n"));
     EXPECT_FALSE(QFile::exists(program + QStringLiteral("custcolo.dat")));
 
     // Later calls find the file in the user's folder; a new copy in the program's folder neither
     // replaces it nor gets deleted.
     writeFile(program + QStringLiteral("custcolo.dat"), "$00ff0000\n");
-    EXPECT_EQ(UserDataFileIn(data, program, QStringLiteral("custcolo.dat")), data + QStringLiteral("custcolo.dat"));
+    EXPECT_EQ(UserDataFileIn(data, program, QStringLiteral("custcolo.dat")),
+              data + QStringLiteral("custcolo.dat"));
     EXPECT_EQ(readFile(data + QStringLiteral("custcolo.dat")), QByteArray("$000000ff\n"));
     EXPECT_TRUE(QFile::exists(program + QStringLiteral("custcolo.dat")));
 }
 
 TEST(UserData, MissingFileGivesThePathOnly) {
     TempHome home;
-    EXPECT_EQ(UserDataFile(QStringLiteral("nirgends.dat")), UserDataFolder() + QStringLiteral("nirgends.dat"));
+    EXPECT_EQ(UserDataFile(QStringLiteral("nirgends.dat")),
+              UserDataFolder() + QStringLiteral("nirgends.dat"));
     EXPECT_FALSE(QFile::exists(UserDataFolder() + QStringLiteral("nirgends.dat")));
 }
 
@@ -101,7 +104,8 @@ TEST(UserData, InstallationRecordHoldsFolderAndVersion) {
     EXPECT_EQ(installDir, ProgramFolder());
     EXPECT_TRUE(installDir.endsWith(QLatin1Char('/')));
     const QString version = VXRegIniFile().ReadString(QString(), QStringLiteral("Version"), QString());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d\\.\\d{4}\\.\\d{4}$")).match(version).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d\\.\\d{4}\\.\\d{4}$")).match(version).hasMatch())
         << version.toStdString();
     EXPECT_EQ(version, QString::asprintf("%d.%.2d.%.4d.0000", TINTARO_VERSION_MAJOR, TINTARO_VERSION_MINOR,
                                          TINTARO_VERSION_PATCH));

@@ -41,8 +41,9 @@ TEST(StreamEncoding, StringsAreCountedEightBitText) {
         StreamWriteString(s, QStringLiteral("Grün"));
         StreamWriteString(s, QString());
         StreamWriteString(s, QStringLiteral("a\u4E2Db"));
+        StreamWriteString(s, QStringLiteral("5 €"));
     });
-    EXPECT_EQ(bytes, QByteArray::fromHex("04000000 4772fc6e 00000000 03000000 613f62"));
+    EXPECT_EQ(bytes, QByteArray::fromHex("04000000 4772fc6e 00000000 03000000 613f62 03000000 352080"));
 
     QBuffer in;
     in.setData(bytes);
@@ -50,6 +51,7 @@ TEST(StreamEncoding, StringsAreCountedEightBitText) {
     EXPECT_EQ(StreamReadString(in), QStringLiteral("Grün"));
     EXPECT_EQ(StreamReadString(in), QString());
     EXPECT_EQ(StreamReadString(in), QStringLiteral("a?b"));
+    EXPECT_EQ(StreamReadString(in), QStringLiteral("5 €"));
 }
 
 TEST(StreamEncoding, ShortOrDamagedDataIsRejected) {

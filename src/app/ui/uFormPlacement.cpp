@@ -29,7 +29,8 @@ void SaveFormPlacement(const QWidget& form, const QString& section) {
     TFormPlacement placement;
     placement.WindowState = stateOf(form);
     // A minimised window still knows its normal bounds.
-    placement.Bounds = placement.WindowState == TFormPlacement::Normal ? form.geometry() : form.normalGeometry();
+    placement.Bounds =
+        placement.WindowState == TFormPlacement::Normal ? form.geometry() : form.normalGeometry();
     SaveFormPlacement(placement, section);
 }
 
