@@ -1,0 +1,35 @@
+#include "app/ui/FDlgInfo.h"
+
+#include "app/uStartup.h"
+#include "i18n/ulocalize.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+TDlgInfo::TDlgInfo(QWidget* owner) : QDialog(owner) {
+    setWindowTitle(Translate(QStringLiteral("Über")));
+    lblProduct =
+        new QLabel(Startup::ApplicationTitle() + QStringLiteral("  ") + Startup::ProgramVersion(), this);
+    lblVersion = new QLabel(QStringLiteral("Version 2.0") + QStringLiteral("      "), this);
+    QFont big = lblProduct->font();
+    big.setPixelSize(18);
+    big.setBold(true);
+    lblProduct->setFont(big);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblProduct);
+    layout->addWidget(lblVersion);
+    layout->addSpacing(12);
+    layout->addWidget(buttons);
+    setFixedSize(sizeHint());
+}
+
+QString TDlgInfo::ProductText() const {
+    return lblProduct->text();
+}
+
+QString TDlgInfo::VersionText() const {
+    return lblVersion->text();
+}

@@ -1,0 +1,76 @@
+#include "app/ui/uMasterPrompts.h"
+
+#include "app/uStartup.h"
+#include "app/ui/FDlgInfo.h"
+#include "i18n/ulocalize.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+QString TDialogPrompts::ProjectFilter() {
+    return QStringLiteral("FBP-") + Translate(QStringLiteral("Dateien")) + QStringLiteral(" (*.fbp)");
+}
+
+TMasterPrompts::TAnswer TDialogPrompts::AskYesNoCancel(QWidget* parent, const QString& text) {
+    const auto button =
+        QMessageBox::question(parent, Startup::ApplicationTitle(), text,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (button == QMessageBox::Yes)
+        return TAnswer::Yes;
+    if (button == QMessageBox::No)
+        return TAnswer::No;
+    return TAnswer::Cancel;
+}
+
+QString TDialogPrompts::OpenProjectFileName(QWidget* parent) {
+    QFileDialog dialog(parent, Translate(QStringLiteral("Datei öffnen")));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(ProjectFilter());
+    dialog.setDefaultSuffix(QStringLiteral("fbp"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+QString TDialogPrompts::SaveProjectFileName(QWidget* parent, const QString& currentPath) {
+    QFileDialog dialog(parent, Translate(QStringLiteral("Album speichern")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(ProjectFilter());
+    dialog.setDefaultSuffix(QStringLiteral("fbp"));
+    if (!currentPath.isEmpty())
+        dialog.selectFile(currentPath);
+    // The dialog asks before an existing file is overwritten; the folder must exist.
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        const QString path = dialog.selectedFiles().first();
+        if (QFileInfo(QFileInfo(path).absolutePath()).isDir())
+            return path;
+    }
+}
+
+void TDialogPrompts::ShowError(QWidget* parent, const QString& message) {
+    QMessageBox::critical(parent, Startup::ApplicationTitle(), message);
+}
+
+void TDialogPrompts::ShowPrinterSetup(QWidget* parent) {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.exec();
+}
+
+void TDialogPrompts::ShowAbout(QWidget* parent) {
+    TDlgInfo dialog(parent);
+    dialog.exec();
+}
+
+void TDialogPrompts::Beep() {
+    QApplication::beep();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Everything the main window asks of the user, behind one small interface so that tests answer
+// instead of the user. TDialogPrompts is the real one with message boxes and file dialogs.
+class TMasterPrompts {
+public:
+    enum class TAnswer { Yes, No, Cancel };
+
+    virtual ~TMasterPrompts() = default;
+
+    // The unsaved-changes question with the buttons Yes, No and Cancel.
+    virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // The open and save dialogs for project files; an empty result means cancelled.
+    virtual QString OpenProjectFileName(QWidget* parent) = 0;
+    virtual QString SaveProjectFileName(QWidget* parent, const QString& currentPath) = 0;
+    // The report of a failed operation.
+    virtual void ShowError(QWidget* parent, const QString& message) = 0;
+    // The platform's printer set-up dialog.
+    virtual void ShowPrinterSetup(QWidget* parent) = 0;
+    // The about window.
+    virtual void ShowAbout(QWidget* parent) = 0;
+    // The system's beep (undo with nothing to undo).
+    virtual void Beep() = 0;
+};
+
+class TDialogPrompts : public TMasterPrompts {
+public:
+    TAnswer AskYesNoCancel(QWidget* parent, const QString& text) override;
+    QString OpenProjectFileName(QWidget* parent) override;
+    QString SaveProjectFileName(QWidget* parent, const QString& currentPath) override;
+    void ShowError(QWidget* parent, const QString& message) override;
+    void ShowPrinterSetup(QWidget* parent) override;
+    void ShowAbout(QWidget* parent) override;
+    void Beep() override;
+
+    // The filter of both dialogs: "FBP-" + translated "Dateien" for "*.fbp".
+    static QString ProjectFilter();
+};
