@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// One picture of the open document: the encoded file bytes (what a project stores), the decoded
+// picture while it is recently used, a small preview and the number of uses.
+class TBildManagerListItem {
+public:
+    int RefCount = 0;
+    int RefIndex = -1;
+    // Source path; empty for generated or turned pictures; "Clone ", "A ", "B ", "C " mark edited copies.
+    QString FileName;
+    int Age = 0;
+    int FileSize = 0;
+    // Days since 30 December 1899, the fraction being the time of day.
+    double FileDate = 0.0;
+    int PicHeight = 0;
+    int PicWidth = 0;
+    QByteArray FileData;
+    // Not decoded when empty; a decoded picture that failed is a null image (size 0 x 0).
+    std::optional<QImage> Picture;
+    std::optional<QImage> Preview;
+    bool PreviewIsSmall = false;
+};
+
+// The filters run dialogs, which only the user interface can show; it installs a host here.
+enum class TPictureFilterKind { HKIG, HSL, RedEye, SWCol };
+
+class TPictureFilterHost {
+public:
+    virtual ~TPictureFilterHost() = default;
+    // Shows the filter dialog on `picture`, displayed turned by `angle` degrees. Returns the edited
+    // picture (in the picture's own orientation) when the user confirms, nothing otherwise.
+    virtual std::optional<QImage> RunFilter(TPictureFilterKind kind, const QImage& picture, int angle) = 0;
+};
+
+// The one store of all pictures of the open document. Elements hold only a reference (`RefIndex`).
+class TBildmanager {
+public:
+    static TBildmanager& Instance();
+
+    TBildmanager(const TBildmanager&) = delete;
+    TBildmanager& operator=(const TBildmanager&) = delete;
+
+    // Frees all entries (called by the document reset).
+    void Clear();
+    // An entry with exactly this file name gains a use; otherwise a new entry is made from the file.
+    int AddFromFile(const QString& path);
+    // A new entry owning the bitmap (colour areas).
+    int AddBitmap(const QImage& bitmap);
+    void AddRef(int ref);
+    void Release(int ref);
+
+    // The full decoded picture; a null image when the reference names no entry.
+    QImage GetBitmap(int ref);
+    // A preview whose longer side is 192 (or 128) pixels; a null image when there is none.
+    QImage GetPreview(int ref);
+    // Copy on write: the reference itself when it is used once, otherwise a private clone.
+    int MakeUnique(int ref);
+    // direction 0: a quarter turn clockwise, 1: a half turn, 2: a quarter turn counter-clockwise.
+    void Rotate(int ref, int direction);
+
+    bool FilterHKIG(int ref, int angle) { return RunFilter(TPictureFilterKind::HKIG, ref, angle); }
+    bool FilterHSL(int ref, int angle) { return RunFilter(TPictureFilterKind::HSL, ref, angle); }
+    bool FilterRedEye(int ref, int angle) { return RunFilter(TPictureFilterKind::RedEye, ref, angle); }
+    bool FilterSWCol(int ref, int angle) { return RunFilter(TPictureFilterKind::SWCol, ref, angle); }
+    // The host is not owned; nullptr removes it (the filters then report "not confirmed").
+    void SetFilterHost(TPictureFilterHost* host) { filterHost_ = host; }
+
+    int NextRefIndex() const;
+    int Count() const { return static_cast<int>(Entries.size()); }
+    // The entry at a position of the most-recently-used order (0 = front).
+    const TBildManagerListItem& Item(int position) const;
+    // The entry for a reference, or nullptr.
+    const TBildManagerListItem* Find(int ref) const;
+    int UseCount(int ref) const;
+
+    // Frees decoded pictures beyond `MaxDecoded` and lowers the limit while memory is short.
+    void Trim();
+    int MaxDecoded = 10;
+
+    // Bytes of available and total physical memory; tests replace the probe.
+    using MemoryProbe = std::function<qint64(bool total)>;
+    void SetMemoryProbe(MemoryProbe probe);
+
+    std::vector<std::unique_ptr<TBildManagerListItem>> Entries;
+
+private:
+    TBildmanager();
+    ~TBildmanager();
+
+    TBildManagerListItem* entry(int ref) const;
+    int positionOf(int ref) const;
+    void moveToFront(int position);
+    void decode(TBildManagerListItem& item);
+    void reencode(TBildManagerListItem& item);
+    void makePreview(TBildManagerListItem& item);
+    void freeDecodedFrom(int position);
+    bool RunFilter(TPictureFilterKind kind, int ref, int angle);
+
+    MemoryProbe memoryProbe_;
+    TPictureFilterHost* filterHost_ = nullptr;
+};
+
+// The current time as days since 30 December 1899 (the stored date-time form).
+double CurrentDateTimeValue();
+double DateTimeValue(const QDateTime& time);
