@@ -42,7 +42,7 @@ public:
     static QString WeekdayName(int n);
     static QString MonthName(int n);
 
-    int32_t Monat = 1; // kept by Reset
+    int32_t Monat = 1;   // kept by Reset
     int32_t Jahr = 2000; // kept by Reset
     TFont WochentagFont;
     TFont Font;
@@ -76,14 +76,14 @@ public:
     TPaddingData MonatJahrRowPadding;
     TPaddingData MonatJahrRowSpacing;
     bool ShowMonatJahrOnBottom = false; // kept by Reset
-    bool MonatJahrZweizeilig = false; // kept by Reset
-    uint8_t Typ = 0; // kept by Reset
+    bool MonatJahrZweizeilig = false;   // kept by Reset
+    uint8_t Typ = 0;                    // kept by Reset
     int32_t TextColorFeiertag = 0;
     int32_t TextColorGeburtstag = 0;
-    bool ShowSondertage = false; // kept by Reset
+    bool ShowSondertage = false;   // kept by Reset
     float SondertagFontHeight = 0; // kept by Reset
-    TFont SondertagFont; // kept by Reset
-    float SondertagSize = 0; // kept by Reset
+    TFont SondertagFont;           // kept by Reset
+    float SondertagSize = 0;       // kept by Reset
     int32_t SondertagColorZeile = 0;
     TPaddingData SondertagRowSpacing;
     TPaddingData SondertagRowPadding;

@@ -274,7 +274,8 @@ void TBildmanager::reencode(TBildManagerListItem& item) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     const bool png = item.Picture->hasAlphaChannel();
-    Debug().TraceFmt(png ? "SaveGPBitmapToStream %d -> PNG" : "SaveGPBitmapToStream %d -> JPG", item.RefIndex);
+    Debug().TraceFmt(png ? "SaveGPBitmapToStream %d -> PNG" : "SaveGPBitmapToStream %d -> JPG",
+                     item.RefIndex);
     QImageWriter writer(&buffer, png ? QByteArrayLiteral("png") : QByteArrayLiteral("jpeg"));
     if (!png)
         writer.setQuality(90);

@@ -82,7 +82,8 @@ TFBRectF TFBElement::BoundingBox() const {
     const float hh = Height / 2;
     TFBRectF box{CenterX, CenterY, CenterX, CenterY};
     bool first = true;
-    for (const auto& [px, py] : {std::pair{-hw, -hh}, std::pair{hw, -hh}, std::pair{hw, hh}, std::pair{-hw, hh}}) {
+    for (const auto& [px, py] :
+         {std::pair{-hw, -hh}, std::pair{hw, -hh}, std::pair{hw, hh}, std::pair{-hw, hh}}) {
         const float x = CenterX + px * c - py * s;
         const float y = CenterY + px * s + py * c;
         if (first) {
@@ -450,7 +451,7 @@ bool TFBClipartElement::HitTest(float x, float y) const {
 // TFBPictureLink
 
 void TFBPictureLink::Add(TFBPictureElement* frame) {
-    TT_ASSERT(frame, return);
+    TT_ASSERT(frame, return );
     if (std::find(Members.begin(), Members.end(), frame) != Members.end())
         return;
     Members.push_back(frame);
@@ -464,7 +465,7 @@ void TFBPictureLink::Clear() {
 }
 
 void TFBPictureLink::SyncFrom(const TFBPictureElement* frame) {
-    TT_ASSERT(frame, return);
+    TT_ASSERT(frame, return );
     for (TFBPictureElement* member : Members) {
         if (member == frame)
             continue;
@@ -794,7 +795,7 @@ bool TFBDocument::CanInsertView(int view) const {
 
 void TFBDocument::DeleteView(int view) {
     if (ScreenMode == 0) {
-        TT_ASSERT(view >= 0 && view < Pages.Count(), return);
+        TT_ASSERT(view >= 0 && view < Pages.Count(), return );
         Pages.Delete(view);
     } else if (ScreenMode == 1 || ScreenMode == 2) {
         // The right page first, so that the left page's index still holds.
@@ -810,7 +811,7 @@ void TFBDocument::DeleteView(int view) {
 
 void TFBDocument::InsertView(int view, int source) {
     if (ScreenMode == 0) {
-        TT_ASSERT(view >= 0 && view <= Pages.Count(), return);
+        TT_ASSERT(view >= 0 && view <= Pages.Count(), return );
         auto page = std::make_unique<TFBPage>(this);
         const TFBPage* from = source >= 0 && source < Pages.Count() ? Pages.Items(source) : nullptr;
         if (from)
@@ -819,7 +820,7 @@ void TFBDocument::InsertView(int view, int source) {
         Pages.Insert(view, std::move(page));
     } else if (ScreenMode == 1 || ScreenMode == 2) {
         const int at = LeftPageIndex(view);
-        TT_ASSERT(at >= 0 && at <= Pages.Count(), return);
+        TT_ASSERT(at >= 0 && at <= Pages.Count(), return );
         auto makePage = [this](const TFBPage* from) {
             auto page = std::make_unique<TFBPage>(this);
             if (from) {
@@ -837,16 +838,16 @@ void TFBDocument::InsertView(int view, int source) {
 
 void TFBDocument::MoveView(int from, int to) {
     if (ScreenMode == 0) {
-        TT_ASSERT(from >= 0 && from < Pages.Count() && to >= 0 && to < Pages.Count(), return);
+        TT_ASSERT(from >= 0 && from < Pages.Count() && to >= 0 && to < Pages.Count(), return );
         Pages.Move(from, to);
     } else if (ScreenMode == 1 || ScreenMode == 2) {
         TFBPage* left = LeftPage(from);
         TFBPage* right = RightPage(from);
         // A view without both pages (the first and last in book mode) is never moved.
-        TT_ASSERT(left && right, return);
+        TT_ASSERT(left && right, return );
         const int leftAt = LeftPageIndex(to);
         const int rightAt = RightPageIndex(to);
-        TT_ASSERT(leftAt >= 0 && rightAt <= Pages.Count() - 1 && rightAt == leftAt + 1, return);
+        TT_ASSERT(leftAt >= 0 && rightAt <= Pages.Count() - 1 && rightAt == leftAt + 1, return );
         std::unique_ptr<TFBPage> r = Pages.Extract(right);
         std::unique_ptr<TFBPage> l = Pages.Extract(left);
         Pages.Insert(leftAt, std::move(l));
@@ -877,7 +878,7 @@ int TFBDocument::LastUsedPage() const {
 }
 
 void TFBDocument::MoveElementToPage(TFBElement* element, TFBPage* page) {
-    TT_ASSERT(element && page && element->Page, return);
+    TT_ASSERT(element && page && element->Page, return );
     TFBElementList TFBPage::*list = nullptr;
     if (dynamic_cast<TFBPictureElement*>(element))
         list = &TFBPage::Pictures;
@@ -888,7 +889,7 @@ void TFBDocument::MoveElementToPage(TFBElement* element, TFBPage* page) {
     else
         throw Exception(QStringLiteral("MoveElementToPage: el ist nicht zuordbar"));
     std::unique_ptr<TFBElement> taken = (element->Page->*list).Extract(element);
-    TT_ASSERT(taken, return);
+    TT_ASSERT(taken, return );
     (page->*list).Add(std::move(taken));
     element->Page = page;
     Modified = true;

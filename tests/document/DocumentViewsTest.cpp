@@ -150,7 +150,8 @@ TEST(DocumentViews, CalendarCaptionsNameMonthsAndTheCover) {
     TFBDocument doc;
     doc.PrintSetting = 16;
     addPages(doc, 13);
-    auto* calendar = doc.Pages.Items(0)->Calendars.Add(std::make_unique<TFBKalenderElement>(doc.Pages.Items(0)));
+    auto* calendar =
+        doc.Pages.Items(0)->Calendars.Add(std::make_unique<TFBKalenderElement>(doc.Pages.Items(0)));
     static_cast<TFBKalenderElement*>(calendar)->Data->SetMonat(11);
     EXPECT_EQ(doc.ViewCaption(0), QStringLiteral("November"));
     EXPECT_EQ(doc.ViewCaption(1), QStringLiteral("Februar"));
@@ -216,7 +217,8 @@ TEST(DocumentViews, InsertViewCopiesFrameLayoutAndOrientationOfTheSourceView) {
     addPages(doc, 5);
     TFBPage* left = doc.Pages.Items(1);
     left->Seitenausrichtung = 1;
-    auto* frame = static_cast<TFBPictureElement*>(left->Pictures.Add(std::make_unique<TFBPictureElement>(left)));
+    auto* frame =
+        static_cast<TFBPictureElement*>(left->Pictures.Add(std::make_unique<TFBPictureElement>(left)));
     frame->CenterX = 50;
     frame->CenterY = 60;
     frame->Width = 30;
@@ -255,7 +257,8 @@ TEST(DocumentViews, MoveViewCarriesBothPagesOfASpread) {
         before.push_back(page);
 
     doc.MoveView(1, 3);
-    std::vector<TFBPage*> expected = {before[0], before[3], before[4], before[5], before[6], before[1], before[2]};
+    std::vector<TFBPage*> expected = {before[0], before[3], before[4], before[5],
+                                      before[6], before[1], before[2]};
     std::vector<TFBPage*> after;
     for (TFBPage* page : doc.Pages)
         after.push_back(page);
