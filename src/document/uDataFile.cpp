@@ -74,7 +74,8 @@ bool TCustomDataFile::HasValidHeader() const {
     char header[kHeaderSize];
     if (Stream->read(header, kHeaderSize) != kHeaderSize)
         return false;
-    return std::memcmp(header, kMagic, sizeof kMagic) == 0 && qFromLittleEndian<qint32>(header + 16) == kVersion;
+    return std::memcmp(header, kMagic, sizeof kMagic) == 0 &&
+           qFromLittleEndian<qint32>(header + 16) == kVersion;
 }
 
 void TCustomDataFile::seekTo(qint64 position) {
@@ -208,7 +209,8 @@ void TCustomDataFile::writeRaw(const char* data, qint64 size) {
     }
 }
 
-qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, qint32 size, const void* data) {
+qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, qint32 size,
+                                    const void* data) {
     if (ReadOnly)
         throw Exception(kReadOnlyMessage);
     TT_ASSERT(size >= 0 && (size == 0 || data), return 0);
@@ -381,8 +383,8 @@ std::unique_ptr<QFile> TDataFile::openFile(const QString& fileName, OpenMode mod
     auto file = std::make_unique<QFile>(fileName);
     const QFileInfo info(fileName);
     const auto fail = [&] {
-        return Exception(
-            QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2").arg(fileName, file->errorString()));
+        return Exception(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2")
+                             .arg(fileName, file->errorString()));
     };
     if (!info.exists()) {
         readOnly = false;
@@ -400,7 +402,8 @@ std::unique_ptr<QFile> TDataFile::openFile(const QString& fileName, OpenMode mod
     return file;
 }
 
-TDataFile::TDataFile(const QString& fileName, OpenMode mode) : TCustomDataFile(nullptr, false), fileName_(fileName) {
+TDataFile::TDataFile(const QString& fileName, OpenMode mode)
+    : TCustomDataFile(nullptr, false), fileName_(fileName) {
     file_ = openFile(fileName, mode, ReadOnly);
     Stream = file_.get();
     // A new file, or an empty one left by an interrupted save, gets its header; anything else is

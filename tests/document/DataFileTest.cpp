@@ -63,8 +63,10 @@ TEST(DataFile, LookupIgnoresCaseAndFindsTheFirstOfDuplicates) {
     {
         TMemoryDataFile writer(stream);
         writer.WriteInteger(QStringLiteral("Doc"), QStringLiteral("DocVersion"), 5);
-        writer.WriteString(QStringLiteral("Doc/Pages/Page3"), QStringLiteral("Name"), QStringLiteral("erste"));
-        writer.WriteString(QStringLiteral("DOC/pages/page3"), QStringLiteral("NAME"), QStringLiteral("zweite"));
+        writer.WriteString(QStringLiteral("Doc/Pages/Page3"), QStringLiteral("Name"),
+                           QStringLiteral("erste"));
+        writer.WriteString(QStringLiteral("DOC/pages/page3"), QStringLiteral("NAME"),
+                           QStringLiteral("zweite"));
         writer.WriteString(QStringLiteral("Grüße"), QStringLiteral("Schlüssel"), QStringLiteral("Ä"));
     }
     // A second container on the same stream writes no second header and searches linearly.
@@ -73,9 +75,11 @@ TEST(DataFile, LookupIgnoresCaseAndFindsTheFirstOfDuplicates) {
     EXPECT_EQ(reader.ReadInteger(QStringLiteral("doc"), QStringLiteral("docversion"), -1), 5);
     EXPECT_EQ(reader.ReadString(QStringLiteral("doc/pages/PAGE3"), QStringLiteral("name"), {}),
               QStringLiteral("erste"));
-    EXPECT_EQ(reader.ReadString(QStringLiteral("GRÜßE"), QStringLiteral("SCHLÜSSEL"), {}), QStringLiteral("Ä"));
+    EXPECT_EQ(reader.ReadString(QStringLiteral("GRÜßE"), QStringLiteral("SCHLÜSSEL"), {}),
+              QStringLiteral("Ä"));
     // Names are stored as Windows-1252 bytes.
-    EXPECT_TRUE(stream.data().contains(QByteArray("Gr\xFC\xDF" "e")));
+    EXPECT_TRUE(stream.data().contains(QByteArray("Gr\xFC\xDF"
+                                                  "e")));
 
     // The index gives the same answers.
     reader.BuildCache();
@@ -84,7 +88,8 @@ TEST(DataFile, LookupIgnoresCaseAndFindsTheFirstOfDuplicates) {
     EXPECT_EQ(reader.CacheItems()[2].Section, QStringLiteral("DOC/pages/page3"));
     EXPECT_EQ(reader.ReadString(QStringLiteral("doc/pages/PAGE3"), QStringLiteral("name"), {}),
               QStringLiteral("erste"));
-    EXPECT_EQ(reader.ReadString(QStringLiteral("GRÜßE"), QStringLiteral("SCHLÜSSEL"), {}), QStringLiteral("Ä"));
+    EXPECT_EQ(reader.ReadString(QStringLiteral("GRÜßE"), QStringLiteral("SCHLÜSSEL"), {}),
+              QStringLiteral("Ä"));
 }
 
 TEST(DataFile, MissingItemsReadAsMinusOneAndLeaveTargetsAlone) {
@@ -180,13 +185,18 @@ TEST(DataFile, FileMarkedReadOnlyReadsButRefusesEveryWrite) {
     {
         TDataFile file(path);
         EXPECT_TRUE(file.IsReadOnly());
-        EXPECT_EQ(file.ReadString(QStringLiteral("doc"), QStringLiteral("titel"), {}), QStringLiteral("Urlaub"));
+        EXPECT_EQ(file.ReadString(QStringLiteral("doc"), QStringLiteral("titel"), {}),
+                  QStringLiteral("Urlaub"));
         const QString expected = QStringLiteral("Die Datei ist schreibgeschützt");
-        EXPECT_EQ(messageOf([&] { file.WriteInteger(QStringLiteral("A"), QStringLiteral("B"), 1); }), expected);
-        EXPECT_EQ(messageOf([&] { file.WriteString(QStringLiteral("A"), QStringLiteral("B"), {}); }), expected);
+        EXPECT_EQ(messageOf([&] { file.WriteInteger(QStringLiteral("A"), QStringLiteral("B"), 1); }),
+                  expected);
+        EXPECT_EQ(messageOf([&] { file.WriteString(QStringLiteral("A"), QStringLiteral("B"), {}); }),
+                  expected);
         QBuffer source;
-        EXPECT_EQ(messageOf([&] { file.WriteStream(QStringLiteral("A"), QStringLiteral("B"), source); }), expected);
-        EXPECT_EQ(messageOf([&] { file.WriteFont(QStringLiteral("A"), QStringLiteral("B"), TFont()); }), expected);
+        EXPECT_EQ(messageOf([&] { file.WriteStream(QStringLiteral("A"), QStringLiteral("B"), source); }),
+                  expected);
+        EXPECT_EQ(messageOf([&] { file.WriteFont(QStringLiteral("A"), QStringLiteral("B"), TFont()); }),
+                  expected);
     }
     EXPECT_EQ(QFileInfo(path).size(), size);
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -253,11 +263,14 @@ TEST(DataFileDamage, AbsurdSizesNeverAllocateOrLoop) {
     QBuffer negative;
     negative.setData(header() + item("A", "B", "1") + itemHeader("C", "D", -169) + item("E", "F", "2"));
     TMemoryDataFile a(negative);
-    EXPECT_EQ(a.ReadString(QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("-")), QStringLiteral("-"));
-    EXPECT_EQ(a.ReadString(QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("-")), QStringLiteral("-"));
+    EXPECT_EQ(a.ReadString(QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("-")),
+              QStringLiteral("-"));
+    EXPECT_EQ(a.ReadString(QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("-")),
+              QStringLiteral("-"));
     a.BuildCache();
     EXPECT_EQ(a.CacheItems().size(), 1u);
-    EXPECT_EQ(a.ReadString(QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("-")), QStringLiteral("-"));
+    EXPECT_EQ(a.ReadString(QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("-")),
+              QStringLiteral("-"));
 
     QBuffer huge;
     huge.setData(header() + itemHeader("A", "B", 0x7FFFFFFF) + "z");
@@ -268,8 +281,8 @@ TEST(DataFileDamage, AbsurdSizesNeverAllocateOrLoop) {
     EXPECT_EQ(b.CacheItems().size(), 1u);
 
     // A header cut short, and streams shorter than the file header, hold no items.
-    for (const QByteArray& bytes : {header() + itemHeader("A", "B", 0).left(167), QByteArray("VX Da"),
-                                    QByteArray()}) {
+    for (const QByteArray& bytes :
+         {header() + itemHeader("A", "B", 0).left(167), QByteArray("VX Da"), QByteArray()}) {
         QBuffer stream;
         stream.setData(bytes);
         stream.open(QIODevice::ReadOnly);

@@ -23,7 +23,9 @@ TEST(TypedValues, StringsAreAnsiBytesWithATerminatingZero) {
     EXPECT_EQ(file.ReadString(S, QStringLiteral("Leer"), QStringLiteral("default")), QString());
 
     file.WriteString(S, QStringLiteral("Text"), QStringLiteral("Größe €"));
-    EXPECT_EQ(lastItemData(stream, 8), QByteArray("Gr\xF6\xDF" "e \x80\0", 8));
+    EXPECT_EQ(lastItemData(stream, 8), QByteArray("Gr\xF6\xDF"
+                                                  "e \x80\0",
+                                                  8));
     EXPECT_EQ(file.ReadString(S, QStringLiteral("text"), {}), QStringLiteral("Größe €"));
 
     // A zero inside the value ends it.
@@ -87,7 +89,9 @@ TEST(TypedValues, FontRecordIsByteExactAndReadsWithOneNotification) {
     TFont arial(QStringLiteral("Arial"), 12, fsBold, 0x000000FF);
     arial.SetCharset(1);
     file.WriteFont(S, QStringLiteral("Font"), arial);
-    const QByteArray record("\x01\xFF\0\0\0\0\x0C\0\x01" "Arial\0", 15);
+    const QByteArray record("\x01\xFF\0\0\0\0\x0C\0\x01"
+                            "Arial\0",
+                            15);
     EXPECT_EQ(lastItemData(stream, 19), QByteArray("\x0F\0\0\0", 4) + record); // size field, then record
 
     TFont read(QStringLiteral("Times New Roman"), 8, fsItalic, 0);
@@ -108,7 +112,10 @@ TEST(TypedValues, FontRecordIsByteExactAndReadsWithOneNotification) {
     EXPECT_EQ(calls, 1);
 
     // A record without the closing zero and with stray bits still reads sensibly.
-    file.WriteBuffer(S, QStringLiteral("Roh"), QByteArray("\x00\x10\x20\x30\x00\x07\xF4\xFF\xFF" "Ab", 11));
+    file.WriteBuffer(S, QStringLiteral("Roh"),
+                     QByteArray("\x00\x10\x20\x30\x00\x07\xF4\xFF\xFF"
+                                "Ab",
+                                11));
     file.ReadFont(S, QStringLiteral("Roh"), untouched);
     EXPECT_EQ(untouched.Name(), QStringLiteral("Ab"));
     EXPECT_EQ(untouched.Size(), -12);
