@@ -217,12 +217,12 @@ void TMyMemIniFile::SaveToFile(const QString& path) const {
     // Written beside the old file and swapped in at the end, so a failed save keeps the old one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw Exception(
-            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(path, file.errorString()));
+        throw Exception(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                            .arg(path, file.errorString()));
     }
     SaveToStream(file);
     if (!file.commit()) {
-        throw Exception(
-            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(path, file.errorString()));
+        throw Exception(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                            .arg(path, file.errorString()));
     }
 }

@@ -70,9 +70,9 @@ quint64 StringToSet(const QString& text, const TSetType& type) {
 const TSetType& LayoutTypenSetType() {
     static const TSetType type{
         {QStringLiteral("ltPhotoBook86"), QStringLiteral("ltPhotoBook85"), QStringLiteral("ltPhotoBook46"),
-         QStringLiteral("ltPhotoBooklet43"), QStringLiteral("ltSingles10x15"), QStringLiteral("ltPhotoBook88"),
-         QStringLiteral("ltPhotoBook85Randlos"), QStringLiteral("ltDINA4"), QStringLiteral("ltDINA4Randlos"),
-         QStringLiteral("ltSingles13x18"), QStringLiteral("ltPhotoBookPro"),
+         QStringLiteral("ltPhotoBooklet43"), QStringLiteral("ltSingles10x15"),
+         QStringLiteral("ltPhotoBook88"), QStringLiteral("ltPhotoBook85Randlos"), QStringLiteral("ltDINA4"),
+         QStringLiteral("ltDINA4Randlos"), QStringLiteral("ltSingles13x18"), QStringLiteral("ltPhotoBookPro"),
          QStringLiteral("ltPhotoBookProRandlos"), QStringLiteral("ltPhotobook10x15A"),
          QStringLiteral("ltPhotobook10x15B"), QStringLiteral("ltKalenderA4"), QStringLiteral("ltKalenderA5"),
          QStringLiteral("ltKalenderA6")},

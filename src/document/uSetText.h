@@ -6,7 +6,7 @@
 // The text form of set values in project files: "[" + the members' identifiers in ordinal order,
 // separated by "," + "]"; the empty set is "[]". Bit n of a set value is the member with ordinal n.
 struct TSetType {
-    QStringList Names; // the enumeration's identifiers, index = ordinal
+    QStringList Names;  // the enumeration's identifiers, index = ordinal
     int MinOrdinal = 0; // the ordinals the set can hold
     int MaxOrdinal = -1;
 };

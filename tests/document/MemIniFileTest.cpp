@@ -76,7 +76,8 @@ TEST(MemIniFile, LinesAreParsedAsTheyStand) {
     EXPECT_EQ(ini.ReadString(QStringLiteral("Texte"), QStringLiteral("b"), {}), QStringLiteral("2=3"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("Texte"), QStringLiteral("NurText"), QStringLiteral("-")),
               QStringLiteral("-"));
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Fehlt"), QStringLiteral("a"), QStringLiteral("-")), QStringLiteral("-"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Fehlt"), QStringLiteral("a"), QStringLiteral("-")),
+              QStringLiteral("-"));
     ini.ReadSection(QStringLiteral("TEXTE"), lines);
     EXPECT_EQ(lines, (QStringList{QStringLiteral("Key "), QStringLiteral("Name"), QString(), QString(),
                                   QStringLiteral("b")}));
@@ -91,12 +92,15 @@ TEST(MemIniFile, ReadsUtf16WithByteOrderMarkAndAnsiOtherwise) {
     for (bool bigEndian : {false, true}) {
         TMyMemIniFile ini;
         load(ini, utf16(text, bigEndian) + "x"); // an odd last byte is no character
-        EXPECT_EQ(ini.ReadString(QStringLiteral("deutsch"), QStringLiteral("GRÜßE"), {}), QStringLiteral("Straße €"));
+        EXPECT_EQ(ini.ReadString(QStringLiteral("deutsch"), QStringLiteral("GRÜßE"), {}),
+                  QStringLiteral("Straße €"));
         // Held in the 8-bit code page: what it lacks becomes '?'.
-        EXPECT_EQ(ini.ReadString(QStringLiteral("Deutsch"), QStringLiteral("Polnisch"), {}), QStringLiteral("?ód?"));
+        EXPECT_EQ(ini.ReadString(QStringLiteral("Deutsch"), QStringLiteral("Polnisch"), {}),
+                  QStringLiteral("?ód?"));
     }
     TMyMemIniFile ansi;
-    load(ansi, "[S]\nk=Gr\xFC\xDF" "e \x80\n");
+    load(ansi, "[S]\nk=Gr\xFC\xDF"
+               "e \x80\n");
     EXPECT_EQ(ansi.ReadString(QStringLiteral("S"), QStringLiteral("k"), {}), QStringLiteral("Grüße €"));
 
     // Loading starts from the stream's position and replaces the store.
@@ -125,7 +129,9 @@ TEST(MemIniFile, SavesAnsiWithCrLfAndLoadsItBack) {
     ini.WriteString(QStringLiteral("Übersicht"), QStringLiteral("Größe"), QStringLiteral("groß €"));
     ini.WriteString(QStringLiteral("Leer"), QStringLiteral("a"), QString());
     ini.DeleteKey(QStringLiteral("Leer"), QStringLiteral("a"));
-    const QByteArray expected("[\xDC" "bersicht]\r\nGr\xF6\xDF" "e=gro\xDF \x80\r\n\r\n[Leer]\r\n\r\n");
+    const QByteArray expected("[\xDC"
+                              "bersicht]\r\nGr\xF6\xDF"
+                              "e=gro\xDF \x80\r\n\r\n[Leer]\r\n\r\n");
     EXPECT_EQ(saved(ini), expected);
 
     QTemporaryDir dir;
@@ -137,7 +143,8 @@ TEST(MemIniFile, SavesAnsiWithCrLfAndLoadsItBack) {
 
     TMyMemIniFile again;
     again.LoadFromFile(path);
-    EXPECT_EQ(again.ReadString(QStringLiteral("übersicht"), QStringLiteral("größe"), {}), QStringLiteral("groß €"));
+    EXPECT_EQ(again.ReadString(QStringLiteral("übersicht"), QStringLiteral("größe"), {}),
+              QStringLiteral("groß €"));
     // A missing file gives an empty store; an unwritable path raises.
     again.LoadFromFile(dir.filePath(QStringLiteral("fehlt.ini")));
     QStringList sections;

@@ -39,12 +39,14 @@ TEST(SetText, UnknownMembersRaiseAfterSettingTheEarlierOnes) {
         StringToSet(QStringLiteral("[ltDINA4,ltUnbekannt,ltPhotoBook86]"), layout(), value);
         FAIL() << "no error raised";
     } catch (const Exception& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("StringToSet: 'ltUnbekannt' is not a valid literal for the set type"));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("StringToSet: 'ltUnbekannt' is not a valid literal for the set type"));
     }
     EXPECT_EQ(value, kDINA4);
 
     // A member of the enumeration that the set type cannot hold.
-    const TSetType narrow{{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}, 0, 2};
+    const TSetType narrow{
+        {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}, 0, 2};
     try {
         StringToSet(QStringLiteral("[a,d]"), narrow, value);
         FAIL() << "no error raised";
