@@ -36,14 +36,14 @@ int runItems(const QStringList& args, QTextStream& out) {
     if (!file.HasValidHeader())
         throw Exception(QStringLiteral("Invalid file format."));
     for (const TDataFileCacheItem& item : file.CacheItems()) {
-        out << item.Position << '\t' << printable(item.Section) << '\t' << printable(item.Key) << '\t' << item.Size
-            << '\n';
+        out << item.Position << '\t' << printable(item.Section) << '\t' << printable(item.Key) << '\t'
+            << item.Size << '\n';
     }
     return 0;
 }
 
-CliRegistration reg{CliCommand{QStringLiteral("items"), QStringLiteral("items FILE"),
-                               QStringLiteral("list the items of a container file (offset, section, key, size)"),
-                               runItems}};
+CliRegistration reg{
+    CliCommand{QStringLiteral("items"), QStringLiteral("items FILE"),
+               QStringLiteral("list the items of a container file (offset, section, key, size)"), runItems}};
 
 } // namespace

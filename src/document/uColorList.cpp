@@ -23,12 +23,12 @@ struct NamedColor {
 
 // The named colours of the colour text form (0x00BBGGRR).
 constexpr NamedColor namedColors[] = {
-    {"clBlack", 0x000000},     {"clMaroon", 0x000080},   {"clGreen", 0x008000},    {"clOlive", 0x008080},
-    {"clNavy", 0x800000},      {"clPurple", 0x800080},   {"clTeal", 0x808000},     {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},    {"clRed", 0x0000FF},      {"clLime", 0x00FF00},     {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},      {"clFuchsia", 0xFF00FF},  {"clAqua", 0xFFFF00},     {"clWhite", 0xFFFFFF},
-    {"clLtGray", 0xC0C0C0},    {"clDkGray", 0x808080},   {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
-    {"clCream", 0xF0FBFF},     {"clMedGray", 0xA4A0A0},
+    {"clBlack", 0x000000},  {"clMaroon", 0x000080},  {"clGreen", 0x008000},      {"clOlive", 0x008080},
+    {"clNavy", 0x800000},   {"clPurple", 0x800080},  {"clTeal", 0x808000},       {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},     {"clLime", 0x00FF00},       {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},       {"clWhite", 0xFFFFFF},
+    {"clLtGray", 0xC0C0C0}, {"clDkGray", 0x808080},  {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},  {"clMedGray", 0xA4A0A0},
 };
 
 struct ProcessTable {
@@ -63,7 +63,8 @@ bool TextToColor(const QString& text, std::int32_t& color) {
         value = t.toLongLong(&ok, 10);
     // Hexadecimal forms cover the 32 bits ("$FFFFFFFF" is -1); a decimal number must fit an int32.
     const bool hex = !t.at(0).isDigit() && t.at(0) != QLatin1Char('-') && t.at(0) != QLatin1Char('+');
-    if (!ok || (hex && (value < 0 || value > 0xFFFFFFFFLL)) || (!hex && (value < INT32_MIN || value > INT32_MAX)))
+    if (!ok || (hex && (value < 0 || value > 0xFFFFFFFFLL)) ||
+        (!hex && (value < INT32_MIN || value > INT32_MAX)))
         return false;
     color = std::int32_t(std::uint32_t(value));
     return true;
@@ -102,7 +103,7 @@ std::int32_t TColorList::Items(int index) const {
 }
 
 void TColorList::SetItem(int index, std::int32_t color) {
-    TT_ASSERT(index >= 0 && index < SlotCount, return);
+    TT_ASSERT(index >= 0 && index < SlotCount, return );
     items_[size_t(index)] = color;
 }
 

@@ -24,7 +24,8 @@ QColor ColorToQColor(std::int32_t color) {
 
 std::int32_t QColorToColor(const QColor& color) {
     const QColor rgb = color.toRgb();
-    return std::int32_t(std::uint32_t(rgb.red()) | std::uint32_t(rgb.green()) << 8 | std::uint32_t(rgb.blue()) << 16);
+    return std::int32_t(std::uint32_t(rgb.red()) | std::uint32_t(rgb.green()) << 8 |
+                        std::uint32_t(rgb.blue()) << 16);
 }
 
 bool TFBColor::GetColor(std::int32_t& colour) const {
@@ -57,7 +58,8 @@ TColorDialogService* SetColorDialogService(TColorDialogService* service) {
 QString CustomColorsToText(const TColorDialogService::CustomColors& colors) {
     QStringList lines;
     for (int i = 0; i < TColorDialogService::CustomColorCount; ++i)
-        lines << QString::asprintf("Color%c=%.6X", char('A' + i), std::uint32_t(colors[size_t(i)]) & 0xFFFFFFu);
+        lines << QString::asprintf("Color%c=%.6X", char('A' + i),
+                                   std::uint32_t(colors[size_t(i)]) & 0xFFFFFFu);
     return lines.join(QLatin1Char('\n'));
 }
 

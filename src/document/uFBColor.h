@@ -30,7 +30,7 @@ public:
     void SaveToStream(QIODevice& stream) const;
     void LoadFromStream(QIODevice& stream);
 
-    QString Name;          // display name, already translated
+    QString Name;           // display name, already translated
     std::int32_t Color = 0; // negative: the user picks the colour when it is asked for
 };
 

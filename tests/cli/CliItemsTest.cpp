@@ -30,15 +30,18 @@ TEST(CliItems, ListsEveryItemInStreamOrder) {
     {
         TDataFile file(path);
         file.WriteInteger(QStringLiteral("Doc"), QStringLiteral("DocVersion"), 5);
-        file.WriteString(QStringLiteral("Doc/Pages/Page0/Piclist/Pic0"), QStringLiteral("Größe"), QStringLiteral("x"));
-        file.WriteInteger(QStringLiteral("Doc"), QStringLiteral("DocVersion"), 6); // duplicates are listed too
+        file.WriteString(QStringLiteral("Doc/Pages/Page0/Piclist/Pic0"), QStringLiteral("Größe"),
+                         QStringLiteral("x"));
+        file.WriteInteger(QStringLiteral("Doc"), QStringLiteral("DocVersion"),
+                          6); // duplicates are listed too
         file.WriteBuffer(QStringLiteral("Leer"), QString(), QByteArray());
     }
     const QByteArray before = readBytes(path);
     const auto result = runCli({QStringLiteral("items"), path});
     EXPECT_EQ(result.exitCode, 0) << result.err.constData();
     EXPECT_EQ(result.out, QByteArray("20\tDoc\tDocVersion\t4\n"
-                                     "192\tDoc/Pages/Page0/Piclist/Pic0\tGr\xC3\xB6\xC3\x9F" "e\t2\n"
+                                     "192\tDoc/Pages/Page0/Piclist/Pic0\tGr\xC3\xB6\xC3\x9F"
+                                     "e\t2\n"
                                      "362\tDoc\tDocVersion\t4\n"
                                      "534\tLeer\t\t0\n"));
     EXPECT_TRUE(result.err.isEmpty());
@@ -67,9 +70,10 @@ TEST(CliItems, InvalidContainersGiveExitCode2AndOneLine) {
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_EQ(result.err, QByteArray("tintaro-cli: Invalid file format.\n"));
     }
-    for (const QStringList& args : {QStringList{QStringLiteral("items")},
-                                    QStringList{QStringLiteral("items"), dir.filePath(QStringLiteral("fehlt.fbp"))},
-                                    QStringList{QStringLiteral("items"), dir.path()}}) {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("items")},
+          QStringList{QStringLiteral("items"), dir.filePath(QStringLiteral("fehlt.fbp"))},
+          QStringList{QStringLiteral("items"), dir.path()}}) {
         const auto result = runCli(args);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(result.err.count('\n'), 1) << result.err.constData();

@@ -181,8 +181,9 @@ TEST_F(ColorTest, ProcessTableLivesInTheUserDataFolder) {
 }
 
 TEST_F(ColorTest, SettingsLinesAddTheirColoursAtTheirIndex) {
-    VXRegIniFile().WriteString(QStringLiteral("CustomColors"), QStringLiteral("Colors"),
-                               QStringLiteral("ColorA=0000FF\r\nColorB=zz\r\nColorC=0000FF\r\nohne\r\nColorE=00FF00"));
+    VXRegIniFile().WriteString(
+        QStringLiteral("CustomColors"), QStringLiteral("Colors"),
+        QStringLiteral("ColorA=0000FF\r\nColorB=zz\r\nColorC=0000FF\r\nohne\r\nColorE=00FF00"));
     TColorList table = fullTable();
     table.LoadFromSettings(QStringLiteral("CustomColors"));
     EXPECT_EQ(table.UsedCount(), 2);
@@ -251,7 +252,8 @@ TEST_F(ColorTest, ConfirmedDialogStoresItsCustomColours) {
     EXPECT_EQ(dialog.shownCustom[1], 0xFF0000);
     EXPECT_EQ(dialog.shownCustom[2], 0xFFFFFF);
 
-    const QString stored = VXRegIniFile().ReadString(QStringLiteral("CustomColors"), QStringLiteral("Colors"), {});
+    const QString stored =
+        VXRegIniFile().ReadString(QStringLiteral("CustomColors"), QStringLiteral("Colors"), {});
     EXPECT_TRUE(stored.startsWith(QStringLiteral("ColorA=336699\nColorB=FFFFFF\n"))) << stored.toStdString();
     EXPECT_TRUE(stored.endsWith(QStringLiteral("ColorP=0000FF"))) << stored.toStdString();
     // The table follows the dialog: each colour once.

@@ -39,9 +39,7 @@ protected:
         else
             qputenv("XDG_CONFIG_HOME", saved);
     }
-    void SetUp() override {
-        InstallColorDialog();
-    }
+    void SetUp() override { InstallColorDialog(); }
     void TearDown() override {
         TColorList::Finalize();
         SetColorDialogService(nullptr);
@@ -77,7 +75,8 @@ TEST_F(ColorDialogUi, ConfirmedColourAndCustomColoursAreKept) {
     EXPECT_TRUE(PickColor(colour));
     EXPECT_EQ(colour, 0x204080);
     EXPECT_EQ(startCustom, 0x00FF00);
-    const QString stored = VXRegIniFile().ReadString(QStringLiteral("CustomColors"), QStringLiteral("Colors"), {});
+    const QString stored =
+        VXRegIniFile().ReadString(QStringLiteral("CustomColors"), QStringLiteral("Colors"), {});
     EXPECT_TRUE(stored.startsWith(QStringLiteral("ColorA=0000FF\nColorB=00FF00\nColorC=332211\n")))
         << stored.toStdString();
     EXPECT_EQ(TColorList::Instance().Items(2), 0x332211);
