@@ -1,0 +1,181 @@
+#include "render/uFontCache.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QtEndian>
+
+#include <cmath>
+
+namespace {
+
+// Codes 0x80..0x9F of Windows-1252; the five unassigned codes map to themselves.
+const char16_t kHighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+int ReadInt16(const QByteArray& table, int offset) {
+    if (offset + 2 > table.size())
+        return 0;
+    return qFromBigEndian<qint16>(table.constData() + offset);
+}
+
+int ReadUInt16(const QByteArray& table, int offset) {
+    if (offset + 2 > table.size())
+        return 0;
+    return qFromBigEndian<quint16>(table.constData() + offset);
+}
+
+QFont QtFontFor(const TFont& font, int pixelSize) {
+    QFont f(font.Name());
+    f.setStyleStrategy(QFont::NoFontMerging);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setBold(font.Bold());
+    f.setItalic(font.Italic());
+    f.setPixelSize(pixelSize);
+    return f;
+}
+
+int RoundHalfEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
+
+} // namespace
+
+int Win1252Code(QChar ch) {
+    const char16_t u = ch.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == u)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+QChar Win1252Char(uint8_t code) {
+    if (code >= 0x80 && code < 0xA0)
+        return QChar(kHighControls[code - 0x80]);
+    return QChar(static_cast<char16_t>(code));
+}
+
+TFontInfo::TFontInfo(const TFont& font) : font_(font) {
+    raw_ = QRawFont::fromFont(QtFontFor(font, 2048));
+    if (!raw_.isValid()) {
+        // No face at all for the name: the default sans face keeps text measurable.
+        QFont fallback;
+        fallback.setStyleHint(QFont::SansSerif);
+        fallback.setPixelSize(2048);
+        raw_ = QRawFont::fromFont(fallback);
+    }
+    emSize_ = raw_.isValid() ? RoundHalfEven(raw_.unitsPerEm()) : 2048;
+    if (emSize_ <= 0)
+        emSize_ = 2048;
+    if (raw_.isValid())
+        raw_.setPixelSize(emSize_);
+
+    for (int code = 0; code < 256; ++code)
+        charWidths_[code] = AdvanceUnits(Win1252Char(static_cast<uint8_t>(code)));
+
+    // Windows-style metrics from the font tables: ascent and descent from the OS/2 "win" values,
+    // the external leading is what the horizontal header's line gap adds beyond them.
+    const QByteArray hhea = raw_.isValid() ? raw_.fontTable("hhea") : QByteArray();
+    const QByteArray os2 = raw_.isValid() ? raw_.fontTable("OS/2") : QByteArray();
+    int ascent, descent;
+    if (os2.size() >= 78) {
+        ascent = ReadUInt16(os2, 74);
+        descent = ReadUInt16(os2, 76);
+    } else {
+        ascent = RoundHalfEven(raw_.ascent());
+        descent = RoundHalfEven(raw_.descent());
+    }
+    int externalLeading;
+    if (hhea.size() >= 12) {
+        const int hAscent = ReadInt16(hhea, 4);
+        const int hDescent = ReadInt16(hhea, 6);
+        const int lineGap = ReadInt16(hhea, 8);
+        externalLeading = std::max(0, lineGap - ((ascent + descent) - (hAscent - hDescent)));
+        metrics_.MaxCharWidth = ReadUInt16(hhea, 10);
+    } else {
+        externalLeading = std::max(0, RoundHalfEven(raw_.leading()));
+        metrics_.MaxCharWidth = RoundHalfEven(raw_.maxCharWidth());
+    }
+    metrics_.Ascent = ascent;
+    metrics_.Descent = descent;
+    metrics_.Height = ascent + descent;
+    metrics_.InternalLeading = metrics_.Height - emSize_;
+    metrics_.ExternalLeading = externalLeading;
+    metrics_.AveCharWidth = os2.size() >= 4 ? ReadInt16(os2, 2) : RoundHalfEven(raw_.averageCharWidth());
+    metrics_.Weight = font.Bold() ? 700 : 400;
+    metrics_.Italic = font.Italic();
+    metrics_.Underlined = font.Underline();
+    metrics_.StruckOut = font.StrikeOut();
+    metrics_.CharSet = font.Charset();
+}
+
+int TFontInfo::AdvanceUnits(QChar ch) const {
+    const int code = Win1252Code(ch);
+    if (code >= 0 && charWidths_[code] != 0)
+        return charWidths_[code];
+    if (!raw_.isValid())
+        return 0;
+    auto it = extraWidths_.constFind(ch.unicode());
+    if (it != extraWidths_.constEnd())
+        return *it;
+    const QList<quint32> glyphs = raw_.glyphIndexesForString(QString(ch));
+    int width = 0;
+    if (!glyphs.isEmpty()) {
+        const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+        if (!advances.isEmpty())
+            width = RoundHalfEven(advances.first().x() * emSize_ / raw_.pixelSize());
+    }
+    extraWidths_.insert(ch.unicode(), width);
+    return width;
+}
+
+float TFontInfo::CharWidthAt(QChar ch, float height) const {
+    return static_cast<float>(AdvanceUnits(ch)) / static_cast<float>(emSize_) * height;
+}
+
+float TFontInfo::CharWidthAt(uint8_t code, float height) const {
+    return static_cast<float>(charWidths_[code]) / static_cast<float>(emSize_) * height;
+}
+
+TTextMetric TFontInfo::MetricsAt(int emPx) const {
+    TTextMetric m = metrics_;
+    const double k = static_cast<double>(emPx) / emSize_;
+    m.Ascent = RoundHalfEven(metrics_.Ascent * k);
+    m.Descent = RoundHalfEven(metrics_.Descent * k);
+    m.Height = m.Ascent + m.Descent;
+    m.InternalLeading = m.Height - emPx;
+    m.ExternalLeading = RoundHalfEven(metrics_.ExternalLeading * k);
+    m.AveCharWidth = RoundHalfEven(metrics_.AveCharWidth * k);
+    m.MaxCharWidth = RoundHalfEven(metrics_.MaxCharWidth * k);
+    return m;
+}
+
+QRawFont TFontInfo::RawFontAt(int pixelSize) const {
+    QRawFont raw = raw_;
+    if (raw.isValid())
+        raw.setPixelSize(std::max(1, pixelSize));
+    return raw;
+}
+
+TFontCache& TFontCache::instance() {
+    static TFontCache* cache = [] {
+        auto* created = new TFontCache;
+        // Raw fonts must go while the application object (and its font database) still exists.
+        qAddPostRoutine([] { TFontCache::instance().entries_.clear(); });
+        return created;
+    }();
+    return *cache;
+}
+
+const TFontInfo& TFontCache::GetFontInfo(const TFont& font) {
+    for (const auto& entry : entries_) {
+        if (entry->Font().Name() == font.Name() && entry->Font().Style() == font.Style())
+            return *entry;
+    }
+    entries_.insert(entries_.begin(), std::make_unique<TFontInfo>(font));
+    return *entries_.front();
+}

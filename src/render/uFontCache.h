@@ -1,0 +1,85 @@
+#pragma once
+
+#include "render/uFont.h"
+
+#include <QHash>
+#include <QRawFont>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Text metrics of a font at one em height (device units or font units).
+struct TTextMetric {
+    int Height = 0;          // ascent + descent
+    int Ascent = 0;
+    int Descent = 0;
+    int InternalLeading = 0; // height - em
+    int ExternalLeading = 0; // extra line gap recommended by the font
+    int AveCharWidth = 0;
+    int MaxCharWidth = 0;
+    int Weight = 400;
+    bool Italic = false;
+    bool Underlined = false;
+    bool StruckOut = false;
+    int CharSet = 1;
+};
+
+// Metrics of one font face taken from the font file itself at its em size, unhinted, so that
+// text measures the same on every device and at every zoom.
+class TFontInfo {
+public:
+    explicit TFontInfo(const TFont& font);
+
+    const TFont& Font() const { return font_; }
+    int EmSize() const { return emSize_; }
+    // Advance of each Windows-1252 code at EmSize, in font units.
+    const std::array<int32_t, 256>& CharWidths() const { return charWidths_; }
+    // Text metrics at EmSize, in font units.
+    const TTextMetric& Metrics() const { return metrics_; }
+    // The metrics scaled to an em of emPx device pixels, rounded like a device would.
+    TTextMetric MetricsAt(int emPx) const;
+
+    // CharWidths[code] / EmSize * height; characters outside Windows-1252 use the font's own advance.
+    float CharWidthAt(QChar ch, float height) const;
+    float CharWidthAt(uint8_t code, float height) const;
+    // Advance in font units of any character.
+    int AdvanceUnits(QChar ch) const;
+
+    // The face that fontconfig chose for the name (a missing font falls back as it decides).
+    const QRawFont& RawFont() const { return raw_; }
+    // The same face at a pixel size, for drawing.
+    QRawFont RawFontAt(int pixelSize) const;
+
+private:
+    TFont font_;
+    int emSize_ = 2048;
+    std::array<int32_t, 256> charWidths_{};
+    TTextMetric metrics_;
+    QRawFont raw_;
+    mutable QHash<char16_t, int> extraWidths_;
+};
+
+// Process-wide cache of font metrics by face name (case-sensitive) and style; size and colour
+// are not part of the key. Entries are never evicted: a run uses few distinct faces.
+class TFontCache {
+public:
+    static TFontCache& instance();
+
+    const TFontInfo& GetFontInfo(const TFont& font);
+    int Count() const { return static_cast<int>(entries_.size()); }
+
+private:
+    TFontCache() = default;
+    std::vector<std::unique_ptr<TFontInfo>> entries_; // newest first
+};
+
+inline TFontCache& FontCache() {
+    return TFontCache::instance();
+}
+
+// Windows-1252 code of a character, or -1 when the code page has none.
+int Win1252Code(QChar ch);
+// Unicode character of a Windows-1252 code.
+QChar Win1252Char(uint8_t code);
