@@ -1,0 +1,41 @@
+#pragma once
+
+#include "render/uDrawContext.h"
+
+#include <QImage>
+
+class TShadowBitmap;
+
+// Draw context on a 32-bit bitmap in memory (bytes blue, green, red, alpha): the back buffer of
+// the page view, thumbnails, previews and text shadows. The picture operations are pixel loops
+// with alpha blending over the clipped device box.
+class TBitmapDrawContext : public TDrawContext {
+public:
+    // Draws on the bitmap through a canvas of its own; a bitmap in another format is converted.
+    explicit TBitmapDrawContext(QImage& bitmap);
+    // Draws on the bitmap through the given canvas (which must paint on that bitmap).
+    TBitmapDrawContext(QImage& bitmap, TCanvas& canvas);
+    // Draws on a shadow mask, through its colour-forcing canvas.
+    explicit TBitmapDrawContext(TShadowBitmap& shadow);
+
+    QImage& Bitmap() const { return bitmap_; }
+
+    void DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX, float CY, float W,
+                   float H, float Angle) override;
+    void DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y, float W,
+                    float H) override;
+    void DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y, float W,
+                        float H) override;
+    void DrawShadowRect(float cxDest, float cyDest, float wDest, float hDest, float angle,
+                        float BlurWidth) override;
+
+protected:
+    int DeviceDpiY() const override { return 96; }
+
+private:
+    void RefreshDeviceClip();
+    uint32_t* PixelRow(int y) const;
+
+    QImage& bitmap_;
+    TTransformation scratch_;
+};
