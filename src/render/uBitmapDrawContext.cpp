@@ -68,16 +68,19 @@ inline int64_t RowStart(int x, int y, const int32_t* m) {
 
 TBitmapDrawContext::TBitmapDrawContext(QImage& bitmap)
     : TDrawContext(std::make_unique<TCanvas>(&bitmap)), bitmap_(bitmap) {
-    if (bitmap_.format() != QImage::Format_ARGB32 && bitmap_.format() != QImage::Format_RGB32 && !bitmap_.isNull())
+    if (bitmap_.format() != QImage::Format_ARGB32 && bitmap_.format() != QImage::Format_RGB32 &&
+        !bitmap_.isNull())
         bitmap_.convertTo(QImage::Format_ARGB32);
     RefreshDeviceClip();
 }
 
-TBitmapDrawContext::TBitmapDrawContext(QImage& bitmap, TCanvas& canvas) : TDrawContext(canvas), bitmap_(bitmap) {
+TBitmapDrawContext::TBitmapDrawContext(QImage& bitmap, TCanvas& canvas)
+    : TDrawContext(canvas), bitmap_(bitmap) {
     RefreshDeviceClip();
 }
 
-TBitmapDrawContext::TBitmapDrawContext(TShadowBitmap& shadow) : TBitmapDrawContext(shadow.Image(), shadow.Canvas()) {}
+TBitmapDrawContext::TBitmapDrawContext(TShadowBitmap& shadow)
+    : TBitmapDrawContext(shadow.Image(), shadow.Canvas()) {}
 
 void TBitmapDrawContext::RefreshDeviceClip() {
     SetDeviceClip(TRect{0, 0, bitmap_.width(), bitmap_.height()});
@@ -89,8 +92,8 @@ uint32_t* TBitmapDrawContext::PixelRow(int y) const {
     return reinterpret_cast<uint32_t*>(bitmap_.bits() + static_cast<qsizetype>(y) * bitmap_.bytesPerLine());
 }
 
-void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX, float CY,
-                                   float W, float H, float Angle) {
+void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX,
+                                   float CY, float W, float H, float Angle) {
     RefreshDeviceClip();
     const int sw = std::max(1, SrcW), sh = std::max(1, SrcH);
     if (SrcX < 0 || SrcY < 0 || picture.width() < sw || picture.height() < sh || bitmap_.isNull())
@@ -144,8 +147,8 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
             auto ay = static_cast<int32_t>(ay0 + static_cast<int64_t>(first) * my[0]);
             uint32_t* d = PixelRow(y) + r.left() + first;
             for (int i = first; i < last; ++i, ++d) {
-                const uint32_t p =
-                    reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) * stride)[ax >> 12];
+                const uint32_t p = reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
+                                                                                 stride)[ax >> 12];
                 PutPixel(d, p);
                 ax += mx[0];
                 ay += my[0];
@@ -154,8 +157,8 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
     }
 }
 
-void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y,
-                                    float W, float H) {
+void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
+                                    float Y, float W, float H) {
     RefreshDeviceClip();
     const int sw = std::max(1, SrcW), sh = std::max(1, SrcH);
     if (!data.Scan0 || SrcX < 0 || SrcY < 0 || sw > static_cast<int>(data.Width) ||
@@ -203,8 +206,8 @@ void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY,
     }
 }
 
-void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
-                                        float Y, float W, float H) {
+void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH,
+                                        float X, float Y, float W, float H) {
     RefreshDeviceClip();
     if (!data.Scan0 || SrcX < 0 || SrcY < 0 || SrcW > static_cast<int>(data.Width) ||
         SrcH > static_cast<int>(data.Height) || SrcW <= 0 || SrcH <= 0 || bitmap_.isNull())
@@ -335,8 +338,8 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
                     dist = std::sqrt(static_cast<float>(dx * dx + dy * dy));
                 else
                     dist = static_cast<float>(dx != 0 ? dx : dy);
-                const int mm = std::clamp(static_cast<int>(std::nearbyint(dist / static_cast<float>(b) * 192.0f)), 0,
-                                          192);
+                const int mm = std::clamp(
+                    static_cast<int>(std::nearbyint(dist / static_cast<float>(b) * 192.0f)), 0, 192);
                 if (mm < 192) {
                     const uint32_t src = (static_cast<uint32_t>(192 - mm) << 24) | 0x00606060u;
                     *d = AlphaBlendPixel(src, *d);

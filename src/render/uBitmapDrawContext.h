@@ -22,10 +22,10 @@ public:
 
     void DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX, float CY, float W,
                    float H, float Angle) override;
-    void DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y, float W,
-                    float H) override;
-    void DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y, float W,
-                        float H) override;
+    void DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y,
+                    float W, float H) override;
+    void DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y,
+                        float W, float H) override;
     void DrawShadowRect(float cxDest, float cyDest, float wDest, float hDest, float angle,
                         float BlurWidth) override;
 

@@ -1,15 +1,32 @@
 #pragma once
 
-#include "render/uFont.h"
+#include "platform/uFont.h"
 
 #include <QPainter>
 #include <QRegion>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class QPaintDevice;
+
+// Colour in 0x00BBGGRR order.
+using TColor = uint32_t;
+
+inline TColor RGBColor(int r, int g, int b) {
+    return static_cast<TColor>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));
+}
+inline int RedOf(TColor c) {
+    return static_cast<int>(c & 255);
+}
+inline int GreenOf(TColor c) {
+    return static_cast<int>((c >> 8) & 255);
+}
+inline int BlueOf(TColor c) {
+    return static_cast<int>((c >> 16) & 255);
+}
 
 enum TPenStyle : int { psSolid = 0, psClear = 5 };
 enum TBrushStyle : int { bsSolid = 0, bsClear = 1 };

@@ -50,7 +50,8 @@ TDrawContext::TDrawContext(TCanvas& canvas) : canvas_(canvas) {
     Font.SetName(QStringLiteral("Arial"));
 }
 
-TDrawContext::TDrawContext(std::unique_ptr<TCanvas> canvas) : ownedCanvas_(std::move(canvas)), canvas_(*ownedCanvas_) {
+TDrawContext::TDrawContext(std::unique_ptr<TCanvas> canvas)
+    : ownedCanvas_(std::move(canvas)), canvas_(*ownedCanvas_) {
     Font.SetName(QStringLiteral("Arial"));
 }
 
@@ -109,7 +110,8 @@ void TDrawContext::SetPenWidth(float w) {
         return;
     }
     const QPoint v = MapVector(w, 0);
-    canvas_.Pen.SetWidth(RoundEven(std::sqrt(static_cast<double>(v.x()) * v.x() + static_cast<double>(v.y()) * v.y())));
+    canvas_.Pen.SetWidth(
+        RoundEven(std::sqrt(static_cast<double>(v.x()) * v.x() + static_cast<double>(v.y()) * v.y())));
 }
 
 void TDrawContext::SetPenWidthPx(int n) {
@@ -366,11 +368,11 @@ void TDrawContext::TextOut(const QString& text, int alignment, float x, float y)
             run.setRawFont(raw);
             run.setGlyphIndexes(glyphs);
             run.setPositions(positions);
-            run.setUnderline(canvas_.Font.Underline());
-            run.setStrikeOut(canvas_.Font.StrikeOut());
+            run.setUnderline(canvas_.Font.IsUnderline());
+            run.setStrikeOut(canvas_.Font.IsStrikeOut());
             QPainter& painter = canvas_.Painter();
             painter.save();
-            painter.setPen(ToQColor(canvas_.Font.Color()));
+            painter.setPen(ToQColor(static_cast<TColor>(canvas_.Font.Color())));
             painter.translate(p);
             if (escapement_ != 0)
                 painter.rotate(-escapement_ / 10.0);
@@ -453,7 +455,8 @@ void TDrawContext::WrapText(const QString& text, TWrappedLines& lines, float wid
     }
 }
 
-float TDrawContext::TextRect(const QString& text, int flags, float left, float top, float right, float bottom) {
+float TDrawContext::TextRect(const QString& text, int flags, float left, float top, float right,
+                             float bottom) {
     if (text.isEmpty())
         return 0;
     if (!(flags & tfWordBreak)) {
@@ -575,7 +578,8 @@ void TDrawContext::DrawImageOrthogonalBlt(const QImage& picture, float X, float 
             for (int x = x0; x < std::min(x1, sw); ++x) {
                 int32_t sx, sy;
                 t.InverseTransformInt(x, y, sx, sy);
-                if (sx >= 0 && sy >= 0 && sx < static_cast<int>(data.Width) && sy < static_cast<int>(data.Height))
+                if (sx >= 0 && sy >= 0 && sx < static_cast<int>(data.Width) &&
+                    sy < static_cast<int>(data.Height))
                     out[x] = data.Row(sy)[sx] | 0xFF000000u;
             }
         }
@@ -583,8 +587,8 @@ void TDrawContext::DrawImageOrthogonalBlt(const QImage& picture, float X, float 
     BlitImage(scratch, QRect(full.Left, full.Top, sw * k, sh * k), false);
 }
 
-void TDrawContext::DrawBitmapOrthogonal(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
-                                        float Y, float W, float H) {
+void TDrawContext::DrawBitmapOrthogonal(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH,
+                                        float X, float Y, float W, float H) {
     if (!data.Scan0 || SrcW <= 0 || SrcH <= 0)
         return;
     const int k = ReductionFactor();
@@ -623,8 +627,8 @@ void TDrawContext::DrawBitmapOrthogonal(const TBitmapData& data, int SrcX, int S
     BlitImage(scratch, QRect(full.Left, full.Top, sw * k, sh * k), false);
 }
 
-void TDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX, float CY,
-                             float W, float H, float Angle) {
+void TDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX,
+                             float CY, float W, float H, float Angle) {
     if (picture.isNull() || SrcW <= 0 || SrcH <= 0)
         return;
     float ulx, uly, urx, ury, llx, lly;
@@ -639,7 +643,8 @@ void TDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW
     // Map the source rectangle (pixels) onto the parallelogram upper-left, upper-right, lower-left.
     const qreal m11 = (urx - ulx) / SrcW, m12 = (ury - uly) / SrcW;
     const qreal m21 = (llx - ulx) / SrcH, m22 = (lly - uly) / SrcH;
-    const QTransform transform(m11, m12, m21, m22, ulx - SrcX * m11 - SrcY * m21, uly - SrcX * m12 - SrcY * m22);
+    const QTransform transform(m11, m12, m21, m22, ulx - SrcX * m11 - SrcY * m21,
+                               uly - SrcX * m12 - SrcY * m22);
     QPainter& p = canvas_.Painter();
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -648,8 +653,8 @@ void TDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW
     p.restore();
 }
 
-void TDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y,
-                              float W, float H) {
+void TDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
+                              float Y, float W, float H) {
     if (!data.Scan0 || SrcX < 0 || SrcY < 0 || SrcW > static_cast<int>(data.Width) ||
         SrcH > static_cast<int>(data.Height) || SrcW <= 0 || SrcH <= 0)
         return;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "render/uCanvas.h"
-#include "render/uFont.h"
 #include "render/uFontCache.h"
 #include "render/uTransformation.h"
 
@@ -149,14 +148,14 @@ public:
 
     // Pictures. Src... are pixels of the picture; the destination is in the current frame.
     virtual void DrawImageOrthogonalBlt(const QImage& picture, float X, float Y, float W, float H);
-    virtual void DrawBitmapOrthogonal(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
-                                      float Y, float W, float H);
+    virtual void DrawBitmapOrthogonal(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH,
+                                      float X, float Y, float W, float H);
     virtual void DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX, float CY,
                            float W, float H, float Angle);
     virtual void DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y,
                             float W, float H);
-    virtual void DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X, float Y,
-                                float W, float H);
+    virtual void DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
+                                float Y, float W, float H);
     virtual void DrawShadowRect(float cxDest, float cyDest, float wDest, float hDest, float angle,
                                 float BlurWidth);
 

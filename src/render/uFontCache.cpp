@@ -1,5 +1,7 @@
 #include "render/uFontCache.h"
 
+#include "platform/uCodepage.h"
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QtEndian>
@@ -7,12 +9,6 @@
 #include <cmath>
 
 namespace {
-
-// Codes 0x80..0x9F of Windows-1252; the five unassigned codes map to themselves.
-const char16_t kHighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 int ReadInt16(const QByteArray& table, int offset) {
     if (offset + 2 > table.size())
@@ -30,8 +26,8 @@ QFont QtFontFor(const TFont& font, int pixelSize) {
     QFont f(font.Name());
     f.setStyleStrategy(QFont::NoFontMerging);
     f.setHintingPreference(QFont::PreferNoHinting);
-    f.setBold(font.Bold());
-    f.setItalic(font.Italic());
+    f.setBold(font.IsBold());
+    f.setItalic(font.IsItalic());
     f.setPixelSize(pixelSize);
     return f;
 }
@@ -41,23 +37,6 @@ int RoundHalfEven(double v) {
 }
 
 } // namespace
-
-int Win1252Code(QChar ch) {
-    const char16_t u = ch.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == u)
-            return 0x80 + i;
-    }
-    return -1;
-}
-
-QChar Win1252Char(uint8_t code) {
-    if (code >= 0x80 && code < 0xA0)
-        return QChar(kHighControls[code - 0x80]);
-    return QChar(static_cast<char16_t>(code));
-}
 
 TFontInfo::TFontInfo(const TFont& font) : font_(font) {
     raw_ = QRawFont::fromFont(QtFontFor(font, 2048));
@@ -75,7 +54,7 @@ TFontInfo::TFontInfo(const TFont& font) : font_(font) {
         raw_.setPixelSize(emSize_);
 
     for (int code = 0; code < 256; ++code)
-        charWidths_[code] = AdvanceUnits(Win1252Char(static_cast<uint8_t>(code)));
+        charWidths_[code] = AdvanceUnits(QChar(Codepage::unicodeOf(static_cast<unsigned char>(code))));
 
     // Windows-style metrics from the font tables: ascent and descent from the OS/2 "win" values,
     // the external leading is what the horizontal header's line gap adds beyond them.
@@ -106,15 +85,15 @@ TFontInfo::TFontInfo(const TFont& font) : font_(font) {
     metrics_.InternalLeading = metrics_.Height - emSize_;
     metrics_.ExternalLeading = externalLeading;
     metrics_.AveCharWidth = os2.size() >= 4 ? ReadInt16(os2, 2) : RoundHalfEven(raw_.averageCharWidth());
-    metrics_.Weight = font.Bold() ? 700 : 400;
-    metrics_.Italic = font.Italic();
-    metrics_.Underlined = font.Underline();
-    metrics_.StruckOut = font.StrikeOut();
+    metrics_.Weight = font.IsBold() ? 700 : 400;
+    metrics_.Italic = font.IsItalic();
+    metrics_.Underlined = font.IsUnderline();
+    metrics_.StruckOut = font.IsStrikeOut();
     metrics_.CharSet = font.Charset();
 }
 
 int TFontInfo::AdvanceUnits(QChar ch) const {
-    const int code = Win1252Code(ch);
+    const int code = Codepage::ansiOf(ch.unicode());
     if (code >= 0 && charWidths_[code] != 0)
         return charWidths_[code];
     if (!raw_.isValid())

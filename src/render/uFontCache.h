@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/uFont.h"
+#include "platform/uFont.h"
 
 #include <QHash>
 #include <QRawFont>
@@ -12,7 +12,7 @@
 
 // Text metrics of a font at one em height (device units or font units).
 struct TTextMetric {
-    int Height = 0;          // ascent + descent
+    int Height = 0; // ascent + descent
     int Ascent = 0;
     int Descent = 0;
     int InternalLeading = 0; // height - em
@@ -78,8 +78,3 @@ private:
 inline TFontCache& FontCache() {
     return TFontCache::instance();
 }
-
-// Windows-1252 code of a character, or -1 when the code page has none.
-int Win1252Code(QChar ch);
-// Unicode character of a Windows-1252 code.
-QChar Win1252Char(uint8_t code);

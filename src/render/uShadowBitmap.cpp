@@ -90,7 +90,6 @@ TShadowBitmap::TShadowBitmap(int width, int height)
         image_.fill(kMaskBlack);
     previousPen_ = canvas_.Pen.OnChange;
     previousBrush_ = canvas_.Brush.OnChange;
-    previousFont_ = canvas_.Font.OnChange;
     canvas_.Pen.OnChange = [this] {
         if (ForcePen)
             canvas_.Pen.SetColor(RGBColor(shade_, shade_, shade_));
@@ -103,12 +102,10 @@ TShadowBitmap::TShadowBitmap(int width, int height)
         if (previousBrush_)
             previousBrush_();
     };
-    canvas_.Font.OnChange = [this] {
+    canvas_.Font.SetOnChange([this] {
         if (ForceFont)
-            canvas_.Font.SetColor(RGBColor(shade_, shade_, shade_));
-        if (previousFont_)
-            previousFont_();
-    };
+            canvas_.Font.SetColor(static_cast<qint32>(RGBColor(shade_, shade_, shade_)));
+    });
     ForceColours();
 }
 
@@ -116,7 +113,7 @@ TShadowBitmap::~TShadowBitmap() {
     canvas_.EndPaint();
     canvas_.Pen.OnChange = previousPen_;
     canvas_.Brush.OnChange = previousBrush_;
-    canvas_.Font.OnChange = previousFont_;
+    canvas_.Font.SetOnChange({});
 }
 
 void TShadowBitmap::SetSize(int width, int height) {
@@ -135,7 +132,7 @@ void TShadowBitmap::ForceColours() {
     canvas_.Pen.SetColor(grey);
     if (canvas_.Brush.Style() != bsClear)
         canvas_.Brush.SetColor(grey);
-    canvas_.Font.SetColor(grey);
+    canvas_.Font.SetColor(static_cast<qint32>(grey));
 }
 
 void TShadowBitmap::Clear() {
@@ -202,7 +199,8 @@ void TShadowBitmap::Blur(TColor colour, float sigma) {
     }
     // Every pixel takes the colour; alpha keeps the blurred mask.
     const uint32_t rgb = (static_cast<uint32_t>(RedOf(colour)) << 16) |
-                         (static_cast<uint32_t>(GreenOf(colour)) << 8) | static_cast<uint32_t>(BlueOf(colour));
+                         (static_cast<uint32_t>(GreenOf(colour)) << 8) |
+                         static_cast<uint32_t>(BlueOf(colour));
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image_.scanLine(y));
         for (int x = 0; x < w; ++x)

@@ -73,5 +73,5 @@ private:
     QImage image_;
     TCanvas canvas_;
     uint8_t shade_ = 128;
-    std::function<void()> previousPen_, previousBrush_, previousFont_;
+    std::function<void()> previousPen_, previousBrush_;
 };

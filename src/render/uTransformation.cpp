@@ -22,8 +22,8 @@ void Multiply(const float* a, const float* b, float* r) {
     float t[9];
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
-            t[row * 3 + col] =
-                a[row * 3 + 0] * b[0 * 3 + col] + a[row * 3 + 1] * b[1 * 3 + col] + a[row * 3 + 2] * b[2 * 3 + col];
+            t[row * 3 + col] = a[row * 3 + 0] * b[0 * 3 + col] + a[row * 3 + 1] * b[1 * 3 + col] +
+                               a[row * 3 + 2] * b[2 * 3 + col];
         }
     }
     std::memcpy(r, t, sizeof t);
@@ -126,7 +126,7 @@ void TTransformation::Update() {
         std::memcpy(inverse_, kIdentity, sizeof inverse_);
     } else {
         const L r = 1.0L / det;
-        const L adj[9] = {(e * i - f * h), -(b * i - c * h), (b * f - c * e),
+        const L adj[9] = {(e * i - f * h),  -(b * i - c * h), (b * f - c * e),
                           -(d * i - f * g), (a * i - c * g),  -(a * f - c * d),
                           (d * h - e * g),  -(a * h - b * g), (a * e - b * d)};
         for (int k = 0; k < 9; ++k)
@@ -184,10 +184,10 @@ void TTransformation::InverseTransformInt(int32_t x, int32_t y, int32_t& outX, i
 
 void TTransformation::InverseTransformFixed(int32_t x, int32_t y, int32_t& outX, int32_t& outY) const {
     const int32_t* j = inverse1616_;
-    outX = static_cast<int32_t>(static_cast<uint32_t>(FixedMul(x, j[0])) + static_cast<uint32_t>(FixedMul(y, j[1])) +
-                                static_cast<uint32_t>(j[2]));
-    outY = static_cast<int32_t>(static_cast<uint32_t>(FixedMul(x, j[3])) + static_cast<uint32_t>(FixedMul(y, j[4])) +
-                                static_cast<uint32_t>(j[5]));
+    outX = static_cast<int32_t>(static_cast<uint32_t>(FixedMul(x, j[0])) +
+                                static_cast<uint32_t>(FixedMul(y, j[1])) + static_cast<uint32_t>(j[2]));
+    outY = static_cast<int32_t>(static_cast<uint32_t>(FixedMul(x, j[3])) +
+                                static_cast<uint32_t>(FixedMul(y, j[4])) + static_cast<uint32_t>(j[5]));
 }
 
 TRect TTransformation::BoundingRect(float x1, float y1, float x2, float y2) {

@@ -157,7 +157,8 @@ TEST(DrawContextText, TextRectMeasureOnlyDrawsNothing) {
 
     EXPECT_EQ(dc.TextRect(QString(), tfWordBreak, 0, 0, 30, 25), 0.0f);
     EXPECT_EQ(dc.TextRect(QString(), 0, 0, 0, 30, 25), 0.0f);
-    EXPECT_FLOAT_EQ(dc.TextRect(QStringLiteral("x"), tfCalcRect, 0, 0, 30, 25), dc.TextHeight(QStringLiteral("x")));
+    EXPECT_FLOAT_EQ(dc.TextRect(QStringLiteral("x"), tfCalcRect, 0, 0, 30, 25),
+                    dc.TextHeight(QStringLiteral("x")));
 }
 
 TEST(DrawContextText, WrapTextBreaksAtSpacesHardBreaksAndInsideLongWords) {

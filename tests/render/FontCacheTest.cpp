@@ -54,12 +54,7 @@ TEST(FontCache, MissingFontFallsBackToAUsableFace) {
     EXPECT_GT(info.Metrics().Height, 0);
 }
 
-TEST(FontCache, Windows1252Mapping) {
-    EXPECT_EQ(Win1252Code(QChar(0x20AC)), 0x80);
-    EXPECT_EQ(Win1252Code(QChar(u'ä')), 0xE4);
-    EXPECT_EQ(Win1252Code(QChar(0x0178)), 0x9F);
-    EXPECT_EQ(Win1252Code(QChar(0x0100)), -1);
-    EXPECT_EQ(Win1252Char(0x96), QChar(0x2013));
+TEST(FontCache, CharactersOutsideTheCodePageKeepTheirAdvance) {
     const TFontInfo& info = FontCache().GetFontInfo(MakeFont(QStringLiteral("Arial")));
     // Characters outside the code page still get their own advance.
     EXPECT_GT(info.AdvanceUnits(QChar(0x0100)), 0);
