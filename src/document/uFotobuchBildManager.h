@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class TCustomDataFile;
+
 // One picture of the open document: the encoded file bytes (what a project stores), the decoded
 // picture while it is recently used, a small preview and the number of uses.
 class TBildManagerListItem {
@@ -74,6 +76,11 @@ public:
     bool FilterSWCol(int ref, int angle) { return RunFilter(TPictureFilterKind::SWCol, ref, angle); }
     // The host is not owned; nullptr removes it (the filters then report "not confirmed").
     void SetFilterHost(TPictureFilterHost* host) { filterHost_ = host; }
+
+    // The whole store in list order: "Anzahl" and each entry's keys in section + "/Bild" + k.
+    void Save(TCustomDataFile& file, const QString& section) const;
+    // Appends the stored entries with their references and use counts as stored, decoding each.
+    void Load(TCustomDataFile& file, const QString& section);
 
     int NextRefIndex() const;
     int Count() const { return static_cast<int>(Entries.size()); }

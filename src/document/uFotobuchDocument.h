@@ -19,6 +19,7 @@
 // clockwise about the element's centre, colours are 0x00BBGGRR. Pictures live in the picture
 // manager; elements hold a reference (`RefIndex`, -1 = none).
 
+class TCustomDataFile;
 class TFBDocument;
 class TFBPage;
 class TFBElement;
@@ -226,6 +227,15 @@ public:
     // (x, y) in element coordinates: origin at the centre, axes turned with the element.
     virtual bool HitTest(float x, float y) const;
 
+    // The project-file form: "Classname" and the element's keys in its section (the document file
+    // unit holds the code of these four).
+    virtual void Save(TCustomDataFile& file, const QString& section) const;
+    virtual void Load(TCustomDataFile& file, const QString& section);
+    // The self-contained form of clipboard, drag and drop and undo records: it carries the picture
+    // itself instead of a reference into the document's picture store.
+    virtual void SaveWithPicture(TCustomDataFile& file, const QString& section) const;
+    virtual void LoadWithPicture(TCustomDataFile& file, const QString& section);
+
     TFBDocument* Document() const;
     TFBRectF BoundingBox() const;
     TFBSizeF RotatedSize() const;
@@ -259,6 +269,10 @@ public:
 
     QString ClassName() const override { return QStringLiteral("TFBPictureElement"); }
     bool NeedsBackground() const override { return true; }
+    void Save(TCustomDataFile& file, const QString& section) const override;
+    void Load(TCustomDataFile& file, const QString& section) override;
+    void SaveWithPicture(TCustomDataFile& file, const QString& section) const override;
+    void LoadWithPicture(TCustomDataFile& file, const QString& section) override;
 
     bool HasPicture() const { return RefIndex != -1; }
     // The new reference gains a use before the old one gives its use back.
@@ -314,6 +328,9 @@ class TFBSizeableElement : public TFBElement {
 public:
     explicit TFBSizeableElement(TFBPage* page) : TFBElement(page) {}
     QString ClassName() const override { return QStringLiteral("TFBSizeableElement"); }
+    // Geometry and "IsLeftPage" travel with a copied text or clipart element.
+    void SaveWithPicture(TCustomDataFile& file, const QString& section) const override;
+    void LoadWithPicture(TCustomDataFile& file, const QString& section) override;
 
 protected:
     TFBElementList* KindList() const override;
@@ -325,6 +342,10 @@ public:
     explicit TFBTextElement(TFBPage* page) : TFBSizeableElement(page) {}
     QString ClassName() const override { return QStringLiteral("TFBTextElement"); }
     bool NeedsBackground() const override { return HasShadow; }
+    void Save(TCustomDataFile& file, const QString& section) const override;
+    void Load(TCustomDataFile& file, const QString& section) override;
+    void SaveWithPicture(TCustomDataFile& file, const QString& section) const override;
+    void LoadWithPicture(TCustomDataFile& file, const QString& section) override;
 
     const QByteArray& RTF() const { return rtf_; }
     // Replaces the text; the laid-out text and the shadow image become stale.
@@ -360,6 +381,10 @@ public:
     QString ClassName() const override { return QStringLiteral("TFBClipartElement"); }
     bool NeedsBackground() const override { return true; }
     bool HitTest(float x, float y) const override;
+    void Save(TCustomDataFile& file, const QString& section) const override;
+    void Load(TCustomDataFile& file, const QString& section) override;
+    void SaveWithPicture(TCustomDataFile& file, const QString& section) const override;
+    void LoadWithPicture(TCustomDataFile& file, const QString& section) override;
 
     // Loads the picture and sizes the element to half the page (keeping the centre).
     void SetClipartFile(const QString& path);
@@ -374,6 +399,10 @@ class TFBKalenderElement : public TFBElement {
 public:
     explicit TFBKalenderElement(TFBPage* page) : TFBElement(page), Data(std::make_unique<TKalenderData>()) {}
     QString ClassName() const override { return QStringLiteral("TFBKalenderElement"); }
+    void Save(TCustomDataFile& file, const QString& section) const override;
+    void Load(TCustomDataFile& file, const QString& section) override;
+    void SaveWithPicture(TCustomDataFile& file, const QString& section) const override;
+    void LoadWithPicture(TCustomDataFile& file, const QString& section) override;
 
     std::unique_ptr<TKalenderData> Data;
     // The painter of the calendar type, made anew by the drawer each time it draws.
@@ -399,6 +428,11 @@ public:
     // The common panorama area in the frame's page coordinates (members on the facing page are
     // shifted across the spine).
     TFBRectF UnionRect(const TFBPictureElement* frame) const;
+
+    // Each member as the index of its page and its index in that page's picture list.
+    void Save(TCustomDataFile& file, const QString& section) const;
+    // Appends the stored members that name an existing frame of the document (and sets their Link).
+    void Load(TCustomDataFile& file, const QString& section);
 
     std::vector<TFBPictureElement*> Members;
     TFBDocument* Document = nullptr;

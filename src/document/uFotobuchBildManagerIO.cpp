@@ -1,0 +1,61 @@
+// The picture store in a container: "Anzahl" and one section per entry holding its keys and the
+// encoded picture file.
+#include "document/uFotobuchBildManager.h"
+
+#include "app/uInfoausgabe.h"
+#include "document/uDataFile.h"
+#include "document/uFotobuchDocumentIO.h"
+#include "i18n/ulocalize.h"
+
+#include <QBuffer>
+
+namespace {
+
+QString entrySection(const QString& section, int index) {
+    return section + QStringLiteral("/Bild") + QString::number(index);
+}
+
+} // namespace
+
+void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
+    file.WriteInteger(section, QString::fromLatin1(kAnzahlKey), Count());
+    for (int k = 0; k < Count(); ++k) {
+        InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird gespeichert")), k + 1);
+        const TBildManagerListItem& item = *Entries[size_t(k)];
+        const QString e = entrySection(section, k);
+        file.WriteString(e, QStringLiteral("FileName"), item.FileName);
+        file.WriteInteger(e, QStringLiteral("Age"), item.Age);
+        file.WriteInteger(e, QStringLiteral("FileSize"), item.FileSize);
+        file.WriteInteger(e, QStringLiteral("RefCount"), item.RefCount);
+        file.WriteFloat(e, QStringLiteral("FileDate"), item.FileDate);
+        file.WriteInteger(e, QStringLiteral("RefIndex"), item.RefIndex);
+        file.WriteInteger(e, QStringLiteral("PicWidth"), item.PicWidth);
+        file.WriteInteger(e, QStringLiteral("PicHeight"), item.PicHeight);
+        if (!item.FileData.isEmpty())
+            file.WriteBuffer(e, QStringLiteral("File"), item.FileData);
+    }
+}
+
+void TBildmanager::Load(TCustomDataFile& file, const QString& section) {
+    const int count = ReadCount(file, section, 0);
+    for (int k = 0; k < count; ++k) {
+        InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird geladen")), k + 1);
+        Entries.push_back(std::make_unique<TBildManagerListItem>());
+        TBildManagerListItem& item = *Entries.back();
+        const QString e = entrySection(section, k);
+        item.FileName = file.ReadString(e, QStringLiteral("FileName"), QString());
+        item.Age = file.ReadInteger(e, QStringLiteral("Age"), 0);
+        item.FileSize = file.ReadInteger(e, QStringLiteral("FileSize"), 0);
+        item.RefCount = file.ReadInteger(e, QStringLiteral("RefCount"), 0);
+        item.FileDate = file.ReadFloat(e, QStringLiteral("FileDate"), CurrentDateTimeValue());
+        item.RefIndex = file.ReadInteger(e, QStringLiteral("RefIndex"), 0);
+        item.PicWidth = file.ReadInteger(e, QStringLiteral("PicWidth"), 0);
+        item.PicHeight = file.ReadInteger(e, QStringLiteral("PicHeight"), 0);
+        QByteArray data;
+        if (file.ReadBuffer(e, QStringLiteral("File"), data) > 0) {
+            item.FileData = data;
+            decode(item);
+        }
+        Trim();
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class TCustomDataFile;
+class TFBDocument;
+class TFBElement;
+class TFBPage;
+
+// The document in a container: the settings in "Doc", the pages below "Doc/Pages", the panorama
+// links below "Doc/PictureLinkList", the picture store in "BildManager" and the special days in
+// "Feiertage" and "Geburtstage". Every list is its "Anzahl" followed by one section per member.
+// The element classes' own Save/Load (and the transfer form) live in this unit as well.
+
+// The version every file written by this program carries.
+constexpr int kCurrentDocVersion = 5;
+
+// Writes the whole document; reports progress through the progress output and clears Modified.
+void SaveDocument(TFBDocument& document, TCustomDataFile& file);
+// Resets the document and reads it, then brings files of older versions up to date. Errors of the
+// container or of a stored picture end the load with the document as far as it was read.
+void LoadDocument(TFBDocument& document, TCustomDataFile& file);
+
+// The pieces, also used on their own by undo records.
+void SavePage(const TFBPage& page, TCustomDataFile& file, const QString& section);
+// Empties the page and reads its keys and its three element lists.
+void LoadPage(TFBPage& page, TCustomDataFile& file, const QString& section);
+// The element stored in the section, created on the page but not put into any of its lists;
+// nullptr when "Classname" is missing or names no known class.
+std::unique_ptr<TFBElement> ReadElement(TCustomDataFile& file, const QString& section, TFBPage* page);
+
+// The "Anzahl" of a list (def when missing); a count larger than the container could hold
+// members for raises "Invalid file format.".
+int ReadCount(TCustomDataFile& file, const QString& section, int def);
+
+// Section names of the document file.
+namespace DocSection {
+QString Doc();
+QString Pages();
+QString Page(int index);
+QString PictureList(const QString& page);
+QString Picture(const QString& page, int index);
+QString CalendarList(const QString& page);
+QString Calendar(const QString& page, int index);
+QString ElementList(const QString& page);
+QString Element(const QString& page, int index);
+// A calendar element's settings.
+QString KalenderData(const QString& element);
+QString PictureLinks();
+QString Link(int index);
+QString LinkMembers(const QString& link);
+QString LinkMember(const QString& link, int index);
+QString BildManager();
+QString Feiertage();
+QString Geburtstage();
+} // namespace DocSection
+
+// The key of every list's member count.
+inline const char* const kAnzahlKey = "Anzahl";
