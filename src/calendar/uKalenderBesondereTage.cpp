@@ -1,6 +1,6 @@
 #include "calendar/uKalenderBesondereTage.h"
 
-#include "platform/Exception.h"
+#include "document/uFotobuchList.h"
 
 void TKalenderTageListe::Add(const QString& text, const QString& separator, double date) {
     const int index = IndexOfDate(date);
@@ -16,7 +16,7 @@ void TKalenderTageListe::Add(const QString& text, const QString& separator, doub
 
 const TKalendertagSpezial& TKalenderTageListe::Items(int index) const {
     if (index < 0 || index >= Count())
-        throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
+        ThrowListIndexError(index);
     return *items_[index];
 }
 

@@ -1,7 +1,7 @@
 #include "document/uFotobuchBildManager.h"
 
 #include "app/uDebug.h"
-#include "platform/Exception.h"
+#include "document/uFotobuchList.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -127,7 +127,7 @@ int TBildmanager::positionOf(int ref) const {
 
 const TBildManagerListItem& TBildmanager::Item(int position) const {
     if (position < 0 || position >= Count())
-        throw Exception(QStringLiteral("List index out of bounds (%1)").arg(position));
+        ThrowListIndexError(position);
     return *Entries[position];
 }
 

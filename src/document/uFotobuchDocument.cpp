@@ -23,10 +23,6 @@ TBildmanager& pictures() {
 
 } // namespace
 
-void ThrowListIndexError(int index) {
-    throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
-}
-
 // ---------------------------------------------------------------------------------------------
 // TFBElement
 
