@@ -1,6 +1,7 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 
+#include <QDate>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -482,6 +483,41 @@ TEST_F(DocumentElements, ClipartFileSizesTheElementToHalfThePage) {
     const float width = clipart->Width;
     clipart->SetClipartFile(dir.filePath(QStringLiteral("missing.png")));
     EXPECT_EQ(clipart->Width, width);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DocumentCalendar, CalendarStartUsesOneMonthPerPage) {
+    TFBDocument doc;
+    int month = 0;
+    int year = 0;
+    doc.GetCalendarStart(month, year);
+    EXPECT_EQ(month, 1);
+    EXPECT_EQ(year, QDate::currentDate().year());
+
+    for (int i = 0; i < 13; ++i) {
+        TFBPage* page = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
+        if (i < 12) // the cover holds no calendar
+            page->Calendars.Add(std::make_unique<TFBKalenderElement>(page));
+    }
+    doc.SetCalendarStart(2024, 11);
+    EXPECT_EQ(doc.Pages.Items(0)->Calendar(0)->Data->Monat, 11);
+    EXPECT_EQ(doc.Pages.Items(0)->Calendar(0)->Data->Jahr, 2024);
+    EXPECT_EQ(doc.Pages.Items(2)->Calendar(0)->Data->Monat, 1);
+    EXPECT_EQ(doc.Pages.Items(2)->Calendar(0)->Data->Jahr, 2025);
+    EXPECT_EQ(doc.Pages.Items(11)->Calendar(0)->Data->Monat, 10);
+    EXPECT_EQ(doc.Pages.Items(11)->Calendar(0)->Data->Jahr, 2025);
+    doc.GetCalendarStart(month, year);
+    EXPECT_EQ(month, 11);
+    EXPECT_EQ(year, 2024);
+
+    // A page without calendar in front still uses up a month.
+    doc.Pages.Insert(0, std::make_unique<TFBPage>(&doc));
+    doc.SetCalendarStart(2024, 11);
+    EXPECT_EQ(doc.Pages.Items(1)->Calendar(0)->Data->Monat, 12);
+    EXPECT_EQ(doc.Pages.Items(1)->Calendar(0)->Data->Jahr, 2024);
 }
 
 } // namespace
