@@ -33,7 +33,10 @@ QString nameFromField(const char* field, int fieldSize) {
 // Names compare case-insensitively; a requested name is first reduced to what the code page can
 // store, so a name finds the item it was written under.
 QString foldName(const QString& name) {
-    return Codepage::ansiRoundTrip(name).toCaseFolded();
+    const bool storable = std::all_of(name.cbegin(), name.cend(), [](QChar ch) {
+        return ch.unicode() < 0x80 || (ch.unicode() >= 0xA0 && ch.unicode() <= 0xFF);
+    });
+    return (storable ? name : Codepage::ansiRoundTrip(name)).toCaseFolded();
 }
 
 QByteArray fieldBytes(const QString& name, int fieldSize, const char* what) {
@@ -84,27 +87,53 @@ void TCustomDataFile::seekTo(qint64 position) {
         throw Exception(QStringLiteral("Lesefehler: %1").arg(Stream->errorString()));
 }
 
-bool TCustomDataFile::readItemHeader(ItemHeader& header) {
-    char raw[kItemHeaderSize];
-    if (Stream->read(raw, kItemHeaderSize) != kItemHeaderSize)
-        return false;
+// Reads item headers at rising positions through a window of the stream, so that walking the
+// items costs one read per window rather than a seek and a read per item.
+class TCustomDataFile::HeaderWindow {
+public:
+    HeaderWindow(TCustomDataFile& file, qint64 streamSize) : file_(file), streamSize_(streamSize) {}
+
+    // The header at position; false when fewer than 168 bytes are left.
+    bool read(qint64 position, ItemHeader& header) {
+        if (position < 0 || position > streamSize_ - kItemHeaderSize)
+            return false;
+        if (windowStart_ < 0 || position < windowStart_ ||
+            position + kItemHeaderSize > windowStart_ + window_.size()) {
+            const qint64 length = std::min<qint64>(kWindowSize, streamSize_ - position);
+            file_.seekTo(position);
+            window_.resize(qsizetype(length));
+            const qint64 got = file_.Stream->read(window_.data(), length);
+            window_.resize(qsizetype(std::max<qint64>(got, 0)));
+            windowStart_ = position;
+            if (got < kItemHeaderSize)
+                return false;
+        }
+        parseItemHeader(window_.constData() + (position - windowStart_), header);
+        return true;
+    }
+
+private:
+    static constexpr qint64 kWindowSize = 64 * 1024;
+    TCustomDataFile& file_;
+    qint64 streamSize_;
+    QByteArray window_;
+    qint64 windowStart_ = -1;
+};
+
+void TCustomDataFile::parseItemHeader(const char* raw, ItemHeader& header) {
     header.marker = qFromLittleEndian<qint32>(raw);
     header.section = nameFromField(raw + 4, kSectionFieldSize);
     header.key = nameFromField(raw + 4 + kSectionFieldSize, kKeyFieldSize);
     header.size = qFromLittleEndian<qint32>(raw + 4 + kSectionFieldSize + kKeyFieldSize);
-    return true;
 }
 
 void TCustomDataFile::BuildCache() {
     Cache.clear();
     firstIndex_.clear();
-    const qint64 streamSize = Stream->size();
+    HeaderWindow window(*this, Stream->size());
     qint64 position = kHeaderSize;
     ItemHeader header;
-    while (position <= streamSize - kItemHeaderSize) {
-        seekTo(position);
-        if (!readItemHeader(header))
-            break;
+    while (window.read(position, header)) {
         if (header.marker != kItemMarker) {
             Cache.clear();
             firstIndex_.clear();
@@ -122,44 +151,58 @@ void TCustomDataFile::BuildCache() {
 }
 
 bool TCustomDataFile::FindItem(const QString& section, const QString& key) {
+    if (!locate(section, key))
+        return false;
+    seekTo(foundDataPosition_);
+    return true;
+}
+
+bool TCustomDataFile::FindItemByScan(const QString& section, const QString& key) {
+    if (!scanFor(section, key))
+        return false;
+    seekTo(foundDataPosition_);
+    return true;
+}
+
+bool TCustomDataFile::locate(const QString& section, const QString& key) {
     if (!Cache.empty())
         return findByIndex(section, key);
-    return FindItemByScan(section, key);
+    return scanFor(section, key);
+}
+
+void TCustomDataFile::noteFound(qint64 itemPosition, qint32 size, qint64 streamSize) {
+    foundDataPosition_ = itemPosition + kItemHeaderSize;
+    foundAvailable_ = std::clamp<qint64>(streamSize - foundDataPosition_, 0, std::max<qint32>(size, 0));
 }
 
 bool TCustomDataFile::findByIndex(const QString& section, const QString& key) {
     const auto it = firstIndex_.constFind(NameKey{foldName(section), foldName(key)});
     if (it == firstIndex_.cend())
         return false;
-    const qint64 position = Cache[size_t(*it)].Position;
-    if (position > Stream->size() - kItemHeaderSize)
+    // The header was read when indexing and items are only appended, so its bytes are known;
+    // only the stream must still hold it.
+    const TDataFileCacheItem& item = Cache[size_t(*it)];
+    const qint64 streamSize = Stream->size();
+    if (item.Position > streamSize - kItemHeaderSize)
         return false;
-    seekTo(position);
-    ItemHeader header;
-    if (!readItemHeader(header))
-        return false;
-    foundSize_ = header.size;
-    foundAvailable_ = std::clamp<qint64>(Stream->size() - Stream->pos(), 0, std::max<qint32>(header.size, 0));
+    noteFound(item.Position, item.Size, streamSize);
     return true;
 }
 
-bool TCustomDataFile::FindItemByScan(const QString& section, const QString& key) {
+bool TCustomDataFile::scanFor(const QString& section, const QString& key) {
     const QString wantedSection = foldName(section);
     const QString wantedKey = foldName(key);
     const qint64 streamSize = Stream->size();
+    HeaderWindow window(*this, streamSize);
     qint64 position = kHeaderSize;
     ItemHeader header;
-    while (position <= streamSize - kItemHeaderSize) {
-        seekTo(position);
-        if (!readItemHeader(header))
-            return false;
+    while (window.read(position, header)) {
         if (header.marker != kItemMarker)
             throw Exception(kInvalidFormat);
         if (header.size < 0)
             return false;
         if (header.section.toCaseFolded() == wantedSection && header.key.toCaseFolded() == wantedKey) {
-            foundSize_ = header.size;
-            foundAvailable_ = std::min<qint64>(streamSize - Stream->pos(), header.size);
+            noteFound(position, header.size, streamSize);
             return true;
         }
         position += kItemHeaderSize + qint64(header.size);
@@ -167,15 +210,37 @@ bool TCustomDataFile::FindItemByScan(const QString& section, const QString& key)
     return false;
 }
 
+qint64 TCustomDataFile::readAt(qint64 position, char* target, qint64 count) {
+    // Files are unbuffered; small values that lie next to each other (a loader reads them in
+    // stream order) come from one window instead of a seek and a read each.
+    constexpr qint64 kReadWindowSize = 4096;
+    if (useReadWindow_ && count <= kReadWindowSize) {
+        const qint64 windowEnd = readWindowStart_ + readWindow_.size();
+        if (readWindowStart_ < 0 || position < readWindowStart_ || position + count > windowEnd) {
+            seekTo(position);
+            readWindow_.resize(qsizetype(kReadWindowSize));
+            const qint64 got = Stream->read(readWindow_.data(), kReadWindowSize);
+            readWindow_.resize(qsizetype(std::max<qint64>(got, 0)));
+            readWindowStart_ = position;
+        }
+        const qint64 available =
+            std::clamp<qint64>(readWindowStart_ + readWindow_.size() - position, 0, count);
+        std::memcpy(target, readWindow_.constData() + (position - readWindowStart_), size_t(available));
+        return available;
+    }
+    seekTo(position);
+    return std::max<qint64>(Stream->read(target, count), 0);
+}
+
 qint32 TCustomDataFile::readItem(const QString& section, const QString& key, QByteArray& buffer,
                                  qint64 maxBytes) {
-    if (!FindItem(section, key))
+    if (!locate(section, key))
         return -1;
     // Never more than the stream holds, whatever the header claims.
     const qint64 wanted = std::min(foundAvailable_, maxBytes);
     buffer.resize(qsizetype(wanted));
-    const qint64 got = wanted > 0 ? Stream->read(buffer.data(), wanted) : 0;
-    buffer.resize(qsizetype(std::max<qint64>(got, 0)));
+    const qint64 got = wanted > 0 ? readAt(foundDataPosition_, buffer.data(), wanted) : 0;
+    buffer.resize(qsizetype(got));
     return qint32(buffer.size());
 }
 
@@ -223,10 +288,21 @@ qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, 
     std::memcpy(header + 4 + kSectionFieldSize, keyBytes.constData(), size_t(keyBytes.size()));
     qToLittleEndian<qint32>(size, header + 4 + kSectionFieldSize + kKeyFieldSize);
 
-    if (!Stream->seek(Stream->size()))
+    const qint64 end = Stream->size();
+    if (Stream->pos() != end && !Stream->seek(end))
         throw Exception(QStringLiteral("Schreibfehler: %1").arg(Stream->errorString()));
-    writeRaw(header, kItemHeaderSize);
-    writeRaw(static_cast<const char*>(data), size);
+    // Small items go out in one write; the file is unbuffered so that lookups read only what they need.
+    constexpr qint32 kJoinLimit = 16 * 1024;
+    if (size <= kJoinLimit) {
+        char joined[kItemHeaderSize + kJoinLimit];
+        std::memcpy(joined, header, kItemHeaderSize);
+        if (size > 0)
+            std::memcpy(joined + kItemHeaderSize, data, size_t(size));
+        writeRaw(joined, kItemHeaderSize + size);
+    } else {
+        writeRaw(header, kItemHeaderSize);
+        writeRaw(static_cast<const char*>(data), size);
+    }
     return size;
 }
 
@@ -388,24 +464,27 @@ std::unique_ptr<QFile> TDataFile::openFile(const QString& fileName, OpenMode mod
     };
     if (!info.exists()) {
         readOnly = false;
-        if (!file->open(QIODevice::ReadWrite))
+        if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             throw fail();
         return file;
     }
     // A file without write permission for its owner counts as marked read-only; one that cannot
     // be opened for writing for other reasons is read as well.
     readOnly = mode == OpenMode::ReadOnly || !info.permissions().testFlag(QFileDevice::WriteOwner);
-    if (!readOnly && !file->open(QIODevice::ReadWrite))
+    if (!readOnly && !file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         readOnly = true;
-    if (readOnly && !file->open(QIODevice::ReadOnly))
+    if (readOnly && !file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw fail();
     return file;
 }
 
+// The file is opened unbuffered: indexing reads its own windows, and a lookup then reads exactly
+// the item's bytes instead of refilling a read-ahead buffer after every seek.
 TDataFile::TDataFile(const QString& fileName, OpenMode mode)
     : TCustomDataFile(nullptr, false), fileName_(fileName) {
     file_ = openFile(fileName, mode, ReadOnly);
     Stream = file_.get();
+    enableReadWindow();
     // A new file, or an empty one left by an interrupted save, gets its header; anything else is
     // indexed as it stands.
     if (file_->size() == 0 && !ReadOnly)

@@ -92,6 +92,8 @@ protected:
     TCustomDataFile(QIODevice* stream, bool readOnly);
     // Writes the 20-byte header at the current position.
     void writeFileHeader();
+    // For unbuffered file streams: small reads share a window of recently read bytes.
+    void enableReadWindow() { useReadWindow_ = true; }
 
     bool ReadOnly = false;
     QIODevice* Stream = nullptr;
@@ -104,17 +106,29 @@ private:
         QString key;
         qint32 size = 0;
     };
-    // Reads a header at the current position; false when fewer than 168 bytes are left.
-    bool readItemHeader(ItemHeader& header);
+    class HeaderWindow;
+    static void parseItemHeader(const char* raw, ItemHeader& header);
+    // Notes where the found item's data starts and how much of it the stream holds.
+    void noteFound(qint64 itemPosition, qint32 size, qint64 streamSize);
+    // FindItem without moving the stream.
+    bool locate(const QString& section, const QString& key);
     bool findByIndex(const QString& section, const QString& key);
+    bool scanFor(const QString& section, const QString& key);
+    // Reads up to count bytes at position; returns how many were read.
+    qint64 readAt(qint64 position, char* target, qint64 count);
     // Reads at most maxBytes of the item's data; -1 when it is missing.
     qint32 readItem(const QString& section, const QString& key, QByteArray& buffer, qint64 maxBytes);
     void writeRaw(const char* data, qint64 size);
     void seekTo(qint64 position);
 
-    // The data of the item FindItem found: size the header claims and bytes actually present.
-    qint32 foundSize_ = 0;
+    // The data of the item last found: where it starts and how many of its bytes the stream holds.
+    qint64 foundDataPosition_ = 0;
     qint64 foundAvailable_ = 0;
+
+    // Files only: recently read bytes (stored bytes never change, items are only appended).
+    bool useReadWindow_ = false;
+    QByteArray readWindow_;
+    qint64 readWindowStart_ = -1;
 
     using NameKey = std::pair<QString, QString>;
     QHash<NameKey, qsizetype> firstIndex_; // folded names -> first cache item with them
