@@ -1,5 +1,7 @@
 #include "render/uRTFParser.h"
 
+#include "platform/uCodepage.h"
+
 #include <QBuffer>
 #include <QIODevice>
 
@@ -28,24 +30,12 @@ int hexValue(char c) {
     return -1;
 }
 
-// The code points of Windows-1252 at 0x80..0x9F; 0 marks the five unassigned codes. Every other
-// byte value stands for the code point of the same number.
-constexpr char16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// The Windows-1252 byte of a code point, or -1 when the code page has no such character.
+// The Windows-1252 byte of a code point, or -1 when the code page has no such character. A NUL
+// would end the text for some receivers, so it counts as missing.
 int toWindows1252(int codePoint) {
-    if (codePoint <= 0)
+    if (codePoint <= 0 || codePoint > 0xFFFF)
         return -1;
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-        return codePoint;
-    for (int i = 0; i < 32; ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == codePoint)
-            return 0x80 + i;
-    }
-    return -1;
+    return Codepage::ansiOf(char16_t(codePoint));
 }
 
 } // namespace

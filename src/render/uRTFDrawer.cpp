@@ -1,0 +1,494 @@
+#include "render/uRTFDrawer.h"
+
+#include "render/uRTFParser.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMaxFontPoints = 1638; // the largest size a text editor offers; keeps hostile sizes drawable
+
+// The program's idea of "the default font" is Arial.
+QString drawnFontName(const QString& name) {
+    return name == QLatin1String("Default") ? QStringLiteral("Arial") : name;
+}
+
+const TFont& defaultTokenFont() {
+    static const TFont font;
+    return font;
+}
+
+} // namespace
+
+const TFont& TRTFToken::Font() const {
+    return FontRef ? *FontRef : defaultTokenFont();
+}
+
+TRTFBasicDrawer::TRTFBasicDrawer(std::shared_ptr<const TRTFMeasure> measure) : measure_(std::move(measure)) {
+    if (!measure_)
+        measure_ = DefaultRTFMeasure();
+}
+
+TRTFBasicDrawer::~TRTFBasicDrawer() = default;
+
+void TRTFBasicDrawer::resetState() {
+    tokens_.clear();
+    fontTable_.clear();
+    charsetTable_.clear();
+    colorTable_.clear();
+    currentFont_ = TFont();
+    sharedFont_.reset();
+    red_ = green_ = blue_ = 0;
+    currentFontNumber_ = 0;
+    currentCharset_ = kDefaultCharset;
+    defaultFontNumber_ = 0;
+    destination_ = Destination::Body;
+    modeDepth_ = 0;
+    ignoreDepth_ = 0;
+    ignoring_ = false;
+    expectFieldInstruction_ = false;
+    lastGroupDepth_ = 0;
+    fontStack_.clear();
+    pendingFontName_.clear();
+}
+
+void TRTFBasicDrawer::SetRTF(const QByteArray& text) {
+    rtf_ = text;
+    resetState();
+    {
+        TRTFParser parser;
+        parser.OnGroup = [this](TRTFParser& sender) { onGroup(sender); };
+        parser.OnText = [this](TRTFParser& sender, const QByteArray& run) { onText(sender, run); };
+        parser.OnControl = [this](TRTFParser& sender, const QByteArray& word, bool hasParameter,
+                                  int parameter) { onControl(sender, word, hasParameter, parameter); };
+        parser.Parse(text);
+    }
+    // Paragraph marks at the end would only add empty lines below the text.
+    while (!tokens_.empty() && tokens_.back().Kind == rtkParagraph)
+        tokens_.pop_back();
+    fontStack_.clear();
+    fontStack_.shrink_to_fit();
+    measureTokens();
+    if (OnChange)
+        OnChange();
+}
+
+void TRTFBasicDrawer::onGroup(TRTFParser& parser) {
+    const int depth = parser.Depth();
+    if (depth < ignoreDepth_) {
+        ignoreDepth_ = 0;
+        ignoring_ = false;
+    }
+    if (depth < modeDepth_) {
+        if (destination_ == Destination::FontTable)
+            finishFontName();
+        modeDepth_ = 0;
+        destination_ = Destination::Body;
+    }
+    if (depth > lastGroupDepth_) {
+        fontStack_.push_back(currentFont_);
+    } else if (!fontStack_.empty()) {
+        currentFont_ = fontStack_.back();
+        fontStack_.pop_back();
+        sharedFont_.reset();
+    }
+    lastGroupDepth_ = depth;
+}
+
+void TRTFBasicDrawer::onText(TRTFParser&, const QByteArray& text) {
+    if (destination_ == Destination::Field) {
+        // A field shows as its instruction in angle brackets; its result text is not shown.
+        if (expectFieldInstruction_) {
+            expectFieldInstruction_ = false;
+            addToken(rtkField, "<" + text + ">");
+            tokens_.back().FieldInstruction = text;
+        }
+        return;
+    }
+    if (ignoring_)
+        return;
+    switch (destination_) {
+    case Destination::Body:
+        addBodyText(text);
+        break;
+    case Destination::FontTable:
+        addFontName(text);
+        break;
+    case Destination::ColorTable:
+        // Every ";" closes one entry; a table that starts with ";" makes colour 0 black.
+        for (const char c : text) {
+            if (c != ';')
+                continue;
+            const auto channel = [](int v) { return std::clamp(v, 0, 255); };
+            colorTable_.push_back(
+                ColorEntry{QStringLiteral("%1 %2 %3").arg(red_).arg(green_).arg(blue_),
+                           qint32(channel(red_) | channel(green_) << 8 | channel(blue_) << 16)});
+            red_ = green_ = blue_ = 0;
+        }
+        break;
+    case Destination::Field:
+        break;
+    }
+}
+
+void TRTFBasicDrawer::addBodyText(const QByteArray& text) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != ' ')
+            continue;
+        if (i > start)
+            addWord(text.mid(start, i - start));
+        if (i < text.size())
+            addToken(rtkBreak, QByteArray(" "));
+        start = i + 1;
+    }
+}
+
+// A hyphen is a break opportunity right after it: "Foto-Buch" becomes "Foto-", an empty break
+// token and "Buch".
+void TRTFBasicDrawer::addWord(const QByteArray& word) {
+    qsizetype start = 0;
+    while (start < word.size()) {
+        const qsizetype hyphen = word.indexOf('-', start);
+        if (hyphen < 0) {
+            addToken(rtkWord, word.mid(start));
+            return;
+        }
+        addToken(rtkWord, word.mid(start, hyphen + 1 - start));
+        addToken(rtkBreak, QByteArray());
+        start = hyphen + 1;
+    }
+}
+
+void TRTFBasicDrawer::addToken(quint8 kind, const QByteArray& text) {
+    if (!sharedFont_)
+        sharedFont_ = std::make_shared<const TFont>(currentFont_);
+    TRTFToken token;
+    token.Kind = kind;
+    token.Text = text;
+    token.FontRef = sharedFont_;
+    tokens_.push_back(std::move(token));
+}
+
+void TRTFBasicDrawer::addAlignment(quint8 alignment) {
+    TRTFToken token;
+    token.Kind = rtkAlignment;
+    token.Alignment = alignment;
+    tokens_.push_back(std::move(token));
+}
+
+// Font names end with ";". Writers may split a name around nested groups ("Courier{\*\falt
+// ...};"), so the pieces are collected until the ";" arrives.
+void TRTFBasicDrawer::addFontName(const QByteArray& text) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != ';')
+            continue;
+        pendingFontName_ += text.mid(start, i - start);
+        finishFontName();
+        start = i + 1;
+    }
+    pendingFontName_ += text.mid(start);
+}
+
+void TRTFBasicDrawer::finishFontName() {
+    const QByteArray raw = pendingFontName_.trimmed();
+    pendingFontName_.clear();
+    if (raw.isEmpty())
+        return;
+    QString name = QString::fromLatin1(raw);
+    if (!measure_->IsInstalled(name))
+        name = QStringLiteral("Arial");
+    fontTable_.push_back(FontEntry{name, currentFontNumber_});
+    charsetTable_.push_back(CharsetEntry{currentCharset_, currentFontNumber_});
+}
+
+void TRTFBasicDrawer::onControl(TRTFParser& parser, const QByteArray& word, bool hasParameter,
+                                int parameter) {
+    switch (destination_) {
+    case Destination::Field:
+        // The instruction counts even inside the ignored group that usually holds it.
+        if (word == "fldinst")
+            expectFieldInstruction_ = true;
+        return;
+    case Destination::FontTable:
+        if (ignoring_)
+            return;
+        // Writers put "\\*" groups into the font table too ({\\*\\panose ...}, {\\*\\falt ...}):
+        // their text is no font name.
+        if (word == "*") {
+            ignoreDepth_ = parser.Depth();
+            ignoring_ = true;
+        } else if (word == "f") {
+            // A name without its ";" ends where the next font starts.
+            finishFontName();
+            currentFontNumber_ = parameter;
+        } else if (word == "fcharset") {
+            currentCharset_ = parameter;
+        }
+        return;
+    case Destination::ColorTable:
+        if (ignoring_)
+            return;
+        if (word == "*") {
+            ignoreDepth_ = parser.Depth();
+            ignoring_ = true;
+        } else if (word == "red")
+            red_ = parameter;
+        else if (word == "green")
+            green_ = parameter;
+        else if (word == "blue")
+            blue_ = parameter;
+        return;
+    case Destination::Body:
+        if (!ignoring_)
+            bodyControl(parser, word, hasParameter, parameter);
+        return;
+    }
+}
+
+void TRTFBasicDrawer::bodyControl(TRTFParser& parser, const QByteArray& word, bool hasParameter,
+                                  int parameter) {
+    const bool on = !hasParameter || parameter != 0;
+    if (word == "i") {
+        setStyle(fsItalic, on);
+    } else if (word == "b") {
+        setStyle(fsBold, on);
+    } else if (word == "ul") {
+        setStyle(fsUnderline, on);
+    } else if (word == "ulnone") {
+        setStyle(fsUnderline, false);
+    } else if (word == "strike") {
+        setStyle(fsStrikeOut, on);
+    } else if (word == "f") {
+        currentFont_.SetName(fontNameOf(parameter));
+        currentFont_.SetCharset(quint8(charsetOf(parameter)));
+        sharedFont_.reset();
+    } else if (word == "fs") {
+        // Half points; hostile sizes are kept within what can still be drawn.
+        currentFont_.SetSize(std::clamp(parameter / 2, 0, kMaxFontPoints));
+        sharedFont_.reset();
+    } else if (word == "cf") {
+        currentFont_.SetColor(colorOf(parameter));
+        sharedFont_.reset();
+    } else if (word == "plain") {
+        applyPlain();
+    } else if (word == "pard") {
+        applyPlain();
+        addAlignment(rtaLeft);
+    } else if (word == "par") {
+        addToken(rtkParagraph, QByteArray());
+    } else if (word == "qc") {
+        addAlignment(rtaCenter);
+    } else if (word == "qj") {
+        addAlignment(rtaJustify);
+    } else if (word == "ql") {
+        addAlignment(rtaLeft);
+    } else if (word == "qr") {
+        addAlignment(rtaRight);
+    } else if (word == "tab") {
+        addBodyText(QByteArray(" "));
+    } else if (word == "fonttbl") {
+        destination_ = Destination::FontTable;
+        modeDepth_ = parser.Depth();
+    } else if (word == "colortbl") {
+        destination_ = Destination::ColorTable;
+        modeDepth_ = parser.Depth();
+    } else if (word == "deff") {
+        defaultFontNumber_ = parameter;
+    } else if (word == "*") {
+        ignoreDepth_ = parser.Depth();
+        ignoring_ = true;
+    } else if (word == "field") {
+        destination_ = Destination::Field;
+        modeDepth_ = parser.Depth();
+    }
+}
+
+void TRTFBasicDrawer::applyPlain() {
+    currentFont_.SetName(fontNameOf(defaultFontNumber_));
+    currentFont_.SetCharset(quint8(charsetOf(defaultFontNumber_)));
+    currentFont_.SetStyle(0);
+    currentFont_.SetSize(10);
+    currentFont_.SetColor(colorOf(0));
+    sharedFont_.reset();
+}
+
+void TRTFBasicDrawer::setStyle(TFontStyles bit, bool on) {
+    currentFont_.SetStyle(on ? TFontStyles(currentFont_.Style() | bit)
+                             : TFontStyles(currentFont_.Style() & ~bit));
+    sharedFont_.reset();
+}
+
+QString TRTFBasicDrawer::fontNameOf(int number) const {
+    if (fontTable_.empty())
+        return QStringLiteral("Arial");
+    for (const FontEntry& entry : fontTable_) {
+        if (entry.Number == number)
+            return entry.Name;
+    }
+    return fontTable_.front().Name;
+}
+
+int TRTFBasicDrawer::charsetOf(int number) const {
+    if (charsetTable_.empty())
+        return kDefaultCharset;
+    for (const CharsetEntry& entry : charsetTable_) {
+        if (entry.Number == number)
+            return entry.Charset;
+    }
+    return charsetTable_.front().Charset;
+}
+
+qint32 TRTFBasicDrawer::colorOf(int index) const {
+    if (index < 0 || size_t(index) >= colorTable_.size())
+        return 0;
+    return colorTable_[size_t(index)].Color;
+}
+
+// Measured once per text, in millimetres from the em-square metrics, so that the lines come out
+// the same on every device and at every zoom.
+void TRTFBasicDrawer::measureTokens() {
+    const TFont* lastFont = nullptr;
+    TRTFFontMetrics metrics;
+    for (TRTFToken& token : tokens_) {
+        token.Advances.clear();
+        token.Width = 0;
+        if (token.Kind == rtkAlignment) {
+            // Alignment tokens carry no font; they must not make their line taller.
+            token.LineHeight = token.Ascent = 0;
+            continue;
+        }
+        const TFont& font = token.Font();
+        if (lastFont != &font) {
+            TFont measured = font;
+            measured.SetName(drawnFontName(font.Name()));
+            metrics = measure_->Metrics(measured);
+            lastFont = &font;
+        }
+        const double emSize = metrics.EmSize > 0 ? metrics.EmSize : 2048;
+        const double scale = font.Size() / 72.0 * 25.4 / emSize;
+        const auto mm = [scale](double fontUnits) { return float(fontUnits * scale); };
+        token.LineHeight = mm(double(metrics.Height) + metrics.ExternalLeading);
+        token.Ascent = mm(metrics.Ascent);
+        if (token.Kind == rtkParagraph)
+            continue;
+        token.Advances.resize(size_t(token.Text.size()));
+        float advance = 0;
+        for (qsizetype i = 0; i < token.Text.size(); ++i) {
+            const int code = static_cast<unsigned char>(token.Text[i]);
+            advance += metrics.CharWidths ? mm(metrics.CharWidths[code]) : 0.0f;
+            token.Advances[size_t(i)] = advance;
+        }
+        token.Width = advance;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TRTFDrawer::SetRTF(const QByteArray& text) {
+    layoutWidth_ = -1;
+    lines_.clear();
+    totalHeight_ = 0;
+    TRTFBasicDrawer::SetRTF(text);
+}
+
+void TRTFDrawer::Layout(double width) {
+    lines_.clear();
+    totalHeight_ = 0;
+    layoutWidth_ = width;
+    const int count = TokenCount();
+    if (count == 0 || width < 0)
+        return;
+
+    int lineStart = 0;
+    int lastBreak = -1;
+    double used = 0;
+    quint8 alignment = rtaLeft;
+    for (int i = 0; i < count; ++i) {
+        const TRTFToken& token = tokens_[size_t(i)];
+        switch (token.Kind) {
+        case rtkParagraph:
+            addLine(lineStart, i, true, alignment);
+            lineStart = i + 1;
+            lastBreak = -1;
+            used = 0;
+            break;
+        case rtkAlignment:
+            alignment = token.Alignment;
+            break;
+        case rtkBreak:
+            if (used + token.Width > width) {
+                // The space at which the line breaks is dropped.
+                addLine(lineStart, i - 1, false, alignment);
+                lineStart = i + 1;
+                lastBreak = -1;
+                used = 0;
+            } else {
+                lastBreak = i;
+                used += token.Width;
+            }
+            break;
+        default: // words and fields
+            if (used + token.Width <= width) {
+                used += token.Width;
+            } else if (lastBreak < 0) {
+                // No break on this line yet: the word starts the next one (and overflows when it
+                // is wider than the whole line).
+                addLine(lineStart, i - 1, false, alignment);
+                lineStart = i;
+                used = token.Width;
+            } else {
+                // Back to the last break: the words after it move to the next line.
+                addLine(lineStart, lastBreak - 1, false, alignment);
+                lineStart = lastBreak + 1;
+                lastBreak = -1;
+                i = lineStart;
+                const TRTFToken& first = tokens_[size_t(i)];
+                if (first.Kind == rtkAlignment)
+                    alignment = first.Alignment;
+                used = first.Width;
+            }
+            break;
+        }
+    }
+    addLine(lineStart, count - 1, false, alignment);
+    if (!lines_.empty())
+        lines_.back().EndsParagraph = true;
+}
+
+void TRTFDrawer::addLine(int first, int last, bool endsParagraph, quint8 alignment) {
+    if (first > last)
+        return;
+    TRTFLine line;
+    line.FirstToken = first;
+    line.LastToken = last;
+    line.EndsParagraph = endsParagraph;
+    line.Alignment = alignment;
+    bool holdsText = false;
+    for (int i = first; i <= last; ++i) {
+        const TRTFToken& token = tokens_[size_t(i)];
+        if (token.Kind == rtkAlignment)
+            continue;
+        holdsText = true;
+        line.Width += token.Width;
+        line.Height = std::max(line.Height, token.LineHeight);
+        if (token.Kind == rtkBreak)
+            ++line.SpaceCount;
+    }
+    if (!holdsText)
+        return;
+    totalHeight_ += line.Height;
+    lines_.push_back(line);
+}
+
+// TEMPORARY until the font cache lands: zero metrics.
+std::shared_ptr<const TRTFMeasure> DefaultRTFMeasure() {
+    class Zero : public TRTFMeasure {
+    public:
+        TRTFFontMetrics Metrics(const TFont&) const override { return {}; }
+        bool IsInstalled(const QString&) const override { return true; }
+    };
+    static const auto measure = std::make_shared<const Zero>();
+    return measure;
+}

@@ -1,0 +1,187 @@
+#pragma once
+
+#include "platform/uFont.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TRTFParser;
+
+// What a rich text is cut into: words, break opportunities, paragraph ends, alignment changes and
+// fields, each with the font it is drawn in and measured once in document millimetres.
+enum TRTFTokenKind : quint8 {
+    rtkWord = 0,
+    rtkBreak = 1, // a space, or the empty token after a hyphen
+    rtkParagraph = 2,
+    rtkAlignment = 4,
+    rtkField = 5
+};
+
+// Horizontal alignment of alignment tokens and of DrawText.
+enum TRTFAlignment : quint8 { rtaLeft = 0, rtaCenter = 1, rtaRight = 2, rtaJustify = 3 };
+
+struct TRTFToken {
+    float Width = 0;      // mm; 0 for paragraph and alignment tokens
+    float LineHeight = 0; // mm, font height plus external leading
+    float Ascent = 0;     // mm
+    int DeviceHeight = 0; // px on the target device, filled when drawing
+    int DeviceAscent = 0;
+    quint8 Kind = rtkWord;
+    QByteArray Text;             // Windows-1252
+    QByteArray FieldInstruction; // fields only
+    // The font in force when the token was made (none for alignment tokens); tokens in the same
+    // font share one copy, which keeps long texts small.
+    std::shared_ptr<const TFont> FontRef;
+    quint8 Alignment = rtaLeft;  // alignment tokens only
+    std::vector<float> Advances; // mm, cumulative advance after each character of Text
+
+    const TFont& Font() const;
+};
+
+struct TRTFLine {
+    float Height = 0; // mm, largest LineHeight of its tokens
+    float Ascent = 0; // mm, largest Ascent, filled when drawing
+    int DeviceAscent = 0;
+    float Width = 0; // mm, sum of its tokens' widths
+    int SpaceCount = 0;
+    bool EndsParagraph = false;
+    int FirstToken = 0;         // inclusive
+    int LastToken = 0;          // inclusive
+    quint8 Alignment = rtaLeft; // in force; drawing follows the element's alignment instead
+};
+
+// A font's metrics in font units at its em square, as the drawer measures with them. The width
+// table belongs to whoever answers the query and stays valid for the rest of the program.
+struct TRTFFontMetrics {
+    int EmSize = 2048;
+    int Height = 0; // ascent plus descent
+    int Ascent = 0;
+    int ExternalLeading = 0;
+    const qint32* CharWidths = nullptr; // 256 entries, by Windows-1252 code
+};
+
+// Where the drawer gets font metrics from. The program measures through the process-wide font
+// cache; tests give fixed metrics so that line breaking does not depend on the installed fonts.
+class TRTFMeasure {
+public:
+    virtual ~TRTFMeasure() = default;
+    virtual TRTFFontMetrics Metrics(const TFont& font) const = 0;
+    // Whether a font of this name can be used for drawing; unknown fonts become "Arial".
+    virtual bool IsInstalled(const QString& fontName) const = 0;
+};
+
+// The measure of the program: metrics from the process-wide font cache, installed fonts from the
+// platform's font database.
+std::shared_ptr<const TRTFMeasure> DefaultRTFMeasure();
+
+// Parses rich text into tokens with their fonts and measures them; knows nothing of lines.
+class TRTFBasicDrawer {
+public:
+    // Without a measure the drawer measures through the process-wide font cache.
+    explicit TRTFBasicDrawer(std::shared_ptr<const TRTFMeasure> measure = nullptr);
+    virtual ~TRTFBasicDrawer();
+    TRTFBasicDrawer(const TRTFBasicDrawer&) = delete;
+    TRTFBasicDrawer& operator=(const TRTFBasicDrawer&) = delete;
+
+    // Parses and measures the text, then calls OnChange. A parse error (RTFParseException)
+    // propagates; the tokens stay as far as they were built and OnChange is not called.
+    virtual void SetRTF(const QByteArray& text);
+    const QByteArray& RTF() const { return rtf_; }
+
+    std::function<void()> OnChange;
+
+    int TokenCount() const { return int(tokens_.size()); }
+    const TRTFToken& Token(int index) const { return tokens_[size_t(index)]; }
+
+    struct FontEntry {
+        QString Name;
+        int Number;
+    };
+    struct CharsetEntry {
+        int Charset;
+        int Number;
+    };
+    struct ColorEntry {
+        QString Text; // "%d %d %d" of red, green, blue
+        qint32 Color; // 0x00BBGGRR
+    };
+    const std::vector<FontEntry>& FontTable() const { return fontTable_; }
+    const std::vector<CharsetEntry>& CharsetTable() const { return charsetTable_; }
+    const std::vector<ColorEntry>& ColorTable() const { return colorTable_; }
+
+    const TRTFMeasure& Measure() const { return *measure_; }
+
+protected:
+    std::vector<TRTFToken> tokens_;
+
+private:
+    enum class Destination { Body, FontTable, ColorTable, Field };
+
+    void resetState();
+    void onGroup(TRTFParser& parser);
+    void onText(TRTFParser& parser, const QByteArray& text);
+    void onControl(TRTFParser& parser, const QByteArray& word, bool hasParameter, int parameter);
+    void bodyControl(TRTFParser& parser, const QByteArray& word, bool hasParameter, int parameter);
+    void addBodyText(const QByteArray& text);
+    void addWord(const QByteArray& word);
+    void addToken(quint8 kind, const QByteArray& text);
+    void addAlignment(quint8 alignment);
+    void addFontName(const QByteArray& text);
+    void finishFontName();
+    void applyPlain();
+    void setStyle(TFontStyles bit, bool on);
+    QString fontNameOf(int number) const;
+    int charsetOf(int number) const;
+    qint32 colorOf(int index) const;
+    void measureTokens();
+
+    std::shared_ptr<const TRTFMeasure> measure_;
+    QByteArray rtf_;
+    std::vector<FontEntry> fontTable_;
+    std::vector<CharsetEntry> charsetTable_;
+    std::vector<ColorEntry> colorTable_;
+
+    TFont currentFont_;
+    std::shared_ptr<const TFont> sharedFont_; // copy of currentFont_ for the next tokens
+    int red_ = 0;
+    int green_ = 0;
+    int blue_ = 0;
+    int currentFontNumber_ = 0;
+    int currentCharset_ = kDefaultCharset;
+    int defaultFontNumber_ = 0;
+    Destination destination_ = Destination::Body;
+    int modeDepth_ = 0;
+    int ignoreDepth_ = 0;
+    bool ignoring_ = false;
+    bool expectFieldInstruction_ = false;
+    int lastGroupDepth_ = 0;
+    std::vector<TFont> fontStack_;
+    QByteArray pendingFontName_;
+};
+
+// Breaks the tokens into lines for a width and draws them with the element's alignment.
+class TRTFDrawer : public TRTFBasicDrawer {
+public:
+    using TRTFBasicDrawer::TRTFBasicDrawer;
+
+    void SetRTF(const QByteArray& text) override;
+
+    // Builds the lines for a width in mm; a negative width builds none.
+    void Layout(double width);
+    double LayoutWidth() const { return layoutWidth_; }
+
+    int LineCount() const { return int(lines_.size()); }
+    const TRTFLine& Line(int index) const { return lines_[size_t(index)]; }
+    float TotalHeight() const { return totalHeight_; }
+
+private:
+    void addLine(int first, int last, bool endsParagraph, quint8 alignment);
+
+    std::vector<TRTFLine> lines_;
+    double layoutWidth_ = -1;
+    float totalHeight_ = 0;
+};
