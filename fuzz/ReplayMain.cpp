@@ -1,16 +1,20 @@
 // Replays every file of a folder through a fuzz target's entry point, so that inputs that once
-// crashed or hung a parser stay fixed.
-#include <QCoreApplication>
+// crashed or hung a parser stay fixed. A QGuiApplication on the offscreen platform lets targets
+// measure fonts (the rich-text drawer) without a display.
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;

@@ -2,6 +2,10 @@
 
 #include "render/uRTFParser.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -482,13 +486,35 @@ void TRTFDrawer::addLine(int first, int last, bool endsParagraph, quint8 alignme
     lines_.push_back(line);
 }
 
-// TEMPORARY until the font cache lands: zero metrics.
+namespace {
+
+// A font name counts as installed when the font database knows the family, or when fontconfig
+// substitutes a metric-compatible family for it (Arial, Times New Roman, Courier New); a name that
+// only reaches the general fallback family is not installed.
+bool fontIsInstalled(const QString& name) {
+    if (name.trimmed().isEmpty())
+        return false;
+    static QHash<QString, bool> known;
+    const auto it = known.constFind(name);
+    if (it != known.cend())
+        return *it;
+    static const QString fallback = QFontInfo(QFont(QStringLiteral("Tintaro No Such Font"))).family();
+    const bool installed = QFontDatabase::hasFamily(name) || QFontInfo(QFont(name)).family() != fallback;
+    known.insert(name, installed);
+    return installed;
+}
+
+class TFontCacheMeasure : public TRTFMeasure {
+public:
+    TRTFFontMetrics Metrics(const TFont&) const override {
+        return {};
+    } // TEMPORARY until the font cache lands
+    bool IsInstalled(const QString& fontName) const override { return fontIsInstalled(fontName); }
+};
+
+} // namespace
+
 std::shared_ptr<const TRTFMeasure> DefaultRTFMeasure() {
-    class Zero : public TRTFMeasure {
-    public:
-        TRTFFontMetrics Metrics(const TFont&) const override { return {}; }
-        bool IsInstalled(const QString&) const override { return true; }
-    };
-    static const auto measure = std::make_shared<const Zero>();
+    static const auto measure = std::make_shared<const TFontCacheMeasure>();
     return measure;
 }

@@ -292,3 +292,17 @@ TEST_F(RTFDrawerTest, HostileTextNeverCrashes) {
     EXPECT_EQ(drawer.Token(0).Font().Size(), 0);
     EXPECT_THROW(drawer.SetRTF("{\\'4}"), RTFParseException);
 }
+
+TEST(RTFDrawerFonts, WindowsFontNamesWithSubstitutesCountAsInstalled) {
+    const auto measure = DefaultRTFMeasure();
+    EXPECT_TRUE(measure->IsInstalled("Arial"));
+    EXPECT_TRUE(measure->IsInstalled("Times New Roman"));
+    EXPECT_TRUE(measure->IsInstalled("DejaVu Sans"));
+    EXPECT_FALSE(measure->IsInstalled("Tintaro Surely Missing Font"));
+    EXPECT_FALSE(measure->IsInstalled(""));
+    // The real measure replaces unknown fonts with Arial at table-building time.
+    TRTFDrawer drawer;
+    drawer.SetRTF("{{\\fonttbl{\\f0 Gibt Es Nicht;}{\\f1 Times New Roman;}}\\f0 a\\f1 b}");
+    EXPECT_EQ(drawer.Token(0).Font().Name(), "Arial");
+    EXPECT_EQ(drawer.Token(1).Font().Name(), "Times New Roman");
+}

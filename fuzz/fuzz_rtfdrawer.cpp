@@ -1,0 +1,51 @@
+// Feeds arbitrary bytes to the rich-text drawer: parsing into tokens, measuring and breaking into
+// lines at a few widths must never crash, hang or exhaust memory.
+#include "render/uRTFDrawer.h"
+#include "render/uRTFParser.h"
+
+#include <QGuiApplication>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// libFuzzer's own main creates no application; fonts need one.
+void ensureApplication() {
+    if (QCoreApplication::instance())
+        return;
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "fuzz_rtfdrawer";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ensureApplication();
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    TRTFDrawer drawer;
+    try {
+        drawer.SetRTF(input);
+    } catch (const RTFParseException&) {
+        // The tokens built before the error are still laid out and drawn by the program.
+    }
+    for (const double width : {-1.0, 0.0, 0.5, 50.0, 50.0001, 1e6}) {
+        drawer.Layout(width);
+        float height = 0;
+        for (int i = 0; i < drawer.LineCount(); ++i) {
+            const TRTFLine& line = drawer.Line(i);
+            if (line.FirstToken < 0 || line.LastToken >= drawer.TokenCount() ||
+                line.FirstToken > line.LastToken)
+                std::abort();
+            height += line.Height;
+        }
+        if (height != drawer.TotalHeight())
+            std::abort();
+    }
+    return 0;
+}
