@@ -2,6 +2,9 @@
 
 #include "render/uRTFParser.h"
 
+#include "app/uDebug.h"
+#include "document/uFotobuchDocument.h"
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
@@ -517,4 +520,32 @@ public:
 std::shared_ptr<const TRTFMeasure> DefaultRTFMeasure() {
     static const auto measure = std::make_shared<const TFontCacheMeasure>();
     return measure;
+}
+
+namespace {
+
+// The drawer as the element keeps it: the model knows only the cache base class.
+class TTextElementDrawCache : public TElementDrawCache {
+public:
+    TRTFDrawer Drawer;
+};
+
+} // namespace
+
+TRTFDrawer& TextElementDrawer(TFBTextElement& element) {
+    if (auto* cache = dynamic_cast<TTextElementDrawCache*>(element.Drawer.get()))
+        return cache->Drawer;
+    auto cache = std::make_unique<TTextElementDrawCache>();
+    TRTFDrawer& drawer = cache->Drawer;
+    drawer.OnChange = [&element] { element.Dirty = true; };
+    // The cache is in place before parsing, so a text that fails to parse is not parsed again on
+    // every repaint; what was read before the error is shown.
+    element.Drawer = std::move(cache);
+    try {
+        drawer.SetRTF(element.RTF());
+    } catch (const RTFParseException& e) {
+        Debug().Trace(QStringLiteral("Text element: rich text not readable: ") + e.message());
+        element.Dirty = true;
+    }
+    return drawer;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class TFBTextElement;
 class TRTFParser;
 
 // What a rich text is cut into: words, break opportunities, paragraph ends, alignment changes and
@@ -185,3 +186,8 @@ private:
     double layoutWidth_ = -1;
     float totalHeight_ = 0;
 };
+
+// The rich-text drawer a text element keeps (its `Drawer`), made from the element's text when the
+// element has none (at first use and after every change of the text). Its changes mark the
+// element's shadow image out of date. Text that does not parse is shown as far as it was read.
+TRTFDrawer& TextElementDrawer(TFBTextElement& element);
