@@ -464,6 +464,54 @@ void TRTFDrawer::Layout(double width) {
         lines_.back().EndsParagraph = true;
 }
 
+std::vector<TRTFPlacement> TRTFDrawer::Place(int horzAlign, float cx, float cy, float width, float height,
+                                             int vertAlign) {
+    if (layoutWidth_ != double(width))
+        Layout(width);
+    std::vector<TRTFPlacement> placements;
+    const float top = cy - height / 2;
+    const float bottom = cy + height / 2;
+    const float left = cx - width / 2;
+
+    float y = top;
+    if (vertAlign == 1)
+        y = cy - totalHeight_ / 2;
+    else if (vertAlign == 2)
+        y = bottom - totalHeight_;
+    // Text taller than the box starts at its top.
+    y = std::max(top, y);
+
+    for (size_t l = 0; l < lines_.size(); ++l) {
+        TRTFLine& line = lines_[l];
+        // The first line always shows; the others only when they end within the box.
+        if (l > 0 && y + line.Height > bottom + 0.05f)
+            break;
+        line.Ascent = 0;
+        for (int i = line.FirstToken; i <= line.LastToken; ++i)
+            line.Ascent = std::max(line.Ascent, tokens_[size_t(i)].Ascent);
+
+        float x = left;
+        if (horzAlign == rtaCenter)
+            x = cx - line.Width / 2;
+        else if (horzAlign == rtaRight)
+            x = cx + width / 2 - line.Width;
+        x = std::max(left, x);
+        const bool stretch = horzAlign == rtaJustify && !line.EndsParagraph && line.SpaceCount > 0;
+        const float extra = stretch ? (width - line.Width) / float(line.SpaceCount) : 0.0f;
+        for (int i = line.FirstToken; i <= line.LastToken; ++i) {
+            const TRTFToken& token = tokens_[size_t(i)];
+            if (token.Kind == rtkParagraph || token.Kind == rtkAlignment)
+                continue;
+            placements.push_back(TRTFPlacement{i, x, y + line.Ascent});
+            x += token.Width;
+            if (token.Kind == rtkBreak)
+                x += extra;
+        }
+        y += line.Height;
+    }
+    return placements;
+}
+
 void TRTFDrawer::addLine(int first, int last, bool endsParagraph, quint8 alignment) {
     if (first > last)
         return;

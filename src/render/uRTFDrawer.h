@@ -164,10 +164,24 @@ private:
     QByteArray pendingFontName_;
 };
 
+// Where a token is drawn: its left end and the baseline of its line, in mm.
+struct TRTFPlacement {
+    int Token = 0;
+    float X = 0;
+    float Baseline = 0;
+};
+
 // Breaks the tokens into lines for a width and draws them with the element's alignment.
 class TRTFDrawer : public TRTFBasicDrawer {
 public:
     using TRTFBasicDrawer::TRTFBasicDrawer;
+
+    // The visible tokens of the text in the box of size width x height centred at (cx, cy):
+    // lines that do not fit below the box are left out (the first line always shows), text taller
+    // than the box starts at its top. Lays out anew when the width changed. HorzAlign: 0 left,
+    // 1 centre, 2 right, 3 justify; VertAlign: 0 top, 1 centre, 2 bottom.
+    std::vector<TRTFPlacement> Place(int horzAlign, float cx, float cy, float width, float height,
+                                     int vertAlign);
 
     void SetRTF(const QByteArray& text) override;
 

@@ -306,3 +306,80 @@ TEST(RTFDrawerFonts, WindowsFontNamesWithSubstitutesCountAsInstalled) {
     EXPECT_EQ(drawer.Token(0).Font().Name(), "Arial");
     EXPECT_EQ(drawer.Token(1).Font().Name(), "Times New Roman");
 }
+
+namespace {
+
+// Line height and ascent of 10-point text with the test metrics, in mm.
+const float kEm10 = 10 / 72.0f * 25.4f;
+const float kLineHeight = (TestMeasure::kHeight + TestMeasure::kLeading) / 1000.0f * kEm10;
+const float kAscent = TestMeasure::kAscent / 1000.0f * kEm10;
+
+QString placedText(const TRTFDrawer& drawer, const std::vector<TRTFPlacement>& placed) {
+    QString text;
+    for (const TRTFPlacement& p : placed)
+        text += QString::fromLatin1(drawer.Token(p.Token).Text);
+    return text;
+}
+
+} // namespace
+
+TEST_F(RTFDrawerTest, VerticalAlignmentPutsTheBlockAtTopCentreOrBottom) {
+    drawer.SetRTF("{a}");
+    // Box 60 x 20 mm centred at (50, 40): top 30, bottom 50.
+    EXPECT_NEAR(drawer.Place(0, 50, 40, 60, 20, 0).at(0).Baseline, 30 + kAscent, 1e-4);
+    EXPECT_NEAR(drawer.Place(0, 50, 40, 60, 20, 1).at(0).Baseline, 40 - kLineHeight / 2 + kAscent, 1e-4);
+    EXPECT_NEAR(drawer.Place(0, 50, 40, 60, 20, 2).at(0).Baseline, 50 - kLineHeight + kAscent, 1e-4);
+}
+
+TEST_F(RTFDrawerTest, TextTallerThanTheBoxStartsAtTheTopAndLinesBelowAreCut) {
+    drawer.SetRTF("{a\\par b\\par c\\par d\\par e\\par f}");
+    for (const int vertAlign : {0, 1, 2}) {
+        const auto placed = drawer.Place(0, 50, 40, 60, 10, vertAlign);
+        EXPECT_EQ(placedText(drawer, placed), "ab") << vertAlign;
+        EXPECT_NEAR(placed.at(0).Baseline, 35 + kAscent, 1e-4) << vertAlign;
+        EXPECT_NEAR(placed.at(1).Baseline, 35 + kLineHeight + kAscent, 1e-4) << vertAlign;
+    }
+    // A line may end up to 0.05 mm below the box and still show.
+    EXPECT_EQ(placedText(drawer, drawer.Place(0, 50, 40, 60, 2 * kLineHeight - 0.04f, 1)), "ab");
+    EXPECT_EQ(placedText(drawer, drawer.Place(0, 50, 40, 60, 2 * kLineHeight - 0.06f, 1)), "a");
+    // The first line shows even in a box too low for it.
+    EXPECT_EQ(placedText(drawer, drawer.Place(0, 50, 40, 60, 1, 0)), "a");
+}
+
+TEST_F(RTFDrawerTest, HorizontalAlignmentAndOverflowingLines) {
+    drawer.SetRTF("{ab}");
+    const float w = drawer.Token(0).Width;
+    EXPECT_NEAR(drawer.Place(0, 50, 40, 60, 20, 0).at(0).X, 20, 1e-4);
+    EXPECT_NEAR(drawer.Place(1, 50, 40, 60, 20, 0).at(0).X, 50 - w / 2, 1e-4);
+    EXPECT_NEAR(drawer.Place(2, 50, 40, 60, 20, 0).at(0).X, 80 - w, 1e-4);
+    // A line wider than the box starts at its left edge whatever the alignment.
+    for (const int horzAlign : {0, 1, 2, 3})
+        EXPECT_NEAR(drawer.Place(horzAlign, 50, 40, w / 2, 20, 0).at(0).X, 50 - w / 4, 1e-4) << horzAlign;
+}
+
+TEST_F(RTFDrawerTest, JustificationStretchesAllButParagraphEndsAndTheLastLine) {
+    drawer.SetRTF("{aaa bbb ccc ddd\\par eee fff}");
+    const float word = drawer.Token(0).Width;
+    const float space = drawer.Token(1).Width;
+    const float box = 2 * word + 2 * space; // two words per line, room left over
+    const auto placed = drawer.Place(3, 50, 40, box, 40, 0);
+    ASSERT_EQ(placedText(drawer, placed), "aaa bbbccc dddeee fff");
+    const float left = 50 - box / 2;
+    // Line 1 ends inside the paragraph: stretched to the full width.
+    EXPECT_NEAR(placed[2].X, left + word + space + (box - (2 * word + space)), 1e-4);
+    EXPECT_NEAR(placed[2].X + word, left + box, 1e-4);
+    // Line 2 ends the paragraph, line 3 ends the text: neither is stretched.
+    EXPECT_NEAR(placed[5].X, left + word + space, 1e-4);
+    EXPECT_NEAR(placed[8].X, left + word + space, 1e-4);
+}
+
+TEST_F(RTFDrawerTest, LaysOutOncePerWidthChange) {
+    drawer.SetRTF("{aaa bbb ccc ddd eee}");
+    const float word = drawer.Token(0).Width;
+    drawer.Place(0, 0, 0, 50, 50, 0);
+    EXPECT_EQ(drawer.LayoutWidth(), 50.0);
+    drawer.Place(0, 0, 0, 50.0001f, 50, 0);
+    EXPECT_EQ(drawer.LayoutWidth(), double(50.0001f));
+    drawer.Place(0, 0, 0, 2 * word, 50, 0);
+    EXPECT_EQ(drawer.LineCount(), 5);
+}
