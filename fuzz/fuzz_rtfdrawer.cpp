@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the rich-text drawer: parsing into tokens, measuring and breaking into
-// lines at a few widths must never crash, hang or exhaust memory.
+// lines at a few widths and drawing into a small bitmap must never crash, hang or exhaust memory.
+#include "render/uBitmapDrawContext.h"
 #include "render/uRTFDrawer.h"
 #include "render/uRTFParser.h"
 
@@ -47,5 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (height != drawer.TotalHeight())
             std::abort();
     }
+    QImage bitmap(64, 48, QImage::Format_ARGB32);
+    bitmap.fill(0xFFFFFFFF);
+    TBitmapDrawContext context(bitmap);
+    context.Transformation.Scale(2);
+    for (const int align : {0, 1, 2, 3})
+        drawer.DrawText(context, align, 16, 12, 30, 20, align % 3);
     return 0;
 }

@@ -16,7 +16,6 @@ namespace {
 
 const QString kAnzahl = QString::fromLatin1(kAnzahlKey);
 
-
 QString indexed(const QString& base, const char* name, int index) {
     return base + QLatin1Char('/') + QLatin1String(name) + QString::number(index);
 }
@@ -33,9 +32,9 @@ float toFloat(double value) {
 
 // Layout style names of the style numbers 1 to 14; files before version 3 only knew the style by
 // the name inside their layout family.
-const char* const kLayoutStilNames[] = {"Tradition", "Horizon",      "Verticon", "Fullicon", "Tradition R",
-                                        "Horizon R", "Verticon R",   "Spezial",  "VarenkoExtra",
-                                        "Layout 1",  "Layout 2",     "Layout 3", "Layout 4", "Deckblatt"};
+const char* const kLayoutStilNames[] = {"Tradition", "Horizon",    "Verticon", "Fullicon",     "Tradition R",
+                                        "Horizon R", "Verticon R", "Spezial",  "VarenkoExtra", "Layout 1",
+                                        "Layout 2",  "Layout 3",   "Layout 4", "Deckblatt"};
 
 // Brings a file of an older version up to date (its fields were read with their defaults).
 void convertOlderVersions(TFBDocument& document) {
@@ -467,7 +466,8 @@ void LoadDocument(TFBDocument& document, TCustomDataFile& file) {
     document.PageHeight = toFloat(file.ReadFloat(doc, QStringLiteral("PageHeight"), 210));
     document.Stegbreite = toFloat(file.ReadFloat(doc, QStringLiteral("Stegbreite"), 2));
     document.Umschlagbreite = toFloat(file.ReadFloat(doc, QStringLiteral("Umschlagbreite"), 4));
-    document.PrintPaperName = file.ReadString(doc, QStringLiteral("PrintPaperName"), QStringLiteral("ID_DINA4"));
+    document.PrintPaperName =
+        file.ReadString(doc, QStringLiteral("PrintPaperName"), QStringLiteral("ID_DINA4"));
     document.PrintPaperSize = file.ReadInteger(doc, QStringLiteral("PrintPaperSize"), 9);
     document.PrintPaperWidth = toFloat(file.ReadFloat(doc, QStringLiteral("PrintPaperWidth"), 210));
     document.PrintPaperHeight = toFloat(file.ReadFloat(doc, QStringLiteral("PrintPaperHeight"), 297));
@@ -495,7 +495,8 @@ void LoadDocument(TFBDocument& document, TCustomDataFile& file) {
     }
     document.LayoutSubTyp = file.ReadString(doc, QStringLiteral("LayoutSubTyp"), QString());
     document.LayoutStil = toByte(file.ReadInteger(doc, QStringLiteral("LayoutStil"), 0));
-    document.ScreenQuerformatWinkel = toFloat(file.ReadFloat(doc, QStringLiteral("ScreenQuerformatWinkel"), 90));
+    document.ScreenQuerformatWinkel =
+        toFloat(file.ReadFloat(doc, QStringLiteral("ScreenQuerformatWinkel"), 90));
     document.NurEinLayoutStil = file.ReadBool(doc, QStringLiteral("NurEinLayoutStil"), false);
 
     const int pageCount = ReadCount(file, DocSection::Pages(), 1);

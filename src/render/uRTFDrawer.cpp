@@ -4,6 +4,9 @@
 
 #include "app/uDebug.h"
 #include "document/uFotobuchDocument.h"
+#include "platform/uCodepage.h"
+#include "render/uDrawContext.h"
+#include "render/uFontCache.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -18,6 +21,22 @@ constexpr int kMaxFontPoints = 1638; // the largest size a text editor offers; k
 // The program's idea of "the default font" is Arial.
 QString drawnFontName(const QString& name) {
     return name == QLatin1String("Default") ? QStringLiteral("Arial") : name;
+}
+
+// A token's font on a font object; an unchanged font is left alone, so that its owner hears of no
+// change.
+void applyFont(TFont& target, const TFont& source) {
+    const QString name = drawnFontName(source.Name());
+    if (target.Name() == name && target.Size() == source.Size() && target.Style() == source.Style() &&
+        target.Color() == source.Color() && target.Charset() == source.Charset())
+        return;
+    target.BeginUpdate();
+    target.SetName(name);
+    target.SetSize(source.Size());
+    target.SetStyle(source.Style());
+    target.SetColor(source.Color());
+    target.SetCharset(source.Charset());
+    target.EndUpdate();
 }
 
 const TFont& defaultTokenFont() {
@@ -512,6 +531,48 @@ std::vector<TRTFPlacement> TRTFDrawer::Place(int horzAlign, float cx, float cy, 
     return placements;
 }
 
+void TRTFDrawer::DrawText(TDrawContext& context, int horzAlign, float cx, float cy, float width, float height,
+                          int vertAlign) {
+    if (layoutWidth_ != double(width))
+        Layout(width);
+
+    // Device metrics of the lines that can show: the font sizes the device really uses.
+    float sum = 0;
+    for (TRTFLine& line : lines_) {
+        line.DeviceAscent = 0;
+        line.Ascent = 0;
+        for (int i = line.FirstToken; i <= line.LastToken; ++i) {
+            TRTFToken& token = tokens_[size_t(i)];
+            if (token.Kind != rtkWord && token.Kind != rtkBreak && token.Kind != rtkField)
+                continue;
+            applyFont(context.Font, token.Font());
+            const TTextMetric metric = context.GetTextMetrics();
+            token.DeviceHeight = metric.Height;
+            token.DeviceAscent = metric.Ascent;
+            line.DeviceAscent = std::max(line.DeviceAscent, token.DeviceAscent);
+            line.Ascent = std::max(line.Ascent, token.Ascent);
+        }
+        sum += line.Height;
+        if (sum > height)
+            break;
+    }
+
+    context.Brush().SetStyle(bsClear);
+    for (const TRTFPlacement& placed : Place(horzAlign, cx, cy, width, height, vertAlign)) {
+        const TRTFToken& token = tokens_[size_t(placed.Token)];
+        if (token.Text.isEmpty())
+            continue;
+        applyFont(context.Font, token.Font());
+        // TextOut places the top of the text; the device ascent, taken back to millimetres, puts
+        // every token's baseline on the line's baseline.
+        float ax = 0;
+        float ay = 0;
+        context.Transformation.InverseTransformVector(0, float(token.DeviceAscent), ax, ay);
+        const float a = VectorLength(PointF(ax, ay));
+        context.TextOut(Codepage::fromAnsi(token.Text), 0, placed.X, placed.Baseline - a);
+    }
+}
+
 void TRTFDrawer::addLine(int first, int last, bool endsParagraph, quint8 alignment) {
     if (first > last)
         return;
@@ -557,9 +618,11 @@ bool fontIsInstalled(const QString& name) {
 
 class TFontCacheMeasure : public TRTFMeasure {
 public:
-    TRTFFontMetrics Metrics(const TFont&) const override {
-        return {};
-    } // TEMPORARY until the font cache lands
+    TRTFFontMetrics Metrics(const TFont& font) const override {
+        const TFontInfo& info = FontCache().GetFontInfo(font);
+        return TRTFFontMetrics{info.EmSize(), info.Metrics().Height, info.Metrics().Ascent,
+                               info.Metrics().ExternalLeading, info.CharWidths().data()};
+    }
     bool IsInstalled(const QString& fontName) const override { return fontIsInstalled(fontName); }
 };
 
@@ -596,4 +659,30 @@ TRTFDrawer& TextElementDrawer(TFBTextElement& element) {
         element.Dirty = true;
     }
     return drawer;
+}
+
+void DrawTextElementText(TDrawContext& context, TFBTextElement& element) {
+    TRTFDrawer& drawer = TextElementDrawer(element);
+    const float w = element.Width;
+    const float h = element.Height;
+    context.Brush().SetStyle(bsClear);
+    {
+        TTransformationSaver saver(context.Transformation);
+        context.Transformation.Translate(element.CenterX, element.CenterY);
+        context.Transformation.Rotate(element.Angle);
+        const TRect box = context.Transformation.BoundingRect(-w / 2, -h / 2, w / 2, h / 2);
+        // Bounding boxes are inclusive, the clip rectangle is exclusive.
+        const TRect exclusive{box.Left, box.Top, box.Right + 1, box.Bottom + 1};
+        if (!IntersectRect(exclusive, context.ClipRect).IsEmpty()) {
+            context.ClipToRect(TDrawContext::cmIntersect, -w / 2, -h / 2, w / 2, h / 2);
+            try {
+                drawer.DrawText(context, element.HorzAlign, 0, 0, w, h, element.VertAlign);
+            } catch (...) {
+                context.RestoreClip();
+                throw;
+            }
+            context.RestoreClip();
+        }
+    }
+    context.Brush().SetStyle(bsSolid);
 }

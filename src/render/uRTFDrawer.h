@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class TDrawContext;
 class TFBTextElement;
 class TRTFParser;
 
@@ -183,6 +184,11 @@ public:
     std::vector<TRTFPlacement> Place(int horzAlign, float cx, float cy, float width, float height,
                                      int vertAlign);
 
+    // Draws the visible tokens through the context, each on its line's common baseline even
+    // where the device rounds font sizes. Changes the context's font and brush.
+    void DrawText(TDrawContext& context, int horzAlign, float cx, float cy, float width, float height,
+                  int vertAlign);
+
     void SetRTF(const QByteArray& text) override;
 
     // Builds the lines for a width in mm; a negative width builds none.
@@ -205,3 +211,7 @@ private:
 // element has none (at first use and after every change of the text). Its changes mark the
 // element's shadow image out of date. Text that does not parse is shown as far as it was read.
 TRTFDrawer& TextElementDrawer(TFBTextElement& element);
+
+// Draws a text element's text in page coordinates: turned with the element, clipped to its box,
+// with its alignment. Leaves transformation and clip as they were, also when drawing fails.
+void DrawTextElementText(TDrawContext& context, TFBTextElement& element);

@@ -198,12 +198,28 @@ TEST_F(DocumentFile, DocumentKeysComeFirstInTheirOrderAndCountsMatch) {
     SampleDocument::fill(doc, dir.path());
     const QByteArray bytes = saved(doc);
     const QStringList names = itemNames(bytes);
-    const QStringList docKeys = {
-        "DocVersion",  "PageWidth",        "PageHeight",      "Stegbreite",          "Umschlagbreite",
-        "PrintPaperName", "PrintPaperSize", "PrintPaperWidth", "PrintPaperHeight",   "PrintPaperType",
-        "Dokumentname", "PicturesHaveShadows", "PrintBorderless", "PictureShadowsAllowed", "ScreenMode",
-        "DocType",     "PrintSetting",     "Layouttypen",     "LayoutSubTyp",        "LayoutStil",
-        "ScreenQuerformatWinkel", "NurEinLayoutStil"};
+    const QStringList docKeys = {"DocVersion",
+                                 "PageWidth",
+                                 "PageHeight",
+                                 "Stegbreite",
+                                 "Umschlagbreite",
+                                 "PrintPaperName",
+                                 "PrintPaperSize",
+                                 "PrintPaperWidth",
+                                 "PrintPaperHeight",
+                                 "PrintPaperType",
+                                 "Dokumentname",
+                                 "PicturesHaveShadows",
+                                 "PrintBorderless",
+                                 "PictureShadowsAllowed",
+                                 "ScreenMode",
+                                 "DocType",
+                                 "PrintSetting",
+                                 "Layouttypen",
+                                 "LayoutSubTyp",
+                                 "LayoutStil",
+                                 "ScreenQuerformatWinkel",
+                                 "NurEinLayoutStil"};
     ASSERT_GE(names.size(), docKeys.size());
     for (qsizetype i = 0; i < docKeys.size(); ++i)
         EXPECT_EQ(names[i], QStringLiteral("Doc|") + docKeys[i]);
@@ -216,14 +232,15 @@ TEST_F(DocumentFile, DocumentKeysComeFirstInTheirOrderAndCountsMatch) {
               (QStringList{"Doc/Pages/Page0|Seitenausrichtung", "Doc/Pages/Page0|Seitenfarbe",
                            "Doc/Pages/Page0|CustomLayoutStil", "Doc/Pages/Page0/Piclist|Anzahl",
                            "Doc/Pages/Page0/Piclist/Pic0|Classname"}));
-    EXPECT_EQ(names.mid(page0 + 4, 14),
-              (QStringList{"Doc/Pages/Page0/Piclist/Pic0|Classname", "Doc/Pages/Page0/Piclist/Pic0|CenterX",
-                           "Doc/Pages/Page0/Piclist/Pic0|CenterY", "Doc/Pages/Page0/Piclist/Pic0|Width",
-                           "Doc/Pages/Page0/Piclist/Pic0|Height", "Doc/Pages/Page0/Piclist/Pic0|Angle",
-                           "Doc/Pages/Page0/Piclist/Pic0|CanZoomAndTrack", "Doc/Pages/Page0/Piclist/Pic0|Zoom",
-                           "Doc/Pages/Page0/Piclist/Pic0|OffsetX", "Doc/Pages/Page0/Piclist/Pic0|OffsetY",
-                           "Doc/Pages/Page0/Piclist/Pic0|RefIndex", "Doc/Pages/Page0/Piclist/Pic0|BorderWidth",
-                           "Doc/Pages/Page0/Piclist/Pic0|BorderColor", "Doc/Pages/Page0/Kalenderlist|Anzahl"}));
+    EXPECT_EQ(
+        names.mid(page0 + 4, 14),
+        (QStringList{"Doc/Pages/Page0/Piclist/Pic0|Classname", "Doc/Pages/Page0/Piclist/Pic0|CenterX",
+                     "Doc/Pages/Page0/Piclist/Pic0|CenterY", "Doc/Pages/Page0/Piclist/Pic0|Width",
+                     "Doc/Pages/Page0/Piclist/Pic0|Height", "Doc/Pages/Page0/Piclist/Pic0|Angle",
+                     "Doc/Pages/Page0/Piclist/Pic0|CanZoomAndTrack", "Doc/Pages/Page0/Piclist/Pic0|Zoom",
+                     "Doc/Pages/Page0/Piclist/Pic0|OffsetX", "Doc/Pages/Page0/Piclist/Pic0|OffsetY",
+                     "Doc/Pages/Page0/Piclist/Pic0|RefIndex", "Doc/Pages/Page0/Piclist/Pic0|BorderWidth",
+                     "Doc/Pages/Page0/Piclist/Pic0|BorderColor", "Doc/Pages/Page0/Kalenderlist|Anzahl"}));
     EXPECT_EQ(names.indexOf(QStringLiteral("Doc/Pages/Page0/Elementlist|Anzahl")),
               names.indexOf(QStringLiteral("Doc/Pages/Page0/Kalenderlist/Kalender0|Angle")) + 1);
     // The link list follows the pages, the picture store follows the links.
@@ -236,10 +253,11 @@ TEST_F(DocumentFile, DocumentKeysComeFirstInTheirOrderAndCountsMatch) {
                            "Doc/PictureLinkList/Link0/List/Pic1|PageIndex",
                            "Doc/PictureLinkList/Link0/List/Pic1|PicIndex"}));
     EXPECT_EQ(names[links + 6], QStringLiteral("BildManager|Anzahl"));
-    EXPECT_EQ(names.mid(links + 7, 9),
-              (QStringList{"BildManager/Bild0|FileName", "BildManager/Bild0|Age", "BildManager/Bild0|FileSize",
-                           "BildManager/Bild0|RefCount", "BildManager/Bild0|FileDate", "BildManager/Bild0|RefIndex",
-                           "BildManager/Bild0|PicWidth", "BildManager/Bild0|PicHeight", "BildManager/Bild0|File"}));
+    EXPECT_EQ(
+        names.mid(links + 7, 9),
+        (QStringList{"BildManager/Bild0|FileName", "BildManager/Bild0|Age", "BildManager/Bild0|FileSize",
+                     "BildManager/Bild0|RefCount", "BildManager/Bild0|FileDate", "BildManager/Bild0|RefIndex",
+                     "BildManager/Bild0|PicWidth", "BildManager/Bild0|PicHeight", "BildManager/Bild0|File"}));
 
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
@@ -270,7 +288,8 @@ TEST_F(DocumentFile, AFileWithOnlyTheNameLoadsAsVersion0WithTheDefaults) {
     EXPECT_EQ(doc.PrintPaperSize, 9);
     EXPECT_EQ(doc.PrintPaperWidth, 210.0f);
     EXPECT_EQ(doc.PrintPaperHeight, 297.0f);
-    EXPECT_EQ(doc.PrintPaperType, TFBDocument::DisplayNameOfPaperKey(QStringLiteral("ID_Photopapier_glänzend")));
+    EXPECT_EQ(doc.PrintPaperType,
+              TFBDocument::DisplayNameOfPaperKey(QStringLiteral("ID_Photopapier_glänzend")));
     EXPECT_TRUE(doc.PicturesHaveShadows);
     EXPECT_FALSE(doc.PrintBorderless);
     EXPECT_TRUE(doc.PictureShadowsAllowed);
@@ -415,11 +434,14 @@ TEST_F(DocumentFile, UnknownOrMissingClassesAndForeignKindsAreSkippedTheRestIsRe
     const QByteArray bytes = container([](TCustomDataFile& f) {
         const QString s = QStringLiteral("Doc/Pages/Page0/Piclist");
         f.WriteInteger(s, QStringLiteral("Anzahl"), 5);
-        f.WriteString(s + QStringLiteral("/Pic0"), QStringLiteral("Classname"), QStringLiteral("TFBPictureElement"));
+        f.WriteString(s + QStringLiteral("/Pic0"), QStringLiteral("Classname"),
+                      QStringLiteral("TFBPictureElement"));
         f.WriteFloat(s + QStringLiteral("/Pic1"), QStringLiteral("CenterX"), 5); // no class name
         f.WriteString(s + QStringLiteral("/Pic2"), QStringLiteral("Classname"), QStringLiteral("TFBBild"));
-        f.WriteString(s + QStringLiteral("/Pic3"), QStringLiteral("Classname"), QStringLiteral("TFBTextElement"));
-        f.WriteString(s + QStringLiteral("/Pic4"), QStringLiteral("Classname"), QStringLiteral("TFBPictureElement"));
+        f.WriteString(s + QStringLiteral("/Pic3"), QStringLiteral("Classname"),
+                      QStringLiteral("TFBTextElement"));
+        f.WriteString(s + QStringLiteral("/Pic4"), QStringLiteral("Classname"),
+                      QStringLiteral("TFBPictureElement"));
         f.WriteFloat(s + QStringLiteral("/Pic4"), QStringLiteral("CenterX"), 44);
         const QString k = QStringLiteral("Doc/Pages/Page0/Kalenderlist");
         f.WriteInteger(k, QStringLiteral("Anzahl"), 1);
@@ -484,17 +506,18 @@ TEST_F(DocumentFile, ProgressIsReportedInOrder) {
     SampleDocument::fill(doc, dir.path());
     recorder.texts.clear();
     const QByteArray bytes = saved(doc);
-    EXPECT_EQ(recorder.texts,
-              (QStringList{"Dokument wird gespeichert", "Seite 1 wird gespeichert", "Seite 2 wird gespeichert",
-                           "Seite 3 wird gespeichert", "Picturelinks werden gespeichert",
-                           "Bilder werden gespeichert", "Bild 1 wird gespeichert", "Bild 2 wird gespeichert",
-                           "Bild 3 wird gespeichert", "<hide>"}));
+    EXPECT_EQ(recorder.texts, (QStringList{"Dokument wird gespeichert", "Seite 1 wird gespeichert",
+                                           "Seite 2 wird gespeichert", "Seite 3 wird gespeichert",
+                                           "Picturelinks werden gespeichert", "Bilder werden gespeichert",
+                                           "Bild 1 wird gespeichert", "Bild 2 wird gespeichert",
+                                           "Bild 3 wird gespeichert", "<hide>"}));
     recorder.texts.clear();
     load(doc, bytes);
-    EXPECT_EQ(recorder.texts,
-              (QStringList{"Dokument wird geladen", "Seitenlayout 1 wird geladen", "Seitenlayout 2 wird geladen",
-                           "Seitenlayout 3 wird geladen", "Picturelinks werden geladen", "Bilder werden geladen",
-                           "Bild 1 wird geladen", "Bild 2 wird geladen", "Bild 3 wird geladen", "<hide>"}));
+    EXPECT_EQ(
+        recorder.texts,
+        (QStringList{"Dokument wird geladen", "Seitenlayout 1 wird geladen", "Seitenlayout 2 wird geladen",
+                     "Seitenlayout 3 wird geladen", "Picturelinks werden geladen", "Bilder werden geladen",
+                     "Bild 1 wird geladen", "Bild 2 wird geladen", "Bild 3 wird geladen", "<hide>"}));
     InfoAusgabe().SetTarget(nullptr);
 }
 
@@ -570,7 +593,8 @@ TEST_F(DocumentFile, TransferFormCarriesTheElementWithoutItsDocumentPlace) {
         QBuffer buffer(&copy);
         buffer.open(QIODevice::ReadOnly);
         TMemoryDataFile file(buffer);
-        EXPECT_TRUE(file.ReadBool(QStringLiteral("E"), QStringLiteral("IsLeftPage"), false)); // page 1 in mode 1
+        EXPECT_TRUE(
+            file.ReadBool(QStringLiteral("E"), QStringLiteral("IsLeftPage"), false)); // page 1 in mode 1
         TFBTextElement pasted(doc.Pages.Items(0));
         pasted.LoadWithPicture(file, QStringLiteral("E"));
         expectSameElement(*text, pasted);
@@ -591,7 +615,8 @@ TEST_F(DocumentFile, PagesAndElementsSaveAndLoadOnTheirOwn) {
     TFBDocument doc;
     SampleDocument::fill(doc, dir.path());
     const TFBPage* source = doc.Pages.Items(1);
-    const QByteArray bytes = container([&](TCustomDataFile& f) { SavePage(*source, f, QStringLiteral("U")); });
+    const QByteArray bytes =
+        container([&](TCustomDataFile& f) { SavePage(*source, f, QStringLiteral("U")); });
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
