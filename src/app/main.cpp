@@ -1,11 +1,6 @@
-// The designer's entry point: the start-up sequence lives in TApplicationStart.
-#include <QApplication>
-#include <QMainWindow>
+// The designer's entry point.
+#include "app/ui/uApplicationStart.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tintaro Print Kit   - Unbenannt"));
-    window.show();
-    return app.exec();
+    return RunApplication(argc, argv);
 }

@@ -1,0 +1,75 @@
+#include "app/ui/uApplicationStart.h"
+
+#include "app/uDebug.h"
+#include "app/uStartup.h"
+#include "app/uVXRegIniFile.h"
+#include "app/ui/FMainform.h"
+#include "app/ui/FStartbild.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+QString TraceTimestamp() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
+// The splash stays up at least the minimum time after it was shown; window messages keep being
+// processed meanwhile so that both windows paint.
+class TSplash {
+public:
+    void ShowSplash() {
+        shown_.start();
+        splash_ = std::make_unique<TStartbild>();
+        splash_->show();
+        splash_->repaint();
+    }
+
+    void CloseSplash(QWidget& master) {
+        master.show();
+        master.repaint();
+        const qint64 minimum = Startup::SplashMinimumMs();
+        while (shown_.elapsed() < minimum) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(10);
+        }
+        splash_->hide();
+        splash_.reset();
+    }
+
+private:
+    QElapsedTimer shown_;
+    std::unique_ptr<TStartbild> splash_;
+};
+
+} // namespace
+
+int RunApplication(int argc, char** argv) {
+    Debug().Trace(QStringLiteral("**** BEGINN ****\t%1 **** ").arg(TraceTimestamp()));
+    int exitCode = 0;
+    {
+        QApplication app(argc, argv);
+        RecordInstallation();
+
+        TMaster master;
+        master.setEnabled(false);
+
+        TSplash splash;
+        splash.ShowSplash();
+        master.show();
+        master.repaint();
+        splash.CloseSplash(master);
+        master.repaint();
+        master.setEnabled(true);
+
+        master.StartWith(QApplication::arguments().mid(1));
+        exitCode = app.exec();
+    }
+    TDebug::shutdown();
+    return exitCode;
+}

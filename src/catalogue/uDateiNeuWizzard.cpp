@@ -1,0 +1,8 @@
+#include "catalogue/uDateiNeuWizzard.h"
+
+#include "document/uFotobuchDocument.h"
+
+void ResetToEmptyDocument(TFBDocument& document) {
+    document.Reset();
+    document.Dokumentname.clear();
+}

@@ -1,0 +1,94 @@
+#include "app/uProjectFile.h"
+#include "document/uDataFile.h"
+#include "platform/Exception.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class ProjectFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QStringList folderEntries() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ProjectFileTest, WrittenProjectReadsBack) {
+    const QString file = path(QStringLiteral("Album.fbp"));
+    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteString("Doc", "Dokumentname", "Urlaub"); });
+    QString name;
+    ProjectFile::Read(file,
+                      [&name](TCustomDataFile& in) { name = in.ReadString("Doc", "Dokumentname", {}); });
+    EXPECT_EQ(name, QStringLiteral("Urlaub"));
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("Album.fbp")}) << "no temporary file stays behind";
+}
+
+TEST_F(ProjectFileTest, SaveAgainReplacesTheOldContents) {
+    const QString file = path(QStringLiteral("Album.fbp"));
+    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
+    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "B", 2); });
+    ProjectFile::Read(file, [](TCustomDataFile& in) {
+        EXPECT_EQ(in.ReadInteger("Doc", "A", -1), -1);
+        EXPECT_EQ(in.ReadInteger("Doc", "B", -1), 2);
+    });
+}
+
+// Saving used to delete the old file first, so an error while writing lost the project.
+TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousFile) {
+    const QString file = path(QStringLiteral("Album.fbp"));
+    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
+    const QByteArray before = readAll(file);
+    EXPECT_THROW(ProjectFile::Write(file,
+                                    [](TCustomDataFile& out) {
+                                        out.WriteInteger("Doc", "A", 2);
+                                        throw Exception(
+                                            QStringLiteral("Bild x konnte nicht geladen werden."));
+                                    }),
+                 Exception);
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("Album.fbp")});
+}
+
+TEST_F(ProjectFileTest, ReadOnlyFileIsRefusedAndLeftAlone) {
+    const QString file = path(QStringLiteral("Fest.fbp"));
+    writeAll(file, "unverändert");
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
+    try {
+        ProjectFile::Write(file, [](TCustomDataFile&) {});
+        FAIL() << "a read-only file was overwritten";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Die Datei ist schreibgeschützt"));
+    }
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readAll(file), QByteArray("unverändert"));
+}
+
+TEST_F(ProjectFileTest, MissingOrDamagedFileRaisesAClearError) {
+    bool called = false;
+    EXPECT_THROW(
+        ProjectFile::Read(path(QStringLiteral("fehlt.fbp")), [&](TCustomDataFile&) { called = true; }),
+        Exception);
+    const QString damaged = path(QStringLiteral("kaputt.fbp"));
+    writeAll(damaged, QByteArray("VX DataFile\0\0\0\0\0\1\0\0\0", 20) + QByteArray(200, '\x7f'));
+    EXPECT_THROW(ProjectFile::Read(damaged, [&](TCustomDataFile& in) { in.ReadInteger("Doc", "A", 0); }),
+                 Exception);
+    EXPECT_FALSE(called);
+}
