@@ -488,3 +488,28 @@ TEST_F(MainformTest, WindowShowsItsCaptionAndParts) {
     if (const QByteArray out = qgetenv("TINTARO_SCREENSHOT"); !out.isEmpty())
         shot.save(QString::fromLocal8Bit(out));
 }
+
+TEST(MainformProjectFile, SavedProjectOpensAgainWithItsPages) {
+    TempHome home;
+    ScriptedPrompts prompts;
+    TMaster master(&prompts);
+    master.SetNewProjectWizard([](TFBDocument&) { return 2; });
+    TFBDocument& document = master.Document();
+    document.Dokumentname = QStringLiteral("Reise");
+    addPages(document, 3);
+    document.Modified = true;
+    const QString file = home.path() + QStringLiteral("/Reise.fbp");
+    prompts.saveNames = {file};
+    master.BtnAlbumSpeichernClick();
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(document.Modified);
+
+    prompts.answers = {};
+    master.BtnSchliessenClick();
+    ASSERT_TRUE(document.Dokumentname.isEmpty());
+    EXPECT_TRUE(master.OpenProject(file));
+    EXPECT_EQ(document.Dokumentname, QStringLiteral("Reise"));
+    EXPECT_EQ(document.Pages.Count(), 3);
+    EXPECT_EQ(master.windowTitle(), QStringLiteral("Tintaro Print Kit    - Reise.fbp"));
+    EXPECT_EQ(master.findChild<QLabel*>(QStringLiteral("panTitel"))->text(), QStringLiteral("Reise"));
+}
