@@ -208,7 +208,13 @@ void RunToolIfInstalled(const QString& program, const QStringList& arguments) {
     const QString path = QStandardPaths::findExecutable(program);
     if (path.isEmpty())
         return;
-    QProcess::startDetached(path, arguments);
+    // Detached, so start-up does not wait; its output would only confuse whoever reads ours.
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments(arguments);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.startDetached();
 }
 
 TAssociation ForThisProgram(const QString& extension, const QString& applicationTitle) {

@@ -16,7 +16,6 @@
 #include "editing/ui/uSubformSeiten.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
-#include "platform/uFileAssociation.h"
 #include "print/ui/uFotobuchPrinter.h"
 
 #include <QAction>
@@ -94,12 +93,7 @@ void TMaster::FormCreate() {
     resize(864, 686);
     setMinimumSize(700, 500);
 
-    // The desktop opens project files with this program. Failures are of no consequence.
-    const auto association = FileAssociation::RegisterFileType(
-        FileAssociation::ForThisProgram(QStringLiteral("fbp"), Startup::ApplicationTitle()),
-        FileAssociation::RunToolIfInstalled);
-    if (association.changed())
-        raise();
+    // The file association of project files is installed by the start-up sequence just before.
 
     // Window placement under "Master" is restored here.
 

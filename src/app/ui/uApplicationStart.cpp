@@ -5,6 +5,7 @@
 #include "app/uVXRegIniFile.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FStartbild.h"
+#include "platform/uFileAssociation.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -56,6 +57,11 @@ int RunApplication(int argc, char** argv) {
         QApplication app(argc, argv);
         RecordInstallation();
 
+        // The desktop opens project files with this program. Failures are of no consequence.
+        const auto association = FileAssociation::RegisterFileType(
+            FileAssociation::ForThisProgram(QStringLiteral("fbp"), Startup::ApplicationTitle()),
+            FileAssociation::RunToolIfInstalled);
+
         TMaster master;
         master.setEnabled(false);
 
@@ -66,6 +72,8 @@ int RunApplication(int argc, char** argv) {
         splash.CloseSplash(master);
         master.repaint();
         master.setEnabled(true);
+        if (association.changed())
+            master.raise(); // the desktop was told about the new association
 
         master.StartWith(QApplication::arguments().mid(1));
         exitCode = app.exec();
