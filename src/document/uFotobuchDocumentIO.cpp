@@ -10,6 +10,9 @@
 #include "platform/Exception.h"
 #include "platform/uCodepage.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -94,6 +97,12 @@ bool isCalendar(const TFBElement& element) {
 bool isSizeable(const TFBElement& element) {
     return dynamic_cast<const TFBSizeableElement*>(&element) != nullptr;
 }
+
+// A container written straight into a device from its start (the new file of a save).
+class TDeviceDataFile : public TCustomDataFile {
+public:
+    explicit TDeviceDataFile(QIODevice& device) : TCustomDataFile(&device, false) { writeFileHeader(); }
+};
 
 } // namespace
 
@@ -524,4 +533,54 @@ void LoadDocument(TFBDocument& document, TCustomDataFile& file) {
     convertOlderVersions(document);
     document.DocVersion = kCurrentDocVersion;
     document.Modified = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Project files
+
+void LoadDocumentFromFile(TFBDocument& document, const QString& path) {
+    try {
+        const QFileInfo info(path);
+        if (!info.isFile()) {
+            throw Exception(
+                QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(QDir::toNativeSeparators(path)));
+        }
+        // Only read: an empty or foreign file must not get a header written into it.
+        TDataFile file(path, TDataFile::OpenMode::ReadOnly);
+        // Every container starts with its header; anything else is not a project file, and loading
+        // it as an empty document would invite saving that over the user's file.
+        if (!file.HasValidHeader())
+            throw Exception(QStringLiteral("Invalid file format."));
+        LoadDocument(document, file);
+    } catch (...) {
+        InfoAusgabe().Info(QString());
+        throw;
+    }
+}
+
+void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWriteFaults& faults) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner))
+        throw Exception(QStringLiteral("Die Datei ist schreibgeschützt"));
+    const bool wasModified = document.Modified;
+    try {
+        TAtomicFile target(path, faults);
+        {
+            TDeviceDataFile file(target);
+            SaveDocument(document, file);
+        }
+        target.Commit();
+    } catch (const Exception& error) {
+        document.Modified = wasModified;
+        InfoAusgabe().Info(QString());
+        QString message = QStringLiteral("Das Album konnte nicht als \"%1\" gespeichert werden.")
+                              .arg(QDir::toNativeSeparators(path));
+        if (info.exists())
+            message += QLatin1Char(' ') + QStringLiteral("Die bisherige Datei ist unverändert.");
+        throw Exception(message + QLatin1Char('\n') + error.message());
+    } catch (...) {
+        document.Modified = wasModified;
+        InfoAusgabe().Info(QString());
+        throw;
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/uAtomicFile.h"
+
 #include <QString>
 
 #include <memory>
@@ -22,6 +24,15 @@ void SaveDocument(TFBDocument& document, TCustomDataFile& file);
 // Resets the document and reads it, then brings files of older versions up to date. Errors of the
 // container or of a stored picture end the load with the document as far as it was read.
 void LoadDocument(TFBDocument& document, TCustomDataFile& file);
+
+// A project file on disk. Loading opens the file for reading only and refuses anything that is not
+// a container ("Invalid file format."). Saving writes a complete new container next to the target
+// and puts it in the target's place only when everything was written and flushed to the disk: on
+// any failure the previous file stays as it was, Modified keeps its value and the error is raised.
+// A target without write permission raises "Die Datei ist schreibgeschützt" and is not touched.
+// Both close the progress window when they fail.
+void LoadDocumentFromFile(TFBDocument& document, const QString& path);
+void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWriteFaults& faults = {});
 
 // The pieces, also used on their own by undo records.
 void SavePage(const TFBPage& page, TCustomDataFile& file, const QString& section);

@@ -1,0 +1,173 @@
+#include "support/SampleDocument.h"
+
+#include "document/uFotobuchDocument.h"
+#include "document/uFotobuchDocumentIO.h"
+#include "platform/Exception.h"
+#include "platform/uAtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The message of the error the call raises; empty when it raises none.
+template <typename F>
+QString errorOf(F&& call) {
+    try {
+        call();
+    } catch (const Exception& error) {
+        return error.message();
+    }
+    return QString();
+}
+
+class ProjectFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        target = dir.filePath(QStringLiteral("album.fbp"));
+        assets.reset(new QTemporaryDir);
+        SampleDocument::fill(doc, assets->path());
+    }
+    // Only the files the test made itself: no temporary file is ever left behind.
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> assets;
+    QString target;
+    TFBDocument doc;
+};
+
+} // namespace
+
+TEST_F(ProjectFile, SavedFileLoadsBackAndReplacesTheOldOneKeepingItsPermissions) {
+    SaveDocumentToFile(doc, target);
+    EXPECT_FALSE(doc.Modified);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
+    const QByteArray first = readBytes(target);
+    EXPECT_TRUE(first.startsWith(QByteArray("VX DataFile\0\0\0\0\0\x01\0\0\0", 20)));
+
+    // The same bytes as the container written into memory.
+    EXPECT_EQ(first, SampleDocument::saved(doc));
+
+    TFBDocument loaded;
+    LoadDocumentFromFile(loaded, target);
+    EXPECT_EQ(loaded.Pages.Count(), 3);
+    EXPECT_EQ(loaded.Dokumentname, doc.Dokumentname);
+
+    // Saving over an existing file keeps its permissions.
+    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadGroup));
+    loaded.Dokumentname = QStringLiteral("Neu");
+    SaveDocumentToFile(loaded, target);
+    EXPECT_EQ(QFile::permissions(target) & 0x7077,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    TFBDocument again;
+    LoadDocumentFromFile(again, target);
+    EXPECT_EQ(again.Dokumentname, QStringLiteral("Neu"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
+}
+
+TEST_F(ProjectFile, AWriteFailingPartWayLeavesThePreviousFileIntact) {
+    writeBytes(target, QByteArrayLiteral("the previous project"));
+    SaveDocumentToFile(doc, target);
+    const QByteArray previous = readBytes(target);
+    ASSERT_GT(previous.size(), 1000);
+
+    // The disk fills up at the header, inside the first item, in the middle and at the last byte.
+    for (const qint64 limit : {qint64(0), qint64(10), qint64(100), previous.size() / 2, previous.size() - 1}) {
+        SCOPED_TRACE(limit);
+        doc.Modified = true;
+        TWriteFaults faults;
+        faults.FailAfterBytes = limit;
+        const QString message = errorOf([&] { SaveDocumentToFile(doc, target, faults); });
+        EXPECT_TRUE(message.contains(QStringLiteral("album.fbp"))) << qPrintable(message);
+        EXPECT_TRUE(message.contains(QStringLiteral("Die bisherige Datei ist unverändert."))) << qPrintable(message);
+        EXPECT_EQ(readBytes(target), previous);
+        EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
+        EXPECT_TRUE(doc.Modified); // the changes are still unsaved
+    }
+
+    // The rename failing at the very end changes nothing either.
+    TWriteFaults faults;
+    faults.FailCommit = true;
+    doc.Modified = true;
+    EXPECT_FALSE(errorOf([&] { SaveDocumentToFile(doc, target, faults); }).isEmpty());
+    EXPECT_EQ(readBytes(target), previous);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
+    EXPECT_TRUE(doc.Modified);
+
+    // Exactly enough room: the save goes through.
+    faults = {};
+    faults.FailAfterBytes = previous.size();
+    doc.Dokumentname = QStringLiteral("Photobook 8:5 Größe"); // the same length as before
+    SaveDocumentToFile(doc, target, faults);
+    EXPECT_FALSE(doc.Modified);
+}
+
+TEST_F(ProjectFile, AReadOnlyTargetIsRefusedAndLeftAlone) {
+    writeBytes(target, QByteArrayLiteral("kept"));
+    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    doc.Modified = true;
+    EXPECT_EQ(errorOf([&] { SaveDocumentToFile(doc, target); }), QStringLiteral("Die Datei ist schreibgeschützt"));
+    EXPECT_EQ(readBytes(target), QByteArrayLiteral("kept"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
+    EXPECT_TRUE(doc.Modified);
+
+    // Reading a read-only project works.
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    SaveDocumentToFile(doc, target);
+    QFile::setPermissions(target, QFileDevice::ReadOwner);
+    TFBDocument loaded;
+    LoadDocumentFromFile(loaded, target);
+    EXPECT_EQ(loaded.Pages.Count(), 3);
+}
+
+TEST_F(ProjectFile, ATargetThatIsAFolderOrInAMissingFolderGivesAnError) {
+    const QString folder = dir.filePath(QStringLiteral("ordner.fbp"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_FALSE(errorOf([&] { SaveDocumentToFile(doc, folder); }).isEmpty());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_FALSE(errorOf([&] { SaveDocumentToFile(doc, dir.filePath(QStringLiteral("fehlt/a.fbp"))); }).isEmpty());
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(ProjectFile, FilesThatAreNoProjectsAreRefusedUnchanged) {
+    const QString text = dir.filePath(QStringLiteral("text.fbp"));
+    writeBytes(text, QByteArrayLiteral("Kein Projekt, nur ein Text, der lang genug ist, um ein Element zu sein. ")
+                         .repeated(4));
+    const QString empty = dir.filePath(QStringLiteral("leer.fbp"));
+    writeBytes(empty, QByteArray());
+    TFBDocument loaded;
+    EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, text); }), QStringLiteral("Invalid file format."));
+    EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, empty); }), QStringLiteral("Invalid file format."));
+    EXPECT_EQ(readBytes(empty), QByteArray()); // opening wrote nothing into it
+    EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, dir.filePath(QStringLiteral("fehlt.fbp"))); })
+                     .isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("fehlt.fbp")))); // and created nothing
+    EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, dir.path()); }).isEmpty());
+
+    // A project cut short in the picture store loads as far as it goes; the file is not changed.
+    SaveDocumentToFile(doc, target);
+    const QByteArray full = readBytes(target);
+    const QByteArray cut = full.left(full.size() - 200);
+    writeBytes(target, cut);
+    const QString message = errorOf([&] { LoadDocumentFromFile(loaded, target); });
+    EXPECT_TRUE(message.isEmpty()) << qPrintable(message);
+    EXPECT_EQ(loaded.Pages.Count(), 3);
+    EXPECT_EQ(readBytes(target), cut);
+}
