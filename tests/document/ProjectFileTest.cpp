@@ -44,7 +44,9 @@ protected:
         SampleDocument::fill(doc, assets->path());
     }
     // Only the files the test made itself: no temporary file is ever left behind.
-    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+    QStringList files() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<QTemporaryDir> assets;
@@ -89,14 +91,16 @@ TEST_F(ProjectFile, AWriteFailingPartWayLeavesThePreviousFileIntact) {
     ASSERT_GT(previous.size(), 1000);
 
     // The disk fills up at the header, inside the first item, in the middle and at the last byte.
-    for (const qint64 limit : {qint64(0), qint64(10), qint64(100), previous.size() / 2, previous.size() - 1}) {
+    for (const qint64 limit :
+         {qint64(0), qint64(10), qint64(100), previous.size() / 2, previous.size() - 1}) {
         SCOPED_TRACE(limit);
         doc.Modified = true;
         TWriteFaults faults;
         faults.FailAfterBytes = limit;
         const QString message = errorOf([&] { SaveDocumentToFile(doc, target, faults); });
         EXPECT_TRUE(message.contains(QStringLiteral("album.fbp"))) << qPrintable(message);
-        EXPECT_TRUE(message.contains(QStringLiteral("Die bisherige Datei ist unverändert."))) << qPrintable(message);
+        EXPECT_TRUE(message.contains(QStringLiteral("Die bisherige Datei ist unverändert.")))
+            << qPrintable(message);
         EXPECT_EQ(readBytes(target), previous);
         EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
         EXPECT_TRUE(doc.Modified); // the changes are still unsaved
@@ -123,7 +127,8 @@ TEST_F(ProjectFile, AReadOnlyTargetIsRefusedAndLeftAlone) {
     writeBytes(target, QByteArrayLiteral("kept"));
     ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     doc.Modified = true;
-    EXPECT_EQ(errorOf([&] { SaveDocumentToFile(doc, target); }), QStringLiteral("Die Datei ist schreibgeschützt"));
+    EXPECT_EQ(errorOf([&] { SaveDocumentToFile(doc, target); }),
+              QStringLiteral("Die Datei ist schreibgeschützt"));
     EXPECT_EQ(readBytes(target), QByteArrayLiteral("kept"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
     EXPECT_TRUE(doc.Modified);
@@ -142,22 +147,24 @@ TEST_F(ProjectFile, ATargetThatIsAFolderOrInAMissingFolderGivesAnError) {
     ASSERT_TRUE(QDir().mkdir(folder));
     EXPECT_FALSE(errorOf([&] { SaveDocumentToFile(doc, folder); }).isEmpty());
     EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_FALSE(errorOf([&] { SaveDocumentToFile(doc, dir.filePath(QStringLiteral("fehlt/a.fbp"))); }).isEmpty());
+    EXPECT_FALSE(
+        errorOf([&] { SaveDocumentToFile(doc, dir.filePath(QStringLiteral("fehlt/a.fbp"))); }).isEmpty());
     EXPECT_TRUE(files().isEmpty());
 }
 
 TEST_F(ProjectFile, FilesThatAreNoProjectsAreRefusedUnchanged) {
     const QString text = dir.filePath(QStringLiteral("text.fbp"));
-    writeBytes(text, QByteArrayLiteral("Kein Projekt, nur ein Text, der lang genug ist, um ein Element zu sein. ")
-                         .repeated(4));
+    writeBytes(text,
+               QByteArrayLiteral("Kein Projekt, nur ein Text, der lang genug ist, um ein Element zu sein. ")
+                   .repeated(4));
     const QString empty = dir.filePath(QStringLiteral("leer.fbp"));
     writeBytes(empty, QByteArray());
     TFBDocument loaded;
     EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, text); }), QStringLiteral("Invalid file format."));
     EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, empty); }), QStringLiteral("Invalid file format."));
     EXPECT_EQ(readBytes(empty), QByteArray()); // opening wrote nothing into it
-    EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, dir.filePath(QStringLiteral("fehlt.fbp"))); })
-                     .isEmpty());
+    EXPECT_FALSE(
+        errorOf([&] { LoadDocumentFromFile(loaded, dir.filePath(QStringLiteral("fehlt.fbp"))); }).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("fehlt.fbp")))); // and created nothing
     EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, dir.path()); }).isEmpty());
 
