@@ -13,9 +13,9 @@
 namespace {
 
 constexpr int kItemCount = 50000;
-const QStringList kKeys = {QStringLiteral("PosX"),   QStringLiteral("PosY"),     QStringLiteral("Breite"),
-                           QStringLiteral("Hoehe"),  QStringLiteral("Winkel"),   QStringLiteral("Zoom"),
-                           QStringLiteral("PanX"),   QStringLiteral("PanY"),     QStringLiteral("RefIndex"),
+const QStringList kKeys = {QStringLiteral("PosX"),  QStringLiteral("PosY"),   QStringLiteral("Breite"),
+                           QStringLiteral("Hoehe"), QStringLiteral("Winkel"), QStringLiteral("Zoom"),
+                           QStringLiteral("PanX"),  QStringLiteral("PanY"),   QStringLiteral("RefIndex"),
                            QStringLiteral("Rahmen")};
 
 struct Name {

@@ -97,6 +97,11 @@ void TMaster::FormCreate() {
 
     // Window placement under "Master" is restored here.
 
+    for (const char* text :
+         {"Das aktuelle Album ist noch nicht gespeichert.", "Soll es jetzt gespeichert werden?", "Unbenannt",
+          "Fertig", "Seite wird geladen"})
+        RegisterText(QString::fromUtf8(text));
+
     document_ = std::make_unique<TFBDocument>();
     ResetToEmptyDocument(*document_);
 

@@ -1,20 +1,51 @@
 #include "app/ui/uApplicationStart.h"
 
 #include "app/uDebug.h"
+#include "app/uInfoausgabe.h"
 #include "app/uStartup.h"
 #include "app/uVXRegIniFile.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FStartbild.h"
+#include "platform/Exception.h"
 #include "platform/uFileAssociation.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QThread>
 
 #include <memory>
 
 namespace {
+
+// The application's default error report: an error that no command handled ends the event that
+// raised it and is shown to the user, instead of ending the program.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const Exception& e) {
+            Report(e.message());
+        } catch (const std::exception& e) {
+            Report(QString::fromLocal8Bit(e.what()));
+        }
+        return false;
+    }
+
+private:
+    static void Report(const QString& message) {
+        Debug().Trace(QStringLiteral("Fehler: ") + message);
+        // Whatever the failed operation left open: the progress window, the hourglass.
+        InfoAusgabe().Info(QString());
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        QMessageBox::critical(QApplication::activeWindow(), Startup::ApplicationTitle(), message);
+    }
+};
 
 QString TraceTimestamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
@@ -54,7 +85,7 @@ int RunApplication(int argc, char** argv) {
     Debug().Trace(QStringLiteral("**** BEGINN ****\t%1 **** ").arg(TraceTimestamp()));
     int exitCode = 0;
     {
-        QApplication app(argc, argv);
+        TApplication app(argc, argv);
         RecordInstallation();
 
         // The desktop opens project files with this program. Failures are of no consequence.

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QSlider>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -343,6 +344,36 @@ TEST_F(MainformTest, PickingAViewInThePagesPanelShowsItInThePageView) {
     master->PagesPanel()->setCurrentRow(3);
     EXPECT_EQ(master->MainView()->ViewIndex(), 3);
     EXPECT_EQ(child<QLabel>("lblSeitenzahl")->text(), QStringLiteral("Seite 4"));
+}
+
+TEST_F(MainformTest, EventsOfAControlDoNotComeBackToIt) {
+    addPages(document(), 3);
+    master->PagesPanel()->Rebuild();
+    // The page view announces that it shows view 2 itself: only the pages panel follows.
+    Multicaster().ViewSelected(master->MainView(), 2);
+    EXPECT_EQ(master->PagesPanel()->CurrentView(), 2);
+    EXPECT_EQ(master->MainView()->ViewIndex(), 0);
+    Multicaster().ViewSelected(master->PagesPanel(), 1);
+    EXPECT_EQ(master->MainView()->ViewIndex(), 1);
+    Multicaster().ViewSelected(master->PagesPanel(), -1);
+    EXPECT_EQ(master->MainView()->ViewIndex(), 1) << "a negative view index is ignored";
+
+    // Inserted pages: the pages panel is rebuilt unless it inserted them itself.
+    addPages(document(), 2);
+    Multicaster().PagesChanged(master->PagesPanel());
+    EXPECT_EQ(master->PagesPanel()->count(), 3);
+    Multicaster().PagesChanged(master->MainView());
+    EXPECT_EQ(master->PagesPanel()->count(), 5);
+}
+
+TEST_F(MainformTest, ZoomTrackBarAndPageViewFollowEachOther) {
+    auto* zoom = child<QSlider>("tbMainViewZoom");
+    zoom->setValue(250);
+    EXPECT_FLOAT_EQ(master->MainView()->Zoom(), 2.5f);
+    master->MainView()->SetZoom(3.0f);
+    EXPECT_EQ(zoom->value(), 300);
+    master->MainView()->SetZoom(20.0f);
+    EXPECT_EQ(zoom->value(), 800);
 }
 
 TEST_F(MainformTest, ShadowToggleDoesNotMarkTheDocumentModified) {
