@@ -33,8 +33,16 @@ protected:
     int DeviceDpiY() const override { return 96; }
 
 private:
+    // Where the pixel loops write: first row and bytes per row of the bitmap.
+    struct TDestination {
+        uint8_t* Bits;
+        qsizetype BytesPerLine;
+        uint32_t* Row(int y) const {
+            return reinterpret_cast<uint32_t*>(Bits + static_cast<qsizetype>(y) * BytesPerLine);
+        }
+    };
     void RefreshDeviceClip();
-    uint32_t* PixelRow(int y) const;
+    TDestination Destination() const;
 
     QImage& bitmap_;
     TTransformation scratch_;
