@@ -26,20 +26,38 @@ enum class ValueType { Integer, Float, Bool, String };
 ValueType typeOfKey(const QString& key, qint32 size) {
     static const QHash<QString, ValueType> types = [] {
         QHash<QString, ValueType> t;
-        for (const char* k : {"DocVersion", "PrintPaperSize", "ScreenMode", "DocType", "PrintSetting", "LayoutStil",
-                              "Seitenausrichtung", "Seitenfarbe", "CustomLayoutStil", "RefIndex", "BorderColor",
-                              "HorzAlign", "VertAlign", "Age", "FileSize", "RefCount", "PicWidth", "PicHeight",
-                              "PageIndex", "PicIndex", "Anzahl"})
+        for (const char* k : {"DocVersion",
+                              "PrintPaperSize",
+                              "ScreenMode",
+                              "DocType",
+                              "PrintSetting",
+                              "LayoutStil",
+                              "Seitenausrichtung",
+                              "Seitenfarbe",
+                              "CustomLayoutStil",
+                              "RefIndex",
+                              "BorderColor",
+                              "HorzAlign",
+                              "VertAlign",
+                              "Age",
+                              "FileSize",
+                              "RefCount",
+                              "PicWidth",
+                              "PicHeight",
+                              "PageIndex",
+                              "PicIndex",
+                              "Anzahl"})
             t.insert(QString::fromLatin1(k), ValueType::Integer);
-        for (const char* k : {"PageWidth", "PageHeight", "Stegbreite", "Umschlagbreite", "PrintPaperWidth",
-                              "PrintPaperHeight", "ScreenQuerformatWinkel", "CenterX", "CenterY", "Width", "Height",
-                              "Angle", "Zoom", "OffsetX", "OffsetY", "BorderWidth", "FileDate", "Datum"})
+        for (const char* k :
+             {"PageWidth", "PageHeight", "Stegbreite", "Umschlagbreite", "PrintPaperWidth",
+              "PrintPaperHeight", "ScreenQuerformatWinkel", "CenterX", "CenterY", "Width", "Height", "Angle",
+              "Zoom", "OffsetX", "OffsetY", "BorderWidth", "FileDate", "Datum"})
             t.insert(QString::fromLatin1(k), ValueType::Float);
-        for (const char* k : {"PicturesHaveShadows", "PrintBorderless", "PictureShadowsAllowed", "NurEinLayoutStil",
-                              "CanZoomAndTrack", "HasShadow", "IsLeftPage"})
+        for (const char* k : {"PicturesHaveShadows", "PrintBorderless", "PictureShadowsAllowed",
+                              "NurEinLayoutStil", "CanZoomAndTrack", "HasShadow", "IsLeftPage"})
             t.insert(QString::fromLatin1(k), ValueType::Bool);
-        for (const char* k : {"PrintPaperName", "PrintPaperType", "Dokumentname", "Layouttypen", "LayoutSubTyp",
-                              "Classname", "RTF", "FileName", "Text"})
+        for (const char* k : {"PrintPaperName", "PrintPaperType", "Dokumentname", "Layouttypen",
+                              "LayoutSubTyp", "Classname", "RTF", "FileName", "Text"})
             t.insert(QString::fromLatin1(k), ValueType::String);
         return t;
     }();
@@ -111,7 +129,9 @@ public:
         return 0;
     }
 
-    int count(const QString& section) { return file_->ReadInteger(section, QString::fromLatin1(kAnzahlKey), 0); }
+    int count(const QString& section) {
+        return file_->ReadInteger(section, QString::fromLatin1(kAnzahlKey), 0);
+    }
 
 private:
     QString value(const QString& section, const QString& key, qint32 size) {
@@ -185,8 +205,10 @@ int runInfo(const QStringList& args, QTextStream& out) {
         JsonObject object;
         items.addKeys(section, object);
         object.add(QStringLiteral("pictures"), elements(items, page.Pictures, section, DocSection::Picture));
-        object.add(QStringLiteral("calendars"), elements(items, page.Calendars, section, DocSection::Calendar));
-        object.add(QStringLiteral("sizeables"), elements(items, page.Sizeables, section, DocSection::Element));
+        object.add(QStringLiteral("calendars"),
+                   elements(items, page.Calendars, section, DocSection::Calendar));
+        object.add(QStringLiteral("sizeables"),
+                   elements(items, page.Sizeables, section, DocSection::Element));
         pages << object.text();
     }
     root.add(QStringLiteral("pages"), jsonArray(pages));

@@ -155,8 +155,7 @@ TEST_F(CliInfo, DISABLED_CalendarSettingsAndSpecialDaysSurviveTheFile) {
     const auto result = runCli({QStringLiteral("info"), path});
     ASSERT_EQ(result.exitCode, 0) << result.err.constData();
     const QJsonObject root = QJsonDocument::fromJson(result.out).object();
-    const QJsonObject calendar =
-        root["pages"].toArray()[0].toObject()["calendars"].toArray()[0].toObject();
+    const QJsonObject calendar = root["pages"].toArray()[0].toObject()["calendars"].toArray()[0].toObject();
     EXPECT_EQ(calendar["Monat"].toInt(), 3);
     EXPECT_EQ(calendar["Jahr"].toInt(), 2027);
     const QJsonArray feiertage = root["Feiertage"].toArray();
@@ -170,7 +169,8 @@ TEST_F(CliInfo, AnOldFileShowsTheConvertedDocument) {
     {
         TDataFile file(old);
         file.WriteInteger(QStringLiteral("Doc"), QStringLiteral("DocVersion"), 1);
-        file.WriteString(QStringLiteral("Doc"), QStringLiteral("Dokumentname"), QStringLiteral("PocketBooklet"));
+        file.WriteString(QStringLiteral("Doc"), QStringLiteral("Dokumentname"),
+                         QStringLiteral("PocketBooklet"));
     }
     const auto result = runCli({QStringLiteral("info"), old});
     ASSERT_EQ(result.exitCode, 0) << result.err.constData();

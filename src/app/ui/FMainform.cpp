@@ -229,6 +229,9 @@ void TMaster::FormCreate() {
 }
 
 void TMaster::FormDestroy() {
+    // Nothing may reach the views while they are taken down.
+    disconnect(qApp, nullptr, this, nullptr);
+    idleTimer_->stop();
     TMulticaster& multicaster = Multicaster();
     multicaster.OnElementChanged = nullptr;
     multicaster.OnViewSelected = nullptr;
