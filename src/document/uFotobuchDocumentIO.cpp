@@ -551,6 +551,16 @@ void LoadDocumentFromFile(TFBDocument& document, const QString& path) {
         // it as an empty document would invite saving that over the user's file.
         if (!file.HasValidHeader())
             throw Exception(QStringLiteral("Invalid file format."));
+        // A complete container ends exactly with its last item. A file cut short (a copy broken
+        // off, a save interrupted by an older program) would load as a silently shortened album,
+        // which a later save would make permanent.
+        qint64 end = TCustomDataFile::kHeaderSize;
+        if (!file.CacheItems().empty()) {
+            const TDataFileCacheItem& last = file.CacheItems().back();
+            end = last.Position + TCustomDataFile::kItemHeaderSize + last.Size;
+        }
+        if (end != file.stream()->size())
+            throw Exception(Translate(QStringLiteral("Die Datei ist unvollständig oder beschädigt.")));
         LoadDocument(document, file);
     } catch (...) {
         InfoAusgabe().Info(QString());

@@ -26,11 +26,11 @@ void SaveDocument(TFBDocument& document, TCustomDataFile& file);
 void LoadDocument(TFBDocument& document, TCustomDataFile& file);
 
 // A project file on disk. Loading opens the file for reading only and refuses anything that is not
-// a container ("Invalid file format."). Saving writes a complete new container next to the target
-// and puts it in the target's place only when everything was written and flushed to the disk: on
-// any failure the previous file stays as it was, Modified keeps its value and the error is raised.
-// A target without write permission raises "Die Datei ist schreibgeschützt" and is not touched.
-// Both close the progress window when they fail.
+// a container ("Invalid file format.") and a container cut short. Saving writes a complete new container next
+// to the target and puts it in the target's place only when everything was written and flushed to the disk:
+// on any failure the previous file stays as it was, Modified keeps its value and the error is raised. A
+// target without write permission raises "Die Datei ist schreibgeschützt" and is not touched. Both close the
+// progress window when they fail.
 void LoadDocumentFromFile(TFBDocument& document, const QString& path);
 void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWriteFaults& faults = {});
 

@@ -168,13 +168,23 @@ TEST_F(ProjectFile, FilesThatAreNoProjectsAreRefusedUnchanged) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("fehlt.fbp")))); // and created nothing
     EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, dir.path()); }).isEmpty());
 
-    // A project cut short in the picture store loads as far as it goes; the file is not changed.
+    // A project cut short anywhere is reported instead of loading as a shortened album; the file
+    // is not changed.
     SaveDocumentToFile(doc, target);
     const QByteArray full = readBytes(target);
-    const QByteArray cut = full.left(full.size() - 200);
-    writeBytes(target, cut);
-    const QString message = errorOf([&] { LoadDocumentFromFile(loaded, target); });
-    EXPECT_TRUE(message.isEmpty()) << qPrintable(message);
+    for (const qsizetype cutAt : {qsizetype(10), qsizetype(20 + 100), full.size() / 3, full.size() - 1}) {
+        SCOPED_TRACE(cutAt);
+        writeBytes(target, full.left(cutAt));
+        const QString message = errorOf([&] { LoadDocumentFromFile(loaded, target); });
+        EXPECT_FALSE(message.isEmpty());
+        EXPECT_EQ(readBytes(target), full.left(cutAt));
+    }
+    EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, target); }),
+              QStringLiteral("Die Datei ist unvollständig oder beschädigt."));
+    // Bytes after the last item are damage as well.
+    writeBytes(target, full + QByteArray(30, '\0'));
+    EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, target); }).isEmpty());
+    writeBytes(target, full);
+    LoadDocumentFromFile(loaded, target);
     EXPECT_EQ(loaded.Pages.Count(), 3);
-    EXPECT_EQ(readBytes(target), cut);
 }

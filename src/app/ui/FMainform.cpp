@@ -1,13 +1,11 @@
 #include "app/ui/FMainform.h"
 
-#include "app/uProjectFile.h"
 #include "app/uStartup.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uMasterPrompts.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
 #include "catalogue/ui/uPageTemplateListview.h"
-#include "document/uDataFile.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "editing/uMulticaster.h"
@@ -67,12 +65,8 @@ TMaster::TMaster(TMasterPrompts* prompts, QWidget* parent) : QMainWindow(parent)
         TDateiNeuDlg wizard(this);
         return wizard.Execute(document);
     };
-    loadProject_ = [](TFBDocument& document, const QString& path) {
-        ProjectFile::Read(path, [&document](TCustomDataFile& file) { LoadDocument(document, file); });
-    };
-    saveProject_ = [](TFBDocument& document, const QString& path) {
-        ProjectFile::Write(path, [&document](TCustomDataFile& file) { SaveDocument(document, file); });
-    };
+    loadProject_ = [](TFBDocument& document, const QString& path) { LoadDocumentFromFile(document, path); };
+    saveProject_ = [](TFBDocument& document, const QString& path) { SaveDocumentToFile(document, path); };
     FormCreate();
 }
 
