@@ -111,6 +111,40 @@ std::vector<QRect> Tiles(const std::vector<QRect>& rects) {
     return tiles;
 }
 
+// Columns of one device row that map into the source: [First, Last), of which [Inner0, Inner1)
+// need no edge handling.
+struct TRowSpan {
+    int First = 0, Inner0 = 0, Inner1 = 0, Last = 0;
+};
+
+// Solves the spans once per row, then walks the rectangles tile by tile and hands every row
+// piece to segment(y, x0, x1, interior).
+template <typename SpanFn, typename SegmentFn>
+void WalkRows(const std::vector<QRect>& rects, const SpanFn& spanOf, const SegmentFn& segment) {
+    constexpr int kTileW = 128, kTileH = 32;
+    std::vector<TRowSpan> spans;
+    for (const QRect& r : rects) {
+        spans.resize(static_cast<size_t>(r.height()));
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            spans[static_cast<size_t>(y - r.top())] = spanOf(r.left(), r.width(), y);
+        for (int ty = r.top(); ty <= r.bottom(); ty += kTileH) {
+            const int tyEnd = std::min(ty + kTileH, r.bottom() + 1);
+            for (int tx = r.left(); tx <= r.right(); tx += kTileW) {
+                const int txEnd = std::min(tx + kTileW, r.right() + 1);
+                for (int y = ty; y < tyEnd; ++y) {
+                    const TRowSpan& sp = spans[static_cast<size_t>(y - r.top())];
+                    const int bounds[4] = {sp.First, sp.Inner0, sp.Inner1, sp.Last};
+                    for (int k = 0; k < 3; ++k) {
+                        const int a = std::max(bounds[k], tx), b = std::min(bounds[k + 1], txEnd);
+                        if (a < b)
+                            segment(y, a, b, k == 1);
+                    }
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 TBitmapDrawContext::TBitmapDrawContext(QImage& bitmap)
@@ -179,29 +213,23 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
     const uint8_t* scan0 = data.Scan0;
     const intptr_t stride = data.Stride;
     const TDestination dest = Destination();
-    RunTiles(Tiles(rects), [&](const QRect& r) {
-        const int n = r.width();
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const int64_t ax0 = RowStart(r.left(), y, mx);
-            const int64_t ay0 = RowStart(r.left(), y, my);
-            int f1, l1, f2, l2;
-            Span(ax0, mx[0], loX, hiX, n, f1, l1);
-            Span(ay0, my[0], loY, hiY, n, f2, l2);
-            const int first = std::max(f1, f2), last = std::min(l1, l2);
-            if (first >= last)
-                continue;
-            // Point sampling: the source pixel that contains the mapped position (truncation).
-            auto ax = static_cast<int32_t>(ax0 + static_cast<int64_t>(first) * mx[0]);
-            auto ay = static_cast<int32_t>(ay0 + static_cast<int64_t>(first) * my[0]);
-            uint32_t* d = dest.Row(y) + r.left() + first;
-            for (int i = first; i < last; ++i, ++d) {
-                Prefetch(scan0, stride, (ax + kAhead * mx[0]) >> 12, (ay + kAhead * my[0]) >> 12);
-                const uint32_t p = reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
-                                                                                 stride)[ax >> 12];
-                PutPixel(d, p);
-                ax += mx[0];
-                ay += my[0];
-            }
+    auto spanOf = [&](int x0, int n, int y) {
+        const int64_t ax0 = RowStart(x0, y, mx), ay0 = RowStart(x0, y, my);
+        int f1, l1, f2, l2;
+        Span(ax0, mx[0], loX, hiX, n, f1, l1);
+        Span(ay0, my[0], loY, hiY, n, f2, l2);
+        const int first = std::max(f1, f2), last = std::max(first, std::min(l1, l2));
+        return TRowSpan{x0 + first, x0 + first, x0 + last, x0 + last};
+    };
+    WalkRows(rects, spanOf, [&](int y, int x0, int x1, bool) {
+        // Point sampling: the source pixel that contains the mapped position (truncation).
+        auto ax = static_cast<int32_t>(RowStart(x0, y, mx));
+        auto ay = static_cast<int32_t>(RowStart(x0, y, my));
+        uint32_t* d = dest.Row(y) + x0;
+        for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
+            Prefetch(scan0, stride, (ax + kAhead * mx[0]) >> 12, (ay + kAhead * my[0]) >> 12);
+            PutPixel(d, reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
+                                                                      stride)[ax >> 12]);
         }
     });
 }
@@ -281,60 +309,37 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
     const int width = static_cast<int>(data.Width), height = static_cast<int>(data.Height);
     const bool single = width == 1 || height == 1;
     const TDestination dest = Destination();
-    RunTiles(Tiles(WalkRects(box)), [&](const QRect& r) {
-        const int n = r.width();
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            // (x * 65536) * j / 65536 is x * j: the 16.16 row walks by whole matrix elements.
-            const int64_t ax0 = RowStart(r.left(), y, mx);
-            const int64_t ay0 = RowStart(r.left(), y, my);
-            int f1, l1, f2, l2;
-            // One unit below the first bound and the right bound itself are pulled inside.
-            Span(ax0, mx[0], static_cast<int64_t>(left) - 1, static_cast<int64_t>(right) + 1, n, f1, l1);
-            Span(ay0, my[0], static_cast<int64_t>(top) - 1, static_cast<int64_t>(bottom) + 1, n, f2, l2);
-            const int first = std::max(f1, f2), last = std::min(l1, l2);
-            if (first >= last)
-                continue;
-            auto ax = static_cast<int32_t>(ax0 + static_cast<int64_t>(first) * mx[0]);
-            auto ay = static_cast<int32_t>(ay0 + static_cast<int64_t>(first) * my[0]);
-            uint32_t* d = dest.Row(y) + r.left() + first;
-            // Edge pixels (pulled inside, or whose 2 x 2 block starts one column or row earlier)
-            // take the careful path; the interior needs no clamping.
-            auto careful = [&](int count) {
-                for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
-                    const int32_t fx = std::clamp(ax, left, right - 1);
-                    const int32_t fy = std::clamp(ay, top, bottom - 1);
-                    int x0 = fx >> 16, y0 = fy >> 16;
-                    uint32_t p;
-                    if (single) {
-                        p = data.Row(y0)[x0];
-                    } else {
-                        if (x0 == width - 1)
-                            --x0;
-                        if (y0 == height - 1)
-                            --y0;
-                        const uint32_t wx = 255 - ((static_cast<uint32_t>(fx) >> 8) & 255);
-                        const uint32_t wy = 255 - ((static_cast<uint32_t>(fy) >> 8) & 255);
-                        p = Bilinear(data.Row(y0) + x0, data.Row(y0 + 1) + x0, wx, wy);
-                    }
-                    PutPixel(d, p);
-                }
-            };
-            int inner0 = last, inner1 = last;
-            if (!single) {
-                int g1, h1, g2, h2;
-                Span(ax0, mx[0], left, std::min<int64_t>(right, static_cast<int64_t>(width - 1) << 16), n, g1,
-                     h1);
-                Span(ay0, my[0], top, std::min<int64_t>(bottom, static_cast<int64_t>(height - 1) << 16), n,
-                     g2, h2);
-                inner0 = std::max({g1, g2, first});
-                inner1 = std::min({h1, h2, last});
-                if (inner0 >= inner1)
-                    inner0 = inner1 = last;
-            }
-            careful(inner0 - first);
-            const uint8_t* scan0 = data.Scan0;
-            const intptr_t stride = data.Stride;
-            for (int i = inner0; i < inner1; ++i, ++d, ax += mx[0], ay += my[0]) {
+    const int64_t innerRight = std::min<int64_t>(right, static_cast<int64_t>(width - 1) << 16);
+    const int64_t innerBottom = std::min<int64_t>(bottom, static_cast<int64_t>(height - 1) << 16);
+    auto spanOf = [&](int x0, int n, int y) {
+        // (x * 65536) * j / 65536 is x * j: the 16.16 row walks by whole matrix elements.
+        const int64_t ax0 = RowStart(x0, y, mx), ay0 = RowStart(x0, y, my);
+        int f1, l1, f2, l2;
+        // One unit below the first bound and the right bound itself are pulled inside.
+        Span(ax0, mx[0], static_cast<int64_t>(left) - 1, static_cast<int64_t>(right) + 1, n, f1, l1);
+        Span(ay0, my[0], static_cast<int64_t>(top) - 1, static_cast<int64_t>(bottom) + 1, n, f2, l2);
+        const int first = std::max(f1, f2), last = std::max(first, std::min(l1, l2));
+        // The interior: no pulling inside, and the 2 x 2 block starts at the sampled pixel.
+        int inner0 = last, inner1 = last;
+        if (!single) {
+            int g1, h1, g2, h2;
+            Span(ax0, mx[0], left, innerRight, n, g1, h1);
+            Span(ay0, my[0], top, innerBottom, n, g2, h2);
+            inner0 = std::max({g1, g2, first});
+            inner1 = std::min({h1, h2, last});
+            if (inner0 >= inner1)
+                inner0 = inner1 = last;
+        }
+        return TRowSpan{x0 + first, x0 + inner0, x0 + inner1, x0 + last};
+    };
+    const uint8_t* scan0 = data.Scan0;
+    const intptr_t stride = data.Stride;
+    WalkRows(WalkRects(box), spanOf, [&](int y, int x0, int x1, bool interior) {
+        auto ax = static_cast<int32_t>(RowStart(x0, y, mx));
+        auto ay = static_cast<int32_t>(RowStart(x0, y, my));
+        uint32_t* d = dest.Row(y) + x0;
+        if (interior) {
+            for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
                 const int px = (ax + kAhead * mx[0]) >> 16, py = (ay + kAhead * my[0]) >> 16;
                 Prefetch(scan0, stride, px, py);
                 Prefetch(scan0, stride, px, py + 1);
@@ -346,7 +351,26 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
                 PutPixel(d, Bilinear(upper, lower, 255 - ((static_cast<uint32_t>(ax) >> 8) & 255),
                                      255 - ((static_cast<uint32_t>(ay) >> 8) & 255)));
             }
-            careful(last - inner1);
+            return;
+        }
+        // Edge pixels: pulled inside, or their 2 x 2 block starts one column or row earlier.
+        for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
+            const int32_t fx = std::clamp(ax, left, right - 1);
+            const int32_t fy = std::clamp(ay, top, bottom - 1);
+            int sx = fx >> 16, sy = fy >> 16;
+            uint32_t p;
+            if (single) {
+                p = data.Row(sy)[sx];
+            } else {
+                if (sx == width - 1)
+                    --sx;
+                if (sy == height - 1)
+                    --sy;
+                const uint32_t wx = 255 - ((static_cast<uint32_t>(fx) >> 8) & 255);
+                const uint32_t wy = 255 - ((static_cast<uint32_t>(fy) >> 8) & 255);
+                p = Bilinear(data.Row(sy) + sx, data.Row(sy + 1) + sx, wx, wy);
+            }
+            PutPixel(d, p);
         }
     });
 }

@@ -203,7 +203,8 @@ TEST(BitmapDrawShadowRect, FadesOverTheBandWithRoundCorners) {
     TBitmapDrawContext dc(target);
     dc.DrawShadowRect(30, 30, 40, 40, 0, 8);
     // Lighter towards the edge, darkest in the core, symmetric.
-    const int edge = qRed(target.pixel(12, 30)), inner = qRed(target.pixel(16, 30)), mid = qRed(target.pixel(30, 30));
+    const int edge = qRed(target.pixel(12, 30)), inner = qRed(target.pixel(16, 30)),
+              mid = qRed(target.pixel(30, 30));
     EXPECT_GT(edge, inner);
     EXPECT_GT(inner, mid);
     // Cell s counts from the left as B - s and from the right as s - (W - B): mirror of 12 is 48.

@@ -76,7 +76,8 @@ TEST(PixelLoopReference, DrawImageAlphaMatchesThePlainFormula) {
         const int pw = 1 + static_cast<int>(random() % 9), ph = 1 + static_cast<int>(random() % 7);
         const QImage picture = RandomPicture(random, pw, ph);
         const int sx = static_cast<int>(random() % pw), sy = static_cast<int>(random() % ph);
-        const int sw = 1 + static_cast<int>(random() % (pw - sx)), sh = 1 + static_cast<int>(random() % (ph - sy));
+        const int sw = 1 + static_cast<int>(random() % (pw - sx)),
+                  sh = 1 + static_cast<int>(random() % (ph - sy));
         std::uniform_real_distribution<float> pos(-6, 6), size(1, 14);
         const float X = pos(random), Y = pos(random), W = size(random), H = size(random);
         QImage fast = Background(random);
@@ -139,7 +140,8 @@ TEST(PixelLoopReference, DrawImageMatchesThePlainFormula) {
         const int pw = 1 + static_cast<int>(random() % 9), ph = 1 + static_cast<int>(random() % 7);
         const QImage picture = RandomPicture(random, pw, ph);
         const int sx = static_cast<int>(random() % pw), sy = static_cast<int>(random() % ph);
-        const int sw = 1 + static_cast<int>(random() % (pw - sx)), sh = 1 + static_cast<int>(random() % (ph - sy));
+        const int sw = 1 + static_cast<int>(random() % (pw - sx)),
+                  sh = 1 + static_cast<int>(random() % (ph - sy));
         std::uniform_real_distribution<float> pos(-6, 6), size(1, 14), angle(-90, 90);
         const float CX = pos(random), CY = pos(random), W = size(random), H = size(random), A = angle(random);
         QImage fast = Background(random);

@@ -62,8 +62,8 @@ TEST(PrinterDrawContext, SameDrawingOnABitmapAndOnAPdfPage) {
     EXPECT_EQ(bitmap.pixel(20, 20), 0xFF808080u);
     EXPECT_GT(CountColour(bitmap, QRect(20, 120, 160, 40), 0xFFFFFFFFu), 0);
     EXPECT_LT(CountColour(bitmap, QRect(20, 120, 160, 40), 0xFFFFFFFFu), 160 * 40); // ink of the text
-    EXPECT_EQ(bitmap.pixel(210, 30), 0xFF0000FFu); // left half of the upright picture
-    EXPECT_EQ(bitmap.pixel(270, 30), 0xFF00FF00u); // right half
+    EXPECT_EQ(bitmap.pixel(210, 30), 0xFF0000FFu);  // left half of the upright picture
+    EXPECT_EQ(bitmap.pixel(270, 30), 0xFF00FF00u);  // right half
     EXPECT_EQ(bitmap.pixel(222, 150), 0xFF0000FFu); // left half of the turned picture
     EXPECT_EQ(bitmap.pixel(258, 170), 0xFF00FF00u); // its right half
 

@@ -75,7 +75,7 @@ TEST(ShadowBitmap, SingleGreyPixelBlursIntoASymmetricSpot) {
         }
     // 128 * 72 / 256 = 36 in the middle row, then 36 * 72 / 256 = 10.
     EXPECT_EQ(qAlpha(image.pixel(10, 10)), 10);
-    EXPECT_NEAR(sum, 128, 40); // rounding down in both passes loses a little
+    EXPECT_NEAR(sum, 128, 40);                 // rounding down in both passes loses a little
     EXPECT_EQ(qAlpha(image.pixel(14, 10)), 0); // beyond the radius
 }
 
