@@ -71,7 +71,8 @@ QStringList storedItems(QByteArray bytes) {
     for (const TDataFileCacheItem& item : file.CacheItems()) {
         QString section = item.Section;
         if (section.startsWith(QStringLiteral("BildManager/Bild")))
-            section = QStringLiteral("Bild ref %1").arg(file.ReadInteger(section, QStringLiteral("RefIndex"), -1));
+            section =
+                QStringLiteral("Bild ref %1").arg(file.ReadInteger(section, QStringLiteral("RefIndex"), -1));
         QByteArray data;
         file.ReadBuffer(item.Section, item.Key, data);
         items << section + u'|' + item.Key + u'|' + QString::fromLatin1(data.toHex());
@@ -158,8 +159,9 @@ TEST_F(ProjectCommands, ADiskFullWhileSavingKeepsTheOldFileAndTheWindowUsable) {
 
     TWriteFaults faults;
     faults.FailAfterBytes = previous.size() / 2;
-    master->SetProjectFileOperations([](TFBDocument& d, const QString& p) { LoadDocumentFromFile(d, p); },
-                                     [faults](TFBDocument& d, const QString& p) { SaveDocumentToFile(d, p, faults); });
+    master->SetProjectFileOperations(
+        [](TFBDocument& d, const QString& p) { LoadDocumentFromFile(d, p); },
+        [faults](TFBDocument& d, const QString& p) { SaveDocumentToFile(d, p, faults); });
     document().Dokumentname = QStringLiteral("Geändert");
     document().Modified = true;
     master->BtnAlbumSpeichernClick();
