@@ -936,6 +936,24 @@ void TFBDocument::SetCalendarStart(int year, int month) {
     }
 }
 
+void TFBDocument::ApplyCalendarToAll(const TKalenderData& source) {
+    // Through the stored form, so that everything is copied that a project keeps, fonts and
+    // paddings included; the source itself is rewritten with its own values.
+    const TKalenderDataSnapshot snapshot(source);
+    for (const TFBPage* page : Pages) {
+        for (TFBElement* element : page->Calendars) {
+            if (auto* calendar = dynamic_cast<TFBKalenderElement*>(element)) {
+                TKalenderData& data = *calendar->Data;
+                const int month = data.Monat;
+                const int year = data.Jahr;
+                snapshot.RestoreTo(data);
+                data.SetMonat(month);
+                data.SetJahr(year);
+            }
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 
 std::unique_ptr<TFBElement> CreateElementByClassName(const QString& name, TFBPage* page) {

@@ -422,6 +422,8 @@ public:
     void GetCalendarStart(int& month, int& year) const;
     // Consecutive months on consecutive pages, starting with (year, month) on the first page.
     void SetCalendarStart(int year, int month);
+    // Copies the source's settings to every calendar; each keeps its own month and year.
+    void ApplyCalendarToAll(const TKalenderData& source);
 
     TFBPageList Pages;
     uint8_t ScreenMode = 0;
