@@ -83,21 +83,29 @@ TEST(EasterSunday, AgreesWithTwoOtherMethodsInEveryYearOfTheRange) {
 
 TEST(ComputeHolidays, EveryHolidayLandsOnItsDayInEveryYearOfTheRange) {
     const std::pair<const char*, int> movable[] = {
-        {"Karfreitag", -2},         {"Ostersonntag", 0},    {"Ostermontag", 1}, {"Christi Himmelfahrt", 39},
-        {"Pfingstsonntag", 49},     {"Pfingstmontag", 50},  {"Rosenmontag", -48}, {"Fastnacht", -47},
-        {"Aschermittwoch", -46},    {"Fronleichnam", 60},
+        {"Karfreitag", -2},      {"Ostersonntag", 0},   {"Ostermontag", 1},   {"Christi Himmelfahrt", 39},
+        {"Pfingstsonntag", 49},  {"Pfingstmontag", 50}, {"Rosenmontag", -48}, {"Fastnacht", -47},
+        {"Aschermittwoch", -46}, {"Fronleichnam", 60},
     };
     const std::pair<const char*, std::pair<int, int>> fixed[] = {
-        {"Neujahr", {1, 1}},         {"Hl. 3 Könige", {1, 6}},          {"Maifeiertag", {5, 1}},
-        {"Mariä Aufnahme", {8, 15}}, {"Tag der dt. Einheit", {10, 3}},  {"Reformationstag", {10, 31}},
-        {"Allerheiligen", {11, 1}},  {"Hl. Abend", {12, 24}},           {"1. Weihnachtsfeiertag", {12, 25}},
-        {"2. Weihnachtsfeiertag", {12, 26}}, {"Silvester", {12, 31}},
+        {"Neujahr", {1, 1}},
+        {"Hl. 3 Könige", {1, 6}},
+        {"Maifeiertag", {5, 1}},
+        {"Mariä Aufnahme", {8, 15}},
+        {"Tag der dt. Einheit", {10, 3}},
+        {"Reformationstag", {10, 31}},
+        {"Allerheiligen", {11, 1}},
+        {"Hl. Abend", {12, 24}},
+        {"1. Weihnachtsfeiertag", {12, 25}},
+        {"2. Weihnachtsfeiertag", {12, 26}},
+        {"Silvester", {12, 31}},
     };
     for (int year = kKalenderMinJahr; year <= kKalenderMaxJahr; ++year) {
         const auto byDate = holidaysOf(year);
         const auto has = [&](const QDate& date, const char* text) {
             const auto it = byDate.find(date);
-            return it != byDate.end() && it->second.split(QStringLiteral(", ")).contains(QString::fromUtf8(text));
+            return it != byDate.end() &&
+                   it->second.split(QStringLiteral(", ")).contains(QString::fromUtf8(text));
         };
         const QDate easter = easterMeeus(year);
         for (const auto& [text, offset] : movable)

@@ -123,10 +123,10 @@ TEST(KalenderData, NewObjectShowsTodayWithTheDefaultLook) {
     for (int32_t fill : {d.Color, d.ColorZeilen, d.ColorZellen, d.WochentagColorZeile, d.WochentagColorZelle,
                          d.MonatJahrColorZeile, d.SondertagColorZeile})
         EXPECT_EQ(fill, NoColor);
-    for (const TPaddingData* p : {&d.CellPadding, &d.RowPadding, &d.CellSpacing, &d.RowSpacing,
-                                  &d.WochentagCellPadding, &d.WochentagRowPadding, &d.WochentagCellSpacing,
-                                  &d.WochentagRowSpacing, &d.MonatJahrRowPadding, &d.MonatJahrRowSpacing,
-                                  &d.SondertagRowSpacing, &d.SondertagRowPadding})
+    for (const TPaddingData* p :
+         {&d.CellPadding, &d.RowPadding, &d.CellSpacing, &d.RowSpacing, &d.WochentagCellPadding,
+          &d.WochentagRowPadding, &d.WochentagCellSpacing, &d.WochentagRowSpacing, &d.MonatJahrRowPadding,
+          &d.MonatJahrRowSpacing, &d.SondertagRowSpacing, &d.SondertagRowPadding})
         EXPECT_EQ(*p, TPaddingData());
     EXPECT_TRUE(d.ShowWochentage);
     EXPECT_TRUE(d.ShowMonatJahr);
@@ -349,8 +349,8 @@ TEST(KalenderDataStorage, ItemsAreWrittenInTheFixedOrderWithPaddingsAppendedToTh
     keys({"ShowWochentage", "WochentagFont", "WochentagSize", "WochentagFontHeight", "WochentagColorZeile",
           "WochentagColorZelle", "WochentagTextAlign"});
     paddings({"WochentagCellPadding", "WochentagRowPadding", "WochentagCellSpacing", "WochentagRowSpacing"});
-    keys({"ShowMonatJahr", "ShowMonatJahrOnBottom", "MonatJahrTextAlign", "MonatJahrFontHeight", "MonatJahrSize",
-          "MonatJahrColorZeile", "MonatJahrZweizeilig", "MonatJahrFont"});
+    keys({"ShowMonatJahr", "ShowMonatJahrOnBottom", "MonatJahrTextAlign", "MonatJahrFontHeight",
+          "MonatJahrSize", "MonatJahrColorZeile", "MonatJahrZweizeilig", "MonatJahrFont"});
     paddings({"MonatJahrRowPadding", "MonatJahrRowSpacing"});
     keys({"ShowSondertage", "SondertagFont", "SondertagFontHeight", "SondertagSize", "SondertagColorZeile",
           "SonderTagTextAlign"});
@@ -407,13 +407,13 @@ TEST(KalenderDataStorage, MissingKeysKeepKeptFieldsAndGiveResetValuesOtherwise) 
     setEverything(d);
     d.Load(*c.file, QStringLiteral("K"));
     EXPECT_EQ(d.Monat, 3);
-    EXPECT_EQ(d.Jahr, 2031);                // kept: not stored
-    EXPECT_TRUE(d.ShowMonatJahrOnBottom);   // kept: not stored
-    EXPECT_TRUE(d.MonatJahrZweizeilig);     // kept
-    EXPECT_FALSE(d.ShowSondertage);         // stored
-    EXPECT_EQ(d.SondertagSize, 11.0f);      // kept
+    EXPECT_EQ(d.Jahr, 2031);                                      // kept: not stored
+    EXPECT_TRUE(d.ShowMonatJahrOnBottom);                         // kept: not stored
+    EXPECT_TRUE(d.MonatJahrZweizeilig);                           // kept
+    EXPECT_FALSE(d.ShowSondertage);                               // stored
+    EXPECT_EQ(d.SondertagSize, 11.0f);                            // kept
     EXPECT_EQ(d.SondertagFont.Name(), QStringLiteral("Georgia")); // no font record: unchanged
-    EXPECT_EQ(d.Typ, 0);                    // the type alone falls back to 0
+    EXPECT_EQ(d.Typ, 0);                                          // the type alone falls back to 0
     EXPECT_EQ(d.Font.Name(), QStringLiteral("Arial"));
     EXPECT_EQ(d.Color, NoColor);
     EXPECT_EQ(d.FontHeight, 50.0f);

@@ -76,7 +76,8 @@ TEST(KalenderTageListe, SortOrdersByDateAndKeepsTheOrderOfEqualDates) {
     const char* texts[] = {"first", "old", "second", "jan"};
     for (int i = 0; i < 4; ++i) {
         c.file->WriteFloat(s + QStringLiteral("/Item%1").arg(i), QStringLiteral("Datum"), dates[i]);
-        c.file->WriteString(s + QStringLiteral("/Item%1").arg(i), QStringLiteral("Text"), QString::fromLatin1(texts[i]));
+        c.file->WriteString(s + QStringLiteral("/Item%1").arg(i), QStringLiteral("Text"),
+                            QString::fromLatin1(texts[i]));
     }
     c.file->BuildCache();
     TKalenderTageListe list;
@@ -107,7 +108,8 @@ TEST(KalenderTageListe, MonthEntriesAreDayAndMonthWithTheDateSeparator) {
     QStringList lines{QStringLiteral("before")};
     list.GetMonthEntries(2024, 12, lines);
     EXPECT_EQ(lines, (QStringList{"before", "06.12. Nikolaus", "24.12. Hl. Abend", "31.12. Silvester"}));
-    EXPECT_EQ(list.GetMonthText(2024, 12, kSep), QStringLiteral("06.12. Nikolaus, 24.12. Hl. Abend, 31.12. Silvester"));
+    EXPECT_EQ(list.GetMonthText(2024, 12, kSep),
+              QStringLiteral("06.12. Nikolaus, 24.12. Hl. Abend, 31.12. Silvester"));
     EXPECT_EQ(list.GetMonthText(2025, 1, kSep), QStringLiteral("01.01. Neujahr"));
     EXPECT_TRUE(list.GetMonthText(2024, 11, kSep).isEmpty());
     // The list itself keeps its order.
@@ -147,7 +149,8 @@ TEST(KalenderTageListeStorage, SavesCountAndItemSectionsAndLoadsByAppending) {
     list.Save(*c.file, QStringLiteral("Feiertage"));
     c.file->BuildCache();
     EXPECT_EQ(c.file->ReadInteger(QStringLiteral("Feiertage"), QStringLiteral("Anzahl"), -1), 3);
-    EXPECT_EQ(c.file->ReadFloat(QStringLiteral("Feiertage/Item0"), QStringLiteral("Datum"), 0), day(2024, 1, 6));
+    EXPECT_EQ(c.file->ReadFloat(QStringLiteral("Feiertage/Item0"), QStringLiteral("Datum"), 0),
+              day(2024, 1, 6));
     EXPECT_EQ(c.file->ReadString(QStringLiteral("Feiertage/Item1"), QStringLiteral("Text"), {}),
               QStringLiteral("Anna, Max"));
 
@@ -184,7 +187,8 @@ TEST(KalenderTageListeStorage, MissingValuesGiveTodayAndAnEmptyText) {
 TEST(KalenderTageListeStorage, DamagedCountOrDateDoesNotInventOrBreakEntries) {
     MemoryContainer c;
     c.file->WriteInteger(QStringLiteral("L"), QStringLiteral("Anzahl"), 2000000000);
-    c.file->WriteFloat(QStringLiteral("L/Item0"), QStringLiteral("Datum"), std::numeric_limits<double>::quiet_NaN());
+    c.file->WriteFloat(QStringLiteral("L/Item0"), QStringLiteral("Datum"),
+                       std::numeric_limits<double>::quiet_NaN());
     c.file->WriteString(QStringLiteral("L/Item0"), QStringLiteral("Text"), QStringLiteral("kaputt"));
     c.file->WriteFloat(QStringLiteral("L/Item1"), QStringLiteral("Datum"), day(2024, 1, 1));
     c.file->BuildCache();

@@ -48,11 +48,12 @@ TEST(CliHolidays, RangeEnds) {
 }
 
 TEST(CliHolidays, BadYearGivesExitCode2AndOneLine) {
-    for (const QStringList& args : {QStringList{QStringLiteral("holidays")},
-                                    QStringList{QStringLiteral("holidays"), QStringLiteral("1699")},
-                                    QStringList{QStringLiteral("holidays"), QStringLiteral("2501")},
-                                    QStringList{QStringLiteral("holidays"), QStringLiteral("zwanzig")},
-                                    QStringList{QStringLiteral("holidays"), QStringLiteral("2024"), QStringLiteral("x")}}) {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("holidays")},
+          QStringList{QStringLiteral("holidays"), QStringLiteral("1699")},
+          QStringList{QStringLiteral("holidays"), QStringLiteral("2501")},
+          QStringList{QStringLiteral("holidays"), QStringLiteral("zwanzig")},
+          QStringList{QStringLiteral("holidays"), QStringLiteral("2024"), QStringLiteral("x")}}) {
         const auto result = runCli(args);
         EXPECT_EQ(result.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(result.out.isEmpty());
