@@ -314,6 +314,11 @@ void TRTFBasicDrawer::bodyControl(TRTFParser& parser, const QByteArray& word, bo
         addAlignment(rtaRight);
     } else if (word == "tab") {
         addBodyText(QByteArray(" "));
+    } else if (word == "~") {
+        // Non-breaking space and hyphen of other writers: shown, but no break opportunity.
+        addToken(rtkWord, QByteArray("\xA0"));
+    } else if (word == "_") {
+        addToken(rtkWord, QByteArray("-"));
     } else if (word == "fonttbl") {
         destination_ = Destination::FontTable;
         modeDepth_ = parser.Depth();

@@ -154,6 +154,9 @@ TEST_F(RTFDrawerTest, FieldsShowTheirInstructionAndStarGroupsAreIgnored) {
 TEST_F(RTFDrawerTest, UnicodeEscapesOfOtherWriters) {
     drawer.SetRTF("{\\rtf1\\ansi\\uc1 Preis: 5\\u8364\\'80, \\u1078?}");
     EXPECT_EQ(tokenList(drawer), QString::fromLatin1("0:Preis: 1:_ 0:5\x80, 1:_ 0:?"));
+    // Non-breaking spaces and hyphens show without offering a break.
+    drawer.SetRTF("{10\\~kg Nord\\_Ost}");
+    EXPECT_EQ(tokenList(drawer), QString::fromLatin1("0:10 0:\xA0 0:kg 1:_ 0:Nord 0:- 0:Ost"));
 }
 
 TEST_F(RTFDrawerTest, OnChangeOnlyAfterSuccessfulParsing) {
