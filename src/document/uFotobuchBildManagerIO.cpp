@@ -18,11 +18,17 @@ QString entrySection(const QString& section, int index) {
 } // namespace
 
 void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
-    file.WriteInteger(section, QString::fromLatin1(kAnzahlKey), Count());
-    for (int k = 0; k < Count(); ++k) {
-        InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird gespeichert")), k + 1);
-        const TBildManagerListItem& item = *Entries[size_t(k)];
-        const QString e = entrySection(section, k);
+    // The progress window lets the window repaint, and drawing a picture moves it to the front of
+    // the list: the order is taken once, before the first progress text.
+    std::vector<const TBildManagerListItem*> order;
+    order.reserve(Entries.size());
+    for (const auto& entry : Entries)
+        order.push_back(entry.get());
+    file.WriteInteger(section, QString::fromLatin1(kAnzahlKey), static_cast<qint32>(order.size()));
+    for (size_t k = 0; k < order.size(); ++k) {
+        InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird gespeichert")), static_cast<int>(k) + 1);
+        const TBildManagerListItem& item = *order[k];
+        const QString e = entrySection(section, static_cast<int>(k));
         file.WriteString(e, QStringLiteral("FileName"), item.FileName);
         file.WriteInteger(e, QStringLiteral("Age"), item.Age);
         file.WriteInteger(e, QStringLiteral("FileSize"), item.FileSize);

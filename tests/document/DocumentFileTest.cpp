@@ -634,3 +634,36 @@ TEST_F(DocumentFile, PagesAndElementsSaveAndLoadOnTheirOwn) {
     EXPECT_EQ(element->Page, target);
     EXPECT_EQ(element->IndexInList(), -1); // not in any list yet
 }
+
+// The progress window lets the page view repaint while saving; drawing a picture moved it to the
+// front of the store's list, so one picture was saved twice and another one lost.
+TEST_F(DocumentFile, RepaintingDuringTheSaveLosesNoPicture) {
+    TFBDocument doc;
+    SampleDocument::fill(doc, dir.path());
+    struct Painter : TInfoTarget {
+        void SetStatusText(const QString&) override {}
+        void ShowProgress(const QString&) override {
+            // What a repaint does: use the least recently used picture.
+            TBildmanager& store = TBildmanager::Instance();
+            if (store.Count() > 0)
+                store.GetBitmap(store.Item(store.Count() - 1).RefIndex);
+        }
+        void HideProgress() override {}
+    } painter;
+    QList<int> before;
+    for (const auto& item : TBildmanager::Instance().Entries)
+        before << item->RefIndex;
+    InfoAusgabe().SetTarget(&painter);
+    const QByteArray bytes = saved(doc);
+    InfoAusgabe().SetTarget(nullptr);
+
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    TMemoryDataFile file(buffer);
+    QList<int> stored;
+    for (int k = 0; k < 3; ++k)
+        stored << file.ReadInteger(QStringLiteral("BildManager/Bild%1").arg(k), QStringLiteral("RefIndex"),
+                                   -1);
+    EXPECT_EQ(stored, before);
+}

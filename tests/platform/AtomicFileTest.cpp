@@ -21,7 +21,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         target = dir.filePath(QStringLiteral("ziel.fbp"));
     }
-    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+    QStringList files() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
     QTemporaryDir dir;
     QString target;
 };
