@@ -84,6 +84,10 @@ inline int64_t RowStart(int x, int y, const int32_t* m) {
 // pixel loops ask for the source pixel a few steps ahead. A prefetch never faults, so an address
 // outside the picture is harmless; it is formed without pointer arithmetic for that reason.
 constexpr int kAhead = 32;
+// Source coordinate kAhead pixels further on (64-bit: a strong reduction may step far).
+inline int Ahead(int32_t accumulator, int32_t step, int shift) {
+    return static_cast<int>((accumulator + static_cast<int64_t>(kAhead) * step) >> shift);
+}
 inline void Prefetch(const uint8_t* scan0, intptr_t stride, int x, int y) {
     __builtin_prefetch(reinterpret_cast<const void*>(
         reinterpret_cast<uintptr_t>(scan0) + static_cast<uintptr_t>(static_cast<intptr_t>(y) * stride) +
@@ -227,7 +231,7 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
         auto ay = static_cast<int32_t>(RowStart(x0, y, my));
         uint32_t* d = dest.Row(y) + x0;
         for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
-            Prefetch(scan0, stride, (ax + kAhead * mx[0]) >> 12, (ay + kAhead * my[0]) >> 12);
+            Prefetch(scan0, stride, Ahead(ax, mx[0], 12), Ahead(ay, my[0], 12));
             PutPixel(d, reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
                                                                       stride)[ax >> 12]);
         }
@@ -340,7 +344,7 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
         uint32_t* d = dest.Row(y) + x0;
         if (interior) {
             for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
-                const int px = (ax + kAhead * mx[0]) >> 16, py = (ay + kAhead * my[0]) >> 16;
+                const int px = Ahead(ax, mx[0], 16), py = Ahead(ay, my[0], 16);
                 Prefetch(scan0, stride, px, py);
                 Prefetch(scan0, stride, px, py + 1);
                 const auto* upper =

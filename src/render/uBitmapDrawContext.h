@@ -9,6 +9,10 @@ class TShadowBitmap;
 // Draw context on a 32-bit bitmap in memory (bytes blue, green, red, alpha): the back buffer of
 // the page view, thumbnails, previews and text shadows. The picture operations are pixel loops
 // with alpha blending over the clipped device box.
+//
+// The canvas keeps a painter open on the bitmap between calls. Before the bitmap is resized or
+// replaced, call ReleaseCanvas (the painter belongs to the old pixels); the next drawing call
+// opens it again. The picture operations take the bitmap's current size each time.
 class TBitmapDrawContext : public TDrawContext {
 public:
     // Draws on the bitmap through a canvas of its own; a bitmap in another format is converted.
@@ -19,6 +23,7 @@ public:
     explicit TBitmapDrawContext(TShadowBitmap& shadow);
 
     QImage& Bitmap() const { return bitmap_; }
+    void ReleaseCanvas() { Canvas().EndPaint(); }
 
     void DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX, float CY, float W,
                    float H, float Angle) override;

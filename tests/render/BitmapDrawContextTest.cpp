@@ -212,3 +212,20 @@ TEST(BitmapDrawShadowRect, FadesOverTheBandWithRoundCorners) {
     // A corner pixel lies further into the band than an edge pixel at the same depth.
     EXPECT_GT(qRed(target.pixel(13, 13)), qRed(target.pixel(13, 30)));
 }
+
+TEST(BitmapDrawContext, BitmapResizedAfterReleaseKeepsDrawing) {
+    QImage buffer = Filled(20, 20, 0xFFFFFFFFu);
+    TBitmapDrawContext dc(buffer);
+    dc.SetPenStyle(psClear);
+    dc.Brush().SetColor(0x000000);
+    dc.Rectangle(0, 0, 10, 10); // opens the painter
+    EXPECT_TRUE(dc.Canvas().Painting());
+    dc.ReleaseCanvas();
+    buffer = Filled(60, 40, 0xFFFFFFFFu);
+    dc.Rectangle(30, 20, 50, 30);
+    EXPECT_EQ(buffer.pixel(40, 25), 0xFF000000u);
+    // Picture operations clip against the new size.
+    dc.DrawImage(Filled(2, 2, 0xFF00FF00u), 0, 0, 2, 2, 55, 35, 20, 20, 0);
+    EXPECT_EQ(dc.DeviceClip(), (TRect{0, 0, 60, 40}));
+    EXPECT_EQ(buffer.pixel(59, 39), 0xFF00FF00u);
+}
