@@ -1,6 +1,7 @@
 #include "app/uVXRegIniFile.h"
 
 #include "Version.h"
+#include "app/uDebug.h"
 #include "platform/Exception.h"
 #include "platform/SoftAssert.h"
 
@@ -283,7 +284,12 @@ QString ProgramVersionText() {
 }
 
 void RecordInstallation() {
-    TVXRegIniFile& store = VXRegIniFile();
-    store.WriteString(QString(), QStringLiteral("InstallDir"), ProgramFolder());
-    store.WriteString(QString(), QStringLiteral("Version"), ProgramVersionText());
+    // The record is informative only: a settings file that cannot be written must not stop the start.
+    try {
+        TVXRegIniFile& store = VXRegIniFile();
+        store.WriteString(QString(), QStringLiteral("InstallDir"), ProgramFolder());
+        store.WriteString(QString(), QStringLiteral("Version"), ProgramVersionText());
+    } catch (const Exception& e) {
+        Debug().Trace(QStringLiteral("RecordInstallation: ") + e.message());
+    }
 }

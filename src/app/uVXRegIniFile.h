@@ -102,7 +102,7 @@ QString UserDataFile(const QString& name);
 QString UserDataFileIn(const QString& dataFolder, const QString& programFolder, const QString& name);
 
 // Records at start-up where and in which version the program is installed: "InstallDir" and
-// "Version" in the root section.
+// "Version" in the root section. A failure to write is only traced.
 void RecordInstallation();
 // The program's version in the stored form "%d.%.2d.%.4d.%.4d".
 QString ProgramVersionText();

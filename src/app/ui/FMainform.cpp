@@ -1,11 +1,15 @@
 #include "app/ui/FMainform.h"
 
+#include "app/uDebug.h"
 #include "app/uStartup.h"
+#include "app/uVXRegIniFile.h"
 #include "app/ui/FProgressDlg.h"
+#include "app/ui/uFormPlacement.h"
 #include "app/ui/uMasterPrompts.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
 #include "catalogue/ui/uPageTemplateListview.h"
+#include "document/uColorList.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "editing/uMulticaster.h"
@@ -89,7 +93,9 @@ void TMaster::FormCreate() {
 
     // The file association of project files is installed by the start-up sequence just before.
 
-    // Window placement under "Master" is restored here.
+    RestoreFormPlacement(*this, QStringLiteral("Master"));
+    pictureFolder_ = VXRegIniFile().ReadString(QString(), QStringLiteral("BaseDir"), QString());
+    clipartFolder_ = VXRegIniFile().ReadString(QString(), QStringLiteral("ClipartBaseDir"), QString());
 
     for (const char* text :
          {"Das aktuelle Album ist noch nicht gespeichert.", "Soll es jetzt gespeichert werden?", "Unbenannt",
@@ -212,7 +218,8 @@ void TMaster::FormCreate() {
     SelectionChanged(nullptr);
     UpdateViewLabel();
 
-    // The user's custom colours and the offered languages are loaded here.
+    TColorList::Instance().LoadFromSettings(QStringLiteral("CustomColors"));
+    // The offered languages are loaded here.
 
     InfoAusgabe().SetTarget(this);
     ConnectEditEnabling();
@@ -234,8 +241,16 @@ void TMaster::FormDestroy() {
         InfoAusgabe().SetTarget(nullptr);
     HideProgress();
 
-    // The picture and clipart folders ("BaseDir", "ClipartBaseDir") and the window placement
-    // under "Master" are stored here.
+    // A settings file that cannot be written must not stop the window from closing.
+    try {
+        if (!pictureFolder_.isEmpty())
+            VXRegIniFile().WriteString(QString(), QStringLiteral("BaseDir"), pictureFolder_);
+        if (!clipartFolder_.isEmpty())
+            VXRegIniFile().WriteString(QString(), QStringLiteral("ClipartBaseDir"), clipartFolder_);
+        SaveFormPlacement(*this, QStringLiteral("Master"));
+    } catch (const Exception& e) {
+        Debug().Trace(QStringLiteral("TMaster.FormDestroy: ") + e.message());
+    }
 
     // The views hold the document; they go first.
     delete takeCentralWidget();

@@ -101,6 +101,12 @@ public:
     void SetProjectFileOperations(ProjectFileOperation load, ProjectFileOperation save);
     // The rich-text editor of the text panel: undo, cut, copy and paste go to it while it has focus.
     void SetRichTextEditor(QTextEdit* editor) { richTextEditor_ = editor; }
+    // The folders selected in the picture and clipart folder trees: their start folders ("BaseDir",
+    // "ClipartBaseDir") when the window is created, stored back when it is destroyed unless empty.
+    QString PictureFolder() const { return pictureFolder_; }
+    QString ClipartFolder() const { return clipartFolder_; }
+    void SetPictureFolder(const QString& folder) { pictureFolder_ = folder; }
+    void SetClipartFolder(const QString& folder) { clipartFolder_ = folder; }
 
 protected:
     void closeEvent(QCloseEvent* event) override; // asks to save unsaved changes
@@ -139,6 +145,8 @@ private:
     ProjectFileOperation loadProject_;
     ProjectFileOperation saveProject_;
     QTextEdit* richTextEditor_ = nullptr;
+    QString pictureFolder_;
+    QString clipartFolder_;
     TProgressDlg* progress_ = nullptr;
     QTimer* idleTimer_ = nullptr;
 

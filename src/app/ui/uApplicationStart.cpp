@@ -6,6 +6,8 @@
 #include "app/uVXRegIniFile.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FStartbild.h"
+#include "document/uColorList.h"
+#include "document/ui/uColorDialog.h"
 #include "platform/Exception.h"
 #include "platform/uFileAssociation.h"
 
@@ -87,6 +89,7 @@ int RunApplication(int argc, char** argv) {
     {
         TApplication app(argc, argv);
         RecordInstallation();
+        InstallColorDialog();
 
         // The desktop opens project files with this program. Failures are of no consequence.
         const auto association = FileAssociation::RegisterFileType(
@@ -109,6 +112,7 @@ int RunApplication(int argc, char** argv) {
         master.StartWith(QApplication::arguments().mid(1));
         exitCode = app.exec();
     }
+    TColorList::Finalize();
     TDebug::shutdown();
     return exitCode;
 }
