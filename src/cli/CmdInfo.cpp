@@ -6,6 +6,7 @@
 // The keys shown are the ones the loaded document writes: the document is saved into memory and
 // read back item by item, so the listing always follows the file format.
 #include "cli/CliCommand.h"
+#include "cli/CliKalenderData.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
@@ -172,9 +173,8 @@ QString elements(StoredItems& items, const TFBElementList& list, const QString& 
         JsonObject element;
         items.addKeys(sectionOf(pageSection, j), element);
         if (const auto* calendar = dynamic_cast<const TFBKalenderElement*>(list.Items(j))) {
-            element.add(QStringLiteral("Monat"), QString::number(calendar->Data->Monat));
-            element.add(QStringLiteral("Jahr"), QString::number(calendar->Data->Jahr));
-            element.add(QStringLiteral("Typ"), QString::number(calendar->Data->Typ));
+            for (const auto& [name, json] : Cli::kalenderDataMembers(*calendar->Data))
+                element.add(name, json);
         }
         result << element.text();
     }

@@ -245,12 +245,12 @@ void TFBClipartElement::Load(TCustomDataFile& file, const QString& section) {
 
 void TFBKalenderElement::Save(TCustomDataFile& file, const QString& section) const {
     TFBElement::Save(file, section);
-    // The calendar settings go into DocSection::KalenderData(section) here.
+    Data->Save(file, DocSection::KalenderData(section));
 }
 
 void TFBKalenderElement::Load(TCustomDataFile& file, const QString& section) {
     TFBElement::Load(file, section);
-    // The calendar settings come from DocSection::KalenderData(section) here.
+    Data->Load(file, DocSection::KalenderData(section));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -332,12 +332,13 @@ void TFBClipartElement::LoadWithPicture(TCustomDataFile& file, const QString& se
 }
 
 void TFBKalenderElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {
-    // No geometry: only the calendar settings, in DocSection::KalenderData(section).
+    // No geometry: only the calendar settings.
     TFBElement::SaveWithPicture(file, section);
+    Data->Save(file, DocSection::KalenderData(section));
 }
 
-void TFBKalenderElement::LoadWithPicture(TCustomDataFile&, const QString&) {
-    // The calendar settings come from DocSection::KalenderData(section) here.
+void TFBKalenderElement::LoadWithPicture(TCustomDataFile& file, const QString& section) {
+    Data->Load(file, DocSection::KalenderData(section));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -458,7 +459,8 @@ void SaveDocument(TFBDocument& document, TCustomDataFile& file) {
     info.Info(Translate(QStringLiteral("Bilder werden gespeichert")));
     TBildmanager::Instance().Save(file, DocSection::BildManager());
 
-    // The holidays go into DocSection::Feiertage(), the birthdays into DocSection::Geburtstage().
+    document.Feiertage.Save(file, DocSection::Feiertage());
+    document.Geburtstage.Save(file, DocSection::Geburtstage());
 
     info.Info(QString());
     document.Modified = false;
@@ -527,7 +529,8 @@ void LoadDocument(TFBDocument& document, TCustomDataFile& file) {
     info.Info(Translate(QStringLiteral("Bilder werden geladen")));
     TBildmanager::Instance().Load(file, DocSection::BildManager());
 
-    // The holidays come from DocSection::Feiertage(), the birthdays from DocSection::Geburtstage().
+    document.Feiertage.Load(file, DocSection::Feiertage());
+    document.Geburtstage.Load(file, DocSection::Geburtstage());
     info.Info(QString());
 
     convertOlderVersions(document);

@@ -150,8 +150,7 @@ TEST_F(CliInfo, PrintsTheDocumentWithItsPagesLinksAndPictures) {
     EXPECT_TRUE(root["Geburtstage"].toArray().isEmpty());
 }
 
-// Turns on when the calendar settings ("/KalenderData") and the special-day lists are stored.
-TEST_F(CliInfo, DISABLED_CalendarSettingsAndSpecialDaysSurviveTheFile) {
+TEST_F(CliInfo, CalendarSettingsAndSpecialDaysSurviveTheFile) {
     const auto result = runCli({QStringLiteral("info"), path});
     ASSERT_EQ(result.exitCode, 0) << result.err.constData();
     const QJsonObject root = QJsonDocument::fromJson(result.out).object();

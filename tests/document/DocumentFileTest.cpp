@@ -241,8 +241,13 @@ TEST_F(DocumentFile, DocumentKeysComeFirstInTheirOrderAndCountsMatch) {
                      "Doc/Pages/Page0/Piclist/Pic0|OffsetX", "Doc/Pages/Page0/Piclist/Pic0|OffsetY",
                      "Doc/Pages/Page0/Piclist/Pic0|RefIndex", "Doc/Pages/Page0/Piclist/Pic0|BorderWidth",
                      "Doc/Pages/Page0/Piclist/Pic0|BorderColor", "Doc/Pages/Page0/Kalenderlist|Anzahl"}));
-    EXPECT_EQ(names.indexOf(QStringLiteral("Doc/Pages/Page0/Elementlist|Anzahl")),
+    // The calendar's settings follow its element keys; its last padding ends the calendar list.
+    EXPECT_EQ(names.indexOf(QStringLiteral("Doc/Pages/Page0/Kalenderlist/Kalender0/KalenderData|Typ")),
               names.indexOf(QStringLiteral("Doc/Pages/Page0/Kalenderlist/Kalender0|Angle")) + 1);
+    EXPECT_EQ(names.indexOf(QStringLiteral("Doc/Pages/Page0/Elementlist|Anzahl")),
+              names.indexOf(QStringLiteral(
+                  "Doc/Pages/Page0/Kalenderlist/Kalender0/KalenderDataSondertagRowPadding|Bottom")) +
+                  1);
     // The link list follows the pages, the picture store follows the links.
     const qsizetype links = names.indexOf(QStringLiteral("Doc/PictureLinkList|Anzahl"));
     EXPECT_GT(links, names.indexOf(QStringLiteral("Doc/Pages/Page2/Elementlist/Element0|RefIndex")));
