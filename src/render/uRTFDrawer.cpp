@@ -39,6 +39,12 @@ void applyFont(TFont& target, const TFont& source) {
     target.EndUpdate();
 }
 
+// One shared text for every space token: long texts hold hundreds of thousands of them.
+const QByteArray& spaceText() {
+    static const QByteArray space(" ");
+    return space;
+}
+
 const TFont& defaultTokenFont() {
     static const TFont font;
     return font;
@@ -165,7 +171,7 @@ void TRTFBasicDrawer::addBodyText(const QByteArray& text) {
         if (i > start)
             addWord(text.mid(start, i - start));
         if (i < text.size())
-            addToken(rtkBreak, QByteArray(" "));
+            addToken(rtkBreak, spaceText());
         start = i + 1;
     }
 }
