@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -25,8 +26,15 @@ void writeFloat(TCustomDataFile& file, const QString& section, const char* name,
     file.WriteFloat(section, key(name), double(value));
 }
 
+// A stored value that is no finite float32 (only a damaged file holds one) counts as missing, so
+// that sizes and margins never turn into NaN or infinity when drawing.
+float finiteOr(double stored, float def) {
+    const bool fits = std::isfinite(stored) && std::fabs(stored) <= double(std::numeric_limits<float>::max());
+    return fits ? float(stored) : def;
+}
+
 void readFloat(TCustomDataFile& file, const QString& section, const char* name, float& value) {
-    value = float(file.ReadFloat(section, key(name), double(value)));
+    value = finiteOr(file.ReadFloat(section, key(name), double(value)), value);
 }
 
 void readInt(TCustomDataFile& file, const QString& section, const char* name, int32_t& value) {
@@ -68,10 +76,10 @@ void TPaddingData::Save(TCustomDataFile& file, const QString& section) const {
 }
 
 void TPaddingData::Load(TCustomDataFile& file, const QString& section) {
-    Left = float(file.ReadFloat(section, key("Left"), 0.0));
-    Top = float(file.ReadFloat(section, key("Top"), 0.0));
-    Right = float(file.ReadFloat(section, key("Right"), 0.0));
-    Bottom = float(file.ReadFloat(section, key("Bottom"), 0.0));
+    Left = finiteOr(file.ReadFloat(section, key("Left"), 0.0), 0);
+    Top = finiteOr(file.ReadFloat(section, key("Top"), 0.0), 0);
+    Right = finiteOr(file.ReadFloat(section, key("Right"), 0.0), 0);
+    Bottom = finiteOr(file.ReadFloat(section, key("Bottom"), 0.0), 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -363,6 +363,26 @@ TEST(KalenderDataStorage, MonthAndYearAreTakenAsStored) {
     EXPECT_EQ(d.Font.Name(), QStringLiteral("Arial"));
 }
 
+TEST(KalenderDataStorage, DamagedFloatsCountAsMissing) {
+    MemoryContainer c;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    c.file->WriteFloat(QStringLiteral("K"), QStringLiteral("FontHeight"), nan);
+    c.file->WriteFloat(QStringLiteral("K"), QStringLiteral("SondertagSize"), 1e300);
+    c.file->WriteFloat(QStringLiteral("K"), QStringLiteral("WochentagSize"), 20);
+    c.file->WriteFloat(QStringLiteral("KCellPadding"), QStringLiteral("Left"),
+                       -std::numeric_limits<double>::infinity());
+    c.file->WriteFloat(QStringLiteral("KCellPadding"), QStringLiteral("Top"), 5);
+    c.file->BuildCache();
+    TKalenderData d;
+    d.SondertagSize = 7;
+    d.Load(*c.file, QStringLiteral("K"));
+    EXPECT_EQ(d.FontHeight, 50.0f);   // the reset value
+    EXPECT_EQ(d.SondertagSize, 7.0f); // kept
+    EXPECT_EQ(d.WochentagSize, 20.0f);
+    EXPECT_EQ(d.CellPadding.Left, 0.0f);
+    EXPECT_EQ(d.CellPadding.Top, 5.0f);
+}
+
 TEST(KalenderDataSnapshot, RestoresIntoAnotherObjectAndIsEmptyBeforeTaking) {
     TKalenderData source;
     setEverything(source);
