@@ -217,8 +217,10 @@ void TKalenderData::Load(TCustomDataFile& file, const QString& section) {
         padding.Load(file, paddingSection(section, name));
     };
 
-    // The type alone falls back to the month grid, not to what the object had.
-    Typ = uint8_t(file.ReadInteger(section, key("Typ"), 0));
+    // The type alone falls back to the month grid, not to what the object had. A stored number
+    // beyond a byte is no type either; cut to a byte it could name a painter by accident.
+    const int32_t typ = file.ReadInteger(section, key("Typ"), 0);
+    Typ = typ >= 0 && typ <= 255 ? uint8_t(typ) : uint8_t(ktMonatsraster);
     readI("Monat", Monat);
     readI("Jahr", Jahr);
     readFont("Font", Font);

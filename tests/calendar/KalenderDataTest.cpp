@@ -352,6 +352,7 @@ TEST(KalenderDataStorage, MonthAndYearAreTakenAsStored) {
     MemoryContainer c;
     c.file->WriteInteger(QStringLiteral("K"), QStringLiteral("Monat"), 14);
     c.file->WriteInteger(QStringLiteral("K"), QStringLiteral("Jahr"), 1600);
+    c.file->WriteInteger(QStringLiteral("K"), QStringLiteral("Typ"), 256 + 4);
     c.file->WriteBuffer(QStringLiteral("K"), QStringLiteral("Font"), QByteArray(9, 'x')); // too short
     c.file->BuildCache();
     TKalenderData d;
@@ -359,6 +360,7 @@ TEST(KalenderDataStorage, MonthAndYearAreTakenAsStored) {
     d.Load(*c.file, QStringLiteral("K"));
     EXPECT_EQ(d.Monat, 14);
     EXPECT_EQ(d.Jahr, 1600);
+    EXPECT_EQ(d.Typ, 0); // not 4, the low byte
     // Reset renames the font; the 9-byte record is ignored.
     EXPECT_EQ(d.Font.Name(), QStringLiteral("Arial"));
 }
