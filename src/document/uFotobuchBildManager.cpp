@@ -2,19 +2,23 @@
 
 #include "app/uDebug.h"
 #include "document/uFotobuchList.h"
+#include "i18n/ulocalize.h"
+#include "platform/Exception.h"
+#include "platform/uJpegCodec.h"
+#include "platform/uMemoryStatus.h"
+#include "platform/uWorkQueue.h"
 
-#include <QBuffer>
-#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 #include <QThread>
 #include <QTransform>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -24,59 +28,82 @@ constexpr double kScaleTargetPixels = 3871488.0;
 // Below this much available memory, fewer pictures are kept decoded.
 constexpr qint64 kMinAvailableMemory = 10000000;
 constexpr qint64 kBytesPerDecodedPicture = 26214400;
-// Qt refuses images above 128 MB by default; large photos must still decode (they are scaled after).
-constexpr int kAllocationLimitMb = 1024;
+constexpr int kPreviewSide = 192;
+constexpr int kSmallPreviewSide = 128;
+constexpr int kJpegQuality = 90;
+// Out of memory: three more attempts, each after lowering the decode limit.
+constexpr int kDecodeAttempts = 4;
 
-qint64 readMemInfo(bool total) {
-    QFile file(QStringLiteral("/proc/meminfo"));
-    if (!file.open(QIODevice::ReadOnly))
-        return total ? qint64(1) << 32 : qint64(1) << 30;
-    const QByteArray key = total ? QByteArrayLiteral("MemTotal:") : QByteArrayLiteral("MemAvailable:");
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray& line : lines) {
-        if (!line.startsWith(key))
-            continue;
-        const QList<QByteArray> parts = line.mid(key.size()).simplified().split(' ');
-        if (!parts.isEmpty())
-            return parts.first().toLongLong() * 1024;
-    }
-    return total ? qint64(1) << 32 : qint64(1) << 30;
-}
-
-// Pictures are held as 32-bit pixels (blue, green, red, alpha bytes), with alpha only where the
-// source has it; colour-managed pictures are brought to sRGB.
-QImage normalised(QImage image, bool colourManaged) {
-    if (image.isNull())
-        return image;
-    if (colourManaged && image.colorSpace().isValid() && image.colorSpace() != QColorSpace(QColorSpace::SRgb))
-        image.convertToColorSpace(QColorSpace::SRgb);
-    const QImage::Format wanted = image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
-    if (image.format() != wanted)
-        image = image.convertToFormat(wanted);
-    return image;
-}
-
-QImage readImage(const QByteArray& data, bool colourManaged, QString* error) {
-    QByteArray copy = data; // QBuffer needs a non-const array; the copy shares the bytes
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(kAllocationLimitMb);
-    QImage image;
-    if (!reader.read(&image)) {
-        if (error)
-            *error = reader.errorString();
-        return QImage();
-    }
-    return normalised(image, colourManaged);
+qint64 defaultMemoryProbe(bool total) {
+    return total ? MemoryStatus::TotalPhysicalMemory() : MemoryStatus::AvailablePhysicalMemory();
 }
 
 int rounded(float value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
+// The small preview of an encoded picture, reduced while decoding where the format allows.
+// `fullSize` is the upright size of the whole picture when known (from the header).
+QImage smallPreview(const QByteArray& data, std::optional<QSize> fullSize) {
+    Imaging::TDecodeOptions options;
+    if (fullSize)
+        options.AtLeast = Imaging::FitInto(*fullSize, kSmallPreviewSide);
+    const Imaging::TDecodeResult decoded = Imaging::Decode(data, options);
+    if (!decoded.ok())
+        return QImage();
+    const QSize size = Imaging::FitInto(fullSize ? *fullSize : decoded.Image.size(), kSmallPreviewSide);
+    return Imaging::ScaleBilinear(decoded.Image, size);
+}
+
 } // namespace
+
+// A small preview made on a worker thread. Whoever claims it first makes it: a worker, or the UI
+// thread when it needs the preview before a worker got to it. The entry is never touched here; the
+// job works on its own copy of the bytes.
+class TPendingPreview {
+public:
+    TPendingPreview(QByteArray data, QSize fullSize) : data_(std::move(data)), fullSize_(fullSize) {}
+
+    // Worker side: makes the preview unless someone else claimed it.
+    void RunIfUnclaimed() {
+        if (!claimed_.exchange(true))
+            make();
+    }
+    // UI side: the preview, made now or awaited from the worker that is making it.
+    QImage Take() {
+        if (!claimed_.exchange(true))
+            make();
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [this] { return finished_; });
+        return result_;
+    }
+    // The entry no longer wants it (freed or re-encoded); a worker that has not started skips it.
+    void Cancel() { claimed_.exchange(true); }
+
+private:
+    void make() {
+        QImage preview = smallPreview(data_, fullSize_);
+        std::lock_guard<std::mutex> lock(mutex_);
+        result_ = std::move(preview);
+        data_ = QByteArray();
+        finished_ = true;
+        done_.notify_all();
+    }
+
+    QByteArray data_;
+    QSize fullSize_;
+    std::atomic<bool> claimed_{false};
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    QImage result_;
+};
+
+bool TBildManagerListItem::Equals(const TBildManagerListItem& other) const {
+    return FileName == other.FileName && Age == other.Age && FileDate == other.FileDate &&
+           PicWidth == other.PicWidth && PicHeight == other.PicHeight &&
+           FileData.size() == other.FileData.size();
+}
 
 double DateTimeValue(const QDateTime& time) {
     static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
@@ -94,26 +121,45 @@ TBildmanager& TBildmanager::Instance() {
     return manager;
 }
 
-TBildmanager::TBildmanager() : memoryProbe_(readMemInfo) {
+TBildmanager::TBildmanager()
+    : memoryProbe_(defaultMemoryProbe), decoder_(Imaging::Decode), workers_(std::make_unique<TWorkQueue>()) {
     MaxDecoded = std::max<int>(10, static_cast<int>(memoryProbe_(true) / kBytesPerDecodedPicture));
     Debug().TraceFmt("%d Bilder maximal gleichzeitig im Speicher", MaxDecoded);
 }
 
-TBildmanager::~TBildmanager() = default;
+TBildmanager::~TBildmanager() {
+    for (const auto& item : Entries)
+        if (item->PendingPreview)
+            item->PendingPreview->Cancel();
+    workers_.reset(); // waits for the previews being made
+}
 
 void TBildmanager::SetMemoryProbe(MemoryProbe probe) {
-    memoryProbe_ = probe ? std::move(probe) : MemoryProbe(readMemInfo);
+    memoryProbe_ = probe ? std::move(probe) : MemoryProbe(defaultMemoryProbe);
+}
+
+void TBildmanager::SetDecoder(Decoder decoder) {
+    decoder_ = decoder ? std::move(decoder) : Decoder(Imaging::Decode);
 }
 
 void TBildmanager::Clear() {
     if (!Entries.empty())
         Debug().TraceFmt("Verwaiste Elemente: %d", Count());
-    Entries.clear();
+    while (!Entries.empty())
+        removeAt(Count() - 1);
+    // The document reset releases its frames (and with them the pictures) before it gets here.
+    MemoryStatus::ReturnFreedMemory();
+}
+
+void TBildmanager::removeAt(int position) {
+    if (Entries[size_t(position)]->PendingPreview)
+        Entries[size_t(position)]->PendingPreview->Cancel();
+    Entries.erase(Entries.begin() + position);
 }
 
 TBildManagerListItem* TBildmanager::entry(int ref) const {
     const int position = positionOf(ref);
-    return position < 0 ? nullptr : Entries[position].get();
+    return position < 0 ? nullptr : Entries[size_t(position)].get();
 }
 
 int TBildmanager::positionOf(int ref) const {
@@ -125,10 +171,17 @@ int TBildmanager::positionOf(int ref) const {
     return -1;
 }
 
+const TBildManagerListItem* TBildmanager::findEqual(const TBildManagerListItem& item) const {
+    for (const auto& other : Entries)
+        if (other->Equals(item))
+            return other.get();
+    return nullptr;
+}
+
 const TBildManagerListItem& TBildmanager::Item(int position) const {
     if (position < 0 || position >= Count())
         ThrowListIndexError(position);
-    return *Entries[position];
+    return *Entries[size_t(position)];
 }
 
 const TBildManagerListItem* TBildmanager::Find(int ref) const {
@@ -145,6 +198,15 @@ int TBildmanager::NextRefIndex() const {
     for (const auto& item : Entries)
         largest = std::max(largest, item->RefIndex);
     return largest + 1;
+}
+
+std::optional<QSize> TBildmanager::ReducedSize(QSize size) {
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (size.isEmpty() || pixels <= kMaxPixels)
+        return std::nullopt;
+    const float f = std::sqrt(static_cast<float>(double(pixels) / kScaleTargetPixels));
+    return QSize(std::max(1, rounded(static_cast<float>(size.width()) / f)),
+                 std::max(1, rounded(static_cast<float>(size.height()) / f)));
 }
 
 void TBildmanager::moveToFront(int position) {
@@ -165,19 +227,21 @@ int TBildmanager::AddFromFile(const QString& path) {
     TBildManagerListItem& item = *owned;
     item.FileSize = -1;
     item.FileDate = -1.0;
-    Entries.insert(Entries.begin(), std::move(owned));
 
     QFile file(path);
     const QFileInfo info(path);
     if (!path.isEmpty() && info.isFile() && file.open(QIODevice::ReadOnly)) {
         item.FileName = path;
-        item.FileSize = static_cast<int>(info.size());
+        item.FileSize = static_cast<int>(std::min<qint64>(info.size(), INT32_MAX));
         item.FileDate = DateTimeValue(info.lastModified());
         item.FileData = file.readAll();
+        // Raises only when memory ran out for good; the entry is not in the list yet, so nothing
+        // half-made stays behind.
         decode(item);
     } else {
         Debug().TraceFmt("AddFromFile: %s nicht gefunden", qPrintable(path));
     }
+    Entries.insert(Entries.begin(), std::move(owned));
     item.RefIndex = NextRefIndex();
     item.RefCount = 1;
     const int ref = item.RefIndex;
@@ -191,7 +255,9 @@ int TBildmanager::AddBitmap(const QImage& bitmap) {
     item.FileSize = 8192;
     item.RefCount = 1;
     item.FileDate = CurrentDateTimeValue();
-    item.Picture = normalised(bitmap, false);
+    item.Picture = Imaging::Normalised(bitmap);
+    item.PicWidth = item.Picture->width();
+    item.PicHeight = item.Picture->height();
     reencode(item);
     item.RefIndex = NextRefIndex();
     Entries.push_back(std::move(owned));
@@ -211,8 +277,8 @@ void TBildmanager::Release(int ref) {
     const int position = positionOf(ref);
     if (position < 0)
         return;
-    if (--Entries[position]->RefCount <= 0)
-        Entries.erase(Entries.begin() + position);
+    if (--Entries[size_t(position)]->RefCount <= 0)
+        removeAt(position);
 }
 
 QImage TBildmanager::GetBitmap(int ref) {
@@ -232,6 +298,11 @@ QImage TBildmanager::GetPreview(int ref) {
     TBildManagerListItem* item = entry(ref);
     if (!item)
         return QImage();
+    if (item->PendingPreview && !item->Picture) {
+        item->Preview = item->PendingPreview->Take();
+        item->PreviewIsSmall = true;
+        item->PendingPreview.reset();
+    }
     if (!item->Preview || (item->PreviewIsSmall && item->Picture))
         makePreview(*item);
     return item->Preview ? *item->Preview : QImage();
@@ -241,25 +312,44 @@ void TBildmanager::decode(TBildManagerListItem& item) {
     if (item.FileData.isEmpty())
         return;
     item.Picture.reset();
-    QString error;
-    QImage image = readImage(item.FileData, true, &error);
-    if (image.isNull())
-        Debug().TraceFmt("Status Fehler bei LoadGPBitmap: %s", qPrintable(error));
+    // Knowing the size beforehand lets a JPEG that is scaled down anyway be reduced while decoding.
+    const std::optional<QSize> header = Imaging::ProbeSize(item.FileData);
+    Imaging::TDecodeOptions options;
+    if (header)
+        if (const std::optional<QSize> reduced = ReducedSize(*header))
+            options.AtLeast = *reduced;
 
-    const qint64 pixels = qint64(image.width()) * image.height();
-    if (pixels > kMaxPixels) {
-        Debug().Trace(QStringLiteral("Resize in LoadGPBitmap"));
-        const float f = std::sqrt(static_cast<float>(double(pixels) / kScaleTargetPixels));
-        const int w = rounded(static_cast<float>(image.width()) / f);
-        const int h = rounded(static_cast<float>(image.height()) / f);
-        QImage scaled = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (scaled.isNull()) {
-            Debug().TraceFmt("Status Fehler LoadGPBitmap Resize: %d", 3);
-        } else {
-            item.Picture = scaled.convertToFormat(image.format());
-            // From now on the stored bytes hold the smaller picture.
-            reencode(item);
-            return;
+    Imaging::TDecodeResult result;
+    for (int attempt = 1;; ++attempt) {
+        result = decoder_(item.FileData, options);
+        if (result.ok())
+            break;
+        Debug().TraceFmt("Status Fehler bei LoadGPBitmap: %d", static_cast<int>(result.Status));
+        if (attempt >= kDecodeAttempts) {
+            throw Exception(QString::asprintf(
+                qPrintable(Translate(QStringLiteral("Bild %s konnte nicht geladen werden."))),
+                qPrintable(item.FileName)));
+        }
+        if (result.Status != Imaging::TImageStatus::OutOfMemory)
+            break; // undecodable: the failed picture (0 x 0) stays
+        result.Image = QImage();
+        FreeMemory();
+    }
+
+    const QImage image = result.ok() ? result.Image : QImage();
+    if (!image.isNull()) {
+        if (const std::optional<QSize> target = ReducedSize(header ? *header : image.size())) {
+            Debug().Trace(QStringLiteral("Resize in LoadGPBitmap"));
+            const QImage scaled = Imaging::ScaleBilinear(image, *target);
+            if (scaled.isNull()) {
+                Debug().TraceFmt("Status Fehler LoadGPBitmap Resize: %d",
+                                 static_cast<int>(Imaging::TImageStatus::OutOfMemory));
+            } else {
+                item.Picture = scaled;
+                // From now on the stored bytes hold the smaller picture.
+                reencode(item);
+                return;
+            }
         }
     }
     item.Picture = image;
@@ -267,24 +357,34 @@ void TBildmanager::decode(TBildManagerListItem& item) {
     item.PicHeight = image.height();
 }
 
-void TBildmanager::reencode(TBildManagerListItem& item) {
-    if (!item.Picture)
+void TBildmanager::prepareStored(TBildManagerListItem& item) {
+    if (item.FileData.isEmpty())
         return;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    // A JPEG header tells the upright size for certain; the pixels can wait for their first use.
+    if (JpegCodec::LooksLikeJpeg(item.FileData)) {
+        const std::optional<QSize> size = Imaging::ProbeSize(item.FileData);
+        if (size && !ReducedSize(*size)) {
+            item.PicWidth = size->width();
+            item.PicHeight = size->height();
+            return;
+        }
+    }
+    decode(item);
+}
+
+void TBildmanager::reencode(TBildManagerListItem& item) {
+    if (!item.Picture || item.Picture->isNull())
+        return;
     const bool png = item.Picture->hasAlphaChannel();
     Debug().TraceFmt(png ? "SaveGPBitmapToStream %d -> PNG" : "SaveGPBitmapToStream %d -> JPG",
                      item.RefIndex);
-    QImageWriter writer(&buffer, png ? QByteArrayLiteral("png") : QByteArrayLiteral("jpeg"));
-    if (!png)
-        writer.setQuality(90);
-    if (!writer.write(*item.Picture)) {
+    const QByteArray bytes =
+        png ? Imaging::EncodePng(*item.Picture) : Imaging::EncodeJpeg(*item.Picture, kJpegQuality);
+    if (bytes.isEmpty()) {
         // Keep the old bytes rather than losing the picture.
-        Debug().TraceFmt("SaveGPBitmapToStream Fehler: %s", qPrintable(writer.errorString()));
+        Debug().TraceFmt("SaveGPBitmapToStream %d fehlgeschlagen", item.RefIndex);
         return;
     }
-    buffer.close();
     Debug().TraceFmt("RemoveGPBitmap %d", item.RefIndex);
     item.Picture.reset();
     item.FileData = bytes;
@@ -297,35 +397,36 @@ void TBildmanager::reencode(TBildManagerListItem& item) {
 }
 
 void TBildmanager::makePreview(TBildManagerListItem& item) {
+    if (item.PendingPreview) {
+        item.PendingPreview->Cancel();
+        item.PendingPreview.reset();
+    }
     item.Preview.reset();
-    QImage source;
-    int size = 192;
     item.PreviewIsSmall = false;
     if (item.Picture) {
-        source = *item.Picture;
-    } else if (item.FileData.isEmpty()) {
-        return;
-    } else {
-        source = readImage(item.FileData, false, nullptr);
-        size = 128;
-        item.PreviewIsSmall = true;
-    }
-    if (source.isNull() || source.width() <= 0 || source.height() <= 0) {
-        item.Preview = QImage();
+        const QImage& picture = *item.Picture;
+        item.Preview = picture.isNull()
+                           ? QImage()
+                           : Imaging::ScaleBilinear(picture, Imaging::FitInto(picture.size(), kPreviewSide));
         return;
     }
-    int w = size;
-    int h = size;
-    if (source.width() >= source.height())
-        h = std::max(1, rounded(float(size) * float(source.height()) / float(source.width())));
-    else
-        w = std::max(1, rounded(float(size) * float(source.width()) / float(source.height())));
-    item.Preview = source.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (item.FileData.isEmpty())
+        return;
+    item.Preview = smallPreview(item.FileData, Imaging::ProbeSize(item.FileData));
+    item.PreviewIsSmall = true;
+}
+
+void TBildmanager::queuePreview(TBildManagerListItem& item) {
+    if (item.FileData.isEmpty() || item.Picture || item.Preview || item.PendingPreview)
+        return;
+    auto job = std::make_shared<TPendingPreview>(item.FileData, QSize(item.PicWidth, item.PicHeight));
+    item.PendingPreview = job;
+    workers_->Post([job] { job->RunIfUnclaimed(); });
 }
 
 void TBildmanager::freeDecodedFrom(int position) {
     for (int i = std::max(0, position); i < Count(); ++i)
-        Entries[i]->Picture.reset();
+        Entries[size_t(i)]->Picture.reset();
 }
 
 void TBildmanager::Trim() {
@@ -338,6 +439,14 @@ void TBildmanager::Trim() {
             break;
     }
     MaxDecoded = std::max(MaxDecoded, 8);
+}
+
+void TBildmanager::FreeMemory() {
+    if (MaxDecoded < 4)
+        return;
+    MaxDecoded = MaxDecoded * 9 / 10;
+    Trim();
+    QThread::msleep(200);
 }
 
 int TBildmanager::MakeUnique(int ref) {
@@ -355,7 +464,11 @@ int TBildmanager::MakeUnique(int ref) {
     clone->PicHeight = source->PicHeight;
     clone->PicWidth = source->PicWidth;
     clone->FileData = QByteArray(source->FileData.constData(), source->FileData.size());
-    decode(*clone);
+    // Decoding the copied bytes gives what the source holds already: share its pixels instead.
+    if (source->Picture && !source->Picture->isNull())
+        clone->Picture = *source->Picture;
+    else
+        decode(*clone);
     makePreview(*clone);
     clone->RefIndex = NextRefIndex();
     clone->RefCount = 1;
@@ -377,6 +490,8 @@ void TBildmanager::Rotate(int ref, int direction) {
     const QImage turned = source.transformed(QTransform().rotate(degrees));
     // The turned picture has no alpha: transparent parts become white.
     QImage result(turned.size(), QImage::Format_RGB32);
+    if (result.isNull())
+        return;
     result.fill(Qt::white);
     {
         QPainter painter(&result);
@@ -402,7 +517,7 @@ bool TBildmanager::RunFilter(TPictureFilterKind kind, int ref, int angle) {
     item = entry(ref);
     if (!item)
         return false;
-    item->Picture = normalised(*result, false);
+    item->Picture = Imaging::Normalised(*result);
     static const char* const marks[] = {"A ", "B ", "C ", "C "};
     item->FileName = QLatin1String(marks[static_cast<int>(kind)]) + item->FileName;
     reencode(*item);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/uImaging.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
@@ -11,9 +13,12 @@
 #include <vector>
 
 class TCustomDataFile;
+class TWorkQueue;
 
 // One picture of the open document: the encoded file bytes (what a project stores), the decoded
 // picture while it is recently used, a small preview and the number of uses.
+class TPendingPreview;
+
 class TBildManagerListItem {
 public:
     int RefCount = 0;
@@ -31,6 +36,12 @@ public:
     std::optional<QImage> Picture;
     std::optional<QImage> Preview;
     bool PreviewIsSmall = false;
+    // A small preview being made by a worker thread from a copy of FileData; the entry takes the
+    // result when the preview is first asked for.
+    std::shared_ptr<TPendingPreview> PendingPreview;
+
+    // The same picture as far as the store can tell: name, age, date, size and byte count agree.
+    bool Equals(const TBildManagerListItem& other) const;
 };
 
 // The filters run dialogs, which only the user interface can show; it installs a host here.
@@ -79,8 +90,20 @@ public:
 
     // The whole store in list order: "Anzahl" and each entry's keys in section + "/Bild" + k.
     void Save(TCustomDataFile& file, const QString& section) const;
-    // Appends the stored entries with their references and use counts as stored, decoding each.
+    // Appends the stored entries with their references and use counts as stored. A JPEG is only
+    // measured from its header; its pixels are decoded on first use and its small preview is made
+    // by worker threads meanwhile. Other pictures are decoded at once.
     void Load(TCustomDataFile& file, const QString& section);
+    // One entry with all its keys (undo records); nothing for a reference that names no entry.
+    void SaveEntry(TCustomDataFile& file, const QString& section, int ref) const;
+    // Reads an entry written by SaveEntry. An equal existing entry is returned without a new use;
+    // otherwise the entry is appended with a new reference and no use (the caller adds its use).
+    int AddForRestore(TCustomDataFile& file, const QString& section);
+    // One entry without "RefCount" and "RefIndex" (clipboard, drag and drop).
+    void SaveTransfer(TCustomDataFile& file, const QString& section, int ref) const;
+    // Reads a transfer entry: an equal existing entry gains a use and is returned; otherwise the
+    // entry is appended with a new reference and one use. -1 when the section holds no picture.
+    int LoadTransfer(TCustomDataFile& file, const QString& section);
 
     int NextRefIndex() const;
     int Count() const { return static_cast<int>(Entries.size()); }
@@ -92,11 +115,19 @@ public:
 
     // Frees decoded pictures beyond `MaxDecoded` and lowers the limit while memory is short.
     void Trim();
+    // After a decode ran out of memory: keeps fewer pictures decoded and gives the system a moment.
+    void FreeMemory();
     int MaxDecoded = 10;
+
+    // The size a picture of `size` pixels is scaled to when it is decoded; nothing when it fits.
+    static std::optional<QSize> ReducedSize(QSize size);
 
     // Bytes of available and total physical memory; tests replace the probe.
     using MemoryProbe = std::function<qint64(bool total)>;
     void SetMemoryProbe(MemoryProbe probe);
+    // The decoder of encoded pictures; tests replace it to simulate failures. nullptr restores it.
+    using Decoder = std::function<Imaging::TDecodeResult(const QByteArray&, const Imaging::TDecodeOptions&)>;
+    void SetDecoder(Decoder decoder);
 
     std::vector<std::unique_ptr<TBildManagerListItem>> Entries;
 
@@ -106,15 +137,22 @@ private:
 
     TBildManagerListItem* entry(int ref) const;
     int positionOf(int ref) const;
+    const TBildManagerListItem* findEqual(const TBildManagerListItem& item) const;
     void moveToFront(int position);
     void decode(TBildManagerListItem& item);
+    // After the keys were read: measures a JPEG from its header, decodes everything else.
+    void prepareStored(TBildManagerListItem& item);
     void reencode(TBildManagerListItem& item);
     void makePreview(TBildManagerListItem& item);
+    void queuePreview(TBildManagerListItem& item);
     void freeDecodedFrom(int position);
+    void removeAt(int position);
     bool RunFilter(TPictureFilterKind kind, int ref, int angle);
 
     MemoryProbe memoryProbe_;
+    Decoder decoder_;
     TPictureFilterHost* filterHost_ = nullptr;
+    std::unique_ptr<TWorkQueue> workers_;
 };
 
 // The current time as days since 30 December 1899 (the stored date-time form).

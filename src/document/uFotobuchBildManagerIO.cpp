@@ -1,5 +1,5 @@
 // The picture store in a container: "Anzahl" and one section per entry holding its keys and the
-// encoded picture file.
+// encoded picture file; single entries for undo records and for the transfer form.
 #include "document/uFotobuchBildManager.h"
 
 #include "app/uInfoausgabe.h"
@@ -7,12 +7,42 @@
 #include "document/uFotobuchDocumentIO.h"
 #include "i18n/ulocalize.h"
 
-#include <QBuffer>
-
 namespace {
 
 QString entrySection(const QString& section, int index) {
     return section + QStringLiteral("/Bild") + QString::number(index);
+}
+
+// The transfer form leaves out the use count and the reference: they belong to the sending store.
+enum class TKeys { All, Transfer };
+
+void writeKeys(TCustomDataFile& file, const QString& e, const TBildManagerListItem& item, TKeys keys) {
+    file.WriteString(e, QStringLiteral("FileName"), item.FileName);
+    file.WriteInteger(e, QStringLiteral("Age"), item.Age);
+    file.WriteInteger(e, QStringLiteral("FileSize"), item.FileSize);
+    if (keys == TKeys::All)
+        file.WriteInteger(e, QStringLiteral("RefCount"), item.RefCount);
+    file.WriteFloat(e, QStringLiteral("FileDate"), item.FileDate);
+    if (keys == TKeys::All)
+        file.WriteInteger(e, QStringLiteral("RefIndex"), item.RefIndex);
+    file.WriteInteger(e, QStringLiteral("PicWidth"), item.PicWidth);
+    file.WriteInteger(e, QStringLiteral("PicHeight"), item.PicHeight);
+    if (!item.FileData.isEmpty())
+        file.WriteBuffer(e, QStringLiteral("File"), item.FileData);
+}
+
+void readKeys(TCustomDataFile& file, const QString& e, TBildManagerListItem& item, TKeys keys) {
+    item.FileName = file.ReadString(e, QStringLiteral("FileName"), QString());
+    item.Age = file.ReadInteger(e, QStringLiteral("Age"), 0);
+    item.FileSize = file.ReadInteger(e, QStringLiteral("FileSize"), 0);
+    item.RefCount = keys == TKeys::All ? file.ReadInteger(e, QStringLiteral("RefCount"), 0) : 1;
+    item.FileDate = file.ReadFloat(e, QStringLiteral("FileDate"), CurrentDateTimeValue());
+    item.RefIndex = keys == TKeys::All ? file.ReadInteger(e, QStringLiteral("RefIndex"), 0) : -1;
+    item.PicWidth = file.ReadInteger(e, QStringLiteral("PicWidth"), 0);
+    item.PicHeight = file.ReadInteger(e, QStringLiteral("PicHeight"), 0);
+    QByteArray data;
+    if (file.ReadBuffer(e, QStringLiteral("File"), data) > 0)
+        item.FileData = data;
 }
 
 } // namespace
@@ -27,41 +57,69 @@ void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
     file.WriteInteger(section, QString::fromLatin1(kAnzahlKey), static_cast<qint32>(order.size()));
     for (size_t k = 0; k < order.size(); ++k) {
         InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird gespeichert")), static_cast<int>(k) + 1);
-        const TBildManagerListItem& item = *order[k];
-        const QString e = entrySection(section, static_cast<int>(k));
-        file.WriteString(e, QStringLiteral("FileName"), item.FileName);
-        file.WriteInteger(e, QStringLiteral("Age"), item.Age);
-        file.WriteInteger(e, QStringLiteral("FileSize"), item.FileSize);
-        file.WriteInteger(e, QStringLiteral("RefCount"), item.RefCount);
-        file.WriteFloat(e, QStringLiteral("FileDate"), item.FileDate);
-        file.WriteInteger(e, QStringLiteral("RefIndex"), item.RefIndex);
-        file.WriteInteger(e, QStringLiteral("PicWidth"), item.PicWidth);
-        file.WriteInteger(e, QStringLiteral("PicHeight"), item.PicHeight);
-        if (!item.FileData.isEmpty())
-            file.WriteBuffer(e, QStringLiteral("File"), item.FileData);
+        writeKeys(file, entrySection(section, static_cast<int>(k)), *order[k], TKeys::All);
     }
 }
 
 void TBildmanager::Load(TCustomDataFile& file, const QString& section) {
     const int count = ReadCount(file, section, 0);
+    // Repaints during the progress texts may reorder the list; the loaded entries are kept by address.
+    std::vector<TBildManagerListItem*> loaded;
     for (int k = 0; k < count; ++k) {
         InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird geladen")), k + 1);
-        Entries.push_back(std::make_unique<TBildManagerListItem>());
-        TBildManagerListItem& item = *Entries.back();
-        const QString e = entrySection(section, k);
-        item.FileName = file.ReadString(e, QStringLiteral("FileName"), QString());
-        item.Age = file.ReadInteger(e, QStringLiteral("Age"), 0);
-        item.FileSize = file.ReadInteger(e, QStringLiteral("FileSize"), 0);
-        item.RefCount = file.ReadInteger(e, QStringLiteral("RefCount"), 0);
-        item.FileDate = file.ReadFloat(e, QStringLiteral("FileDate"), CurrentDateTimeValue());
-        item.RefIndex = file.ReadInteger(e, QStringLiteral("RefIndex"), 0);
-        item.PicWidth = file.ReadInteger(e, QStringLiteral("PicWidth"), 0);
-        item.PicHeight = file.ReadInteger(e, QStringLiteral("PicHeight"), 0);
-        QByteArray data;
-        if (file.ReadBuffer(e, QStringLiteral("File"), data) > 0) {
-            item.FileData = data;
-            decode(item);
-        }
+        auto owned = std::make_unique<TBildManagerListItem>();
+        TBildManagerListItem& item = *owned;
+        Entries.push_back(std::move(owned));
+        loaded.push_back(&item);
+        readKeys(file, entrySection(section, k), item, TKeys::All);
+        prepareStored(item);
         Trim();
     }
+    // The small previews are made by the workers while the document is being shown. An entry
+    // released meanwhile (no repaint does that) would not be in the list any more.
+    for (TBildManagerListItem* item : loaded)
+        if (positionOf(item->RefIndex) >= 0 && entry(item->RefIndex) == item)
+            queuePreview(*item);
+}
+
+void TBildmanager::SaveEntry(TCustomDataFile& file, const QString& section, int ref) const {
+    if (const TBildManagerListItem* item = entry(ref))
+        writeKeys(file, section, *item, TKeys::All);
+}
+
+int TBildmanager::AddForRestore(TCustomDataFile& file, const QString& section) {
+    auto owned = std::make_unique<TBildManagerListItem>();
+    readKeys(file, section, *owned, TKeys::All);
+    prepareStored(*owned);
+    if (const TBildManagerListItem* equal = findEqual(*owned))
+        return equal->RefIndex;
+    owned->RefIndex = NextRefIndex();
+    owned->RefCount = 0;
+    queuePreview(*owned);
+    Entries.push_back(std::move(owned));
+    return Entries.back()->RefIndex;
+}
+
+void TBildmanager::SaveTransfer(TCustomDataFile& file, const QString& section, int ref) const {
+    if (const TBildManagerListItem* item = entry(ref))
+        writeKeys(file, section, *item, TKeys::Transfer);
+}
+
+int TBildmanager::LoadTransfer(TCustomDataFile& file, const QString& section) {
+    // A frame without picture wrote none of the picture keys.
+    if (!file.FindItem(section, QStringLiteral("FileName")) &&
+        !file.FindItem(section, QStringLiteral("File")))
+        return -1;
+    auto owned = std::make_unique<TBildManagerListItem>();
+    readKeys(file, section, *owned, TKeys::Transfer);
+    prepareStored(*owned);
+    if (const TBildManagerListItem* equal = findEqual(*owned)) {
+        AddRef(equal->RefIndex);
+        return equal->RefIndex;
+    }
+    owned->RefIndex = NextRefIndex();
+    owned->RefCount = 1;
+    queuePreview(*owned);
+    Entries.push_back(std::move(owned));
+    return Entries.back()->RefIndex;
 }

@@ -272,7 +272,9 @@ void TFBPictureElement::SaveWithPicture(TCustomDataFile& file, const QString& se
     file.WriteInteger(section, QStringLiteral("RefIndex"), RefIndex);
     file.WriteFloat(section, QStringLiteral("BorderWidth"), BorderWidth);
     file.WriteInteger(section, QStringLiteral("BorderColor"), BorderColor);
-    // The picture's own transfer keys follow in the same section when the frame has a picture.
+    // The picture itself, so that the frame can be read into any document.
+    if (HasPicture())
+        TBildmanager::Instance().SaveTransfer(file, section, RefIndex);
 }
 
 void TFBPictureElement::LoadWithPicture(TCustomDataFile& file, const QString& section) {
@@ -282,7 +284,8 @@ void TFBPictureElement::LoadWithPicture(TCustomDataFile& file, const QString& se
     SetOffsetX(toFloat(file.ReadFloat(section, QStringLiteral("OffsetX"), 0.5)));
     SetOffsetY(toFloat(file.ReadFloat(section, QStringLiteral("OffsetY"), 0.5)));
     // "RefIndex" names a picture of the sending document and is not read; the reference comes
-    // from the transferred picture.
+    // from the transferred picture, which already counts this frame's use.
+    RefIndex = TBildmanager::Instance().LoadTransfer(file, section);
     BorderWidth = toFloat(file.ReadFloat(section, QStringLiteral("BorderWidth"), 0));
     BorderColor = file.ReadInteger(section, QStringLiteral("BorderColor"), 0);
     if (Link)
@@ -323,12 +326,15 @@ void TFBTextElement::LoadWithPicture(TCustomDataFile& file, const QString& secti
 
 void TFBClipartElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {
     TFBSizeableElement::SaveWithPicture(file, section);
-    // The picture's own transfer keys follow in the same section when the element has a picture.
+    if (RefIndex != -1)
+        TBildmanager::Instance().SaveTransfer(file, section, RefIndex);
 }
 
 void TFBClipartElement::LoadWithPicture(TCustomDataFile& file, const QString& section) {
     TFBSizeableElement::LoadWithPicture(file, section);
     SetRefIndex(-1);
+    // The transferred picture already counts this element's use.
+    RefIndex = TBildmanager::Instance().LoadTransfer(file, section);
 }
 
 void TFBKalenderElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {

@@ -1,0 +1,249 @@
+// Picture store: adding a large camera photo and opening a project full of photos, each against
+// decoding the same JPEG bytes with libjpeg-turbo alone (one thread, full scale) in the same run.
+#include "BenchSupport.h"
+
+#include "document/uDataFile.h"
+#include "document/uFotobuchBildManager.h"
+#include "document/uFotobuchDocument.h"
+#include "document/uFotobuchDocumentIO.h"
+#include "platform/uImaging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+// A photo-like picture: smooth gradients, a few soft shapes and sensor noise, so that the JPEG has
+// the size and entropy of a camera picture rather than of a flat test card.
+QImage generatedPhoto(int width, int height, quint32 seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    quint32 state = seed * 2654435761u + 1;
+    auto noise = [&state]() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return static_cast<int>(state % 13) - 6;
+    };
+    const int cx = static_cast<int>(seed * 97 % static_cast<quint32>(width));
+    const int cy = static_cast<int>(seed * 61 % static_cast<quint32>(height));
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int dx = (x - cx) / 8;
+            const int dy = (y - cy) / 8;
+            const int ring = ((dx * dx + dy * dy) / 97) & 63;
+            const int n = noise();
+            const int r = 40 + x * 150 / width + ring + n;
+            const int g = 60 + y * 140 / height + n;
+            const int b = 90 + ((x + y) * 100 / (width + height)) - ring / 2 + n;
+            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+        }
+    }
+    return image;
+}
+
+// The baseline: libjpeg-turbo on its own, full scale, into a reused buffer of 32-bit pixels.
+struct TBaselineDecoder {
+    std::vector<unsigned char> pixels;
+
+    bool decode(const QByteArray& bytes) {
+        jpeg_decompress_struct cinfo{};
+        jpeg_error_mgr err{};
+        cinfo.err = jpeg_std_error(&err);
+        jpeg_create_decompress(&cinfo);
+        jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                     static_cast<unsigned long>(bytes.size()));
+        jpeg_read_header(&cinfo, TRUE);
+        cinfo.out_color_space = JCS_EXT_BGRA;
+        jpeg_start_decompress(&cinfo);
+        const size_t stride = size_t(cinfo.output_width) * 4;
+        if (pixels.size() < stride * cinfo.output_height)
+            pixels.resize(stride * cinfo.output_height);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW row = pixels.data() + stride * cinfo.output_scanline;
+            jpeg_read_scanlines(&cinfo, &row, 1);
+        }
+        jpeg_finish_decompress(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
+};
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+// ---- (a) one 24-megapixel camera photo ----
+
+struct TLargePhoto {
+    QTemporaryDir dir;
+    QByteArray bytes;
+    QString path;
+
+    TLargePhoto() {
+        bytes = Imaging::EncodeJpeg(generatedPhoto(6000, 4000, 7), 90);
+        path = writeFile(dir.filePath(QStringLiteral("large.jpg")), bytes);
+    }
+    static TLargePhoto& instance() {
+        static TLargePhoto photo;
+        return photo;
+    }
+};
+
+void BM_AddFromFile24MP(benchmark::State& state) {
+    TLargePhoto& photo = TLargePhoto::instance();
+    TBildmanager& store = TBildmanager::Instance();
+    store.Clear();
+    BenchSupport::resetPeakRss();
+    for (auto _ : state) {
+        const int ref = store.AddFromFile(photo.path);
+        benchmark::DoNotOptimize(ref);
+        state.PauseTiming();
+        store.Clear();
+        state.ResumeTiming();
+    }
+    state.counters["peak_rss_mb"] = BenchSupport::peakRssMb();
+    state.counters["jpeg_mb"] = double(photo.bytes.size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_AddFromFile24MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_AddFromFile24MP_Baseline(benchmark::State& state) {
+    TLargePhoto& photo = TLargePhoto::instance();
+    TBaselineDecoder decoder;
+    BenchSupport::resetPeakRss();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decoder.decode(photo.bytes));
+    state.counters["peak_rss_mb"] = BenchSupport::peakRssMb();
+}
+BENCHMARK(BM_AddFromFile24MP_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+// ---- (b) a project with 48 stored photos of about 3.9 megapixels ----
+
+struct TProject48 {
+    static constexpr int kPhotos = 48;
+    QTemporaryDir dir;
+    std::vector<QByteArray> photos;
+    QString path;
+
+    TProject48() {
+        TFBDocument document;
+        document.Reset();
+        TFBPage* page = nullptr;
+        for (int i = 0; i < kPhotos; ++i) {
+            photos.push_back(Imaging::EncodeJpeg(generatedPhoto(2400, 1600, quint32(100 + i)), 90));
+            const QString file = writeFile(dir.filePath(QStringLiteral("photo%1.jpg").arg(i)), photos.back());
+            if (i % 4 == 0)
+                page = document.Pages.Add(std::make_unique<TFBPage>(&document));
+            auto* frame = static_cast<TFBPictureElement*>(
+                page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
+            frame->SetPictureFile(file);
+        }
+        path = dir.filePath(QStringLiteral("project.fbp"));
+        TDataFile container(path);
+        SaveDocument(document, container);
+        document.Reset();
+    }
+    static TProject48& instance() {
+        static TProject48 project;
+        return project;
+    }
+};
+
+// Opens the project and waits until every picture has its preview. Processor time is counted for
+// all threads, so that the work moved to the preview workers is not hidden.
+void openProject48(benchmark::State& state, bool withPreviews) {
+    TProject48& project = TProject48::instance();
+    TFBDocument document;
+    BenchSupport::resetPeakRss();
+    for (auto _ : state) {
+        {
+            TDataFile container(project.path, TDataFile::OpenMode::ReadOnly);
+            LoadDocument(document, container);
+        }
+        if (withPreviews) {
+            TBildmanager& store = TBildmanager::Instance();
+            int ready = 0;
+            for (int i = 0; i < store.Count(); ++i)
+                ready += store.GetPreview(store.Item(i).RefIndex).isNull() ? 0 : 1;
+            if (ready != TProject48::kPhotos)
+                state.SkipWithError("not every preview was made");
+        }
+        state.PauseTiming();
+        document.Reset();
+        state.ResumeTiming();
+    }
+    state.counters["peak_rss_mb"] = BenchSupport::peakRssMb();
+}
+
+void BM_OpenProject48(benchmark::State& state) {
+    openProject48(state, true);
+}
+BENCHMARK(BM_OpenProject48)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+// Only reading the container (no target): shows what the previews add.
+void BM_OpenProject48_ReadOnly(benchmark::State& state) {
+    openProject48(state, false);
+}
+BENCHMARK(BM_OpenProject48_ReadOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_OpenProject48_Baseline(benchmark::State& state) {
+    TProject48& project = TProject48::instance();
+    TBaselineDecoder decoder;
+    BenchSupport::resetPeakRss();
+    for (auto _ : state)
+        for (const QByteArray& photo : project.photos)
+            benchmark::DoNotOptimize(decoder.decode(photo));
+    state.counters["peak_rss_mb"] = BenchSupport::peakRssMb();
+}
+BENCHMARK(BM_OpenProject48_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+} // namespace
+
+// ---- the steps of adding a large photo, for finding where the time goes (no targets) ----
+namespace {
+
+void BM_Imaging_DecodeHalf24MP(benchmark::State& state) {
+    TLargePhoto& photo = TLargePhoto::instance();
+    Imaging::TDecodeOptions options;
+    options.AtLeast = QSize(2410, 1607);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Imaging::Decode(photo.bytes, options).Image.width());
+}
+BENCHMARK(BM_Imaging_DecodeHalf24MP)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Imaging_Scale6MPTo3_9MP(benchmark::State& state) {
+    const QImage source = generatedPhoto(3000, 2000, 3);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Imaging::ScaleBilinear(source, QSize(2410, 1607)).width());
+}
+BENCHMARK(BM_Imaging_Scale6MPTo3_9MP)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Imaging_EncodeJpeg3_9MP(benchmark::State& state) {
+    const QImage source = generatedPhoto(2410, 1607, 4);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Imaging::EncodeJpeg(source, 90).size());
+}
+BENCHMARK(BM_Imaging_EncodeJpeg3_9MP)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Imaging_Decode3_9MP(benchmark::State& state) {
+    const QByteArray bytes = Imaging::EncodeJpeg(generatedPhoto(2410, 1607, 4), 90);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Imaging::Decode(bytes).Image.width());
+}
+BENCHMARK(BM_Imaging_Decode3_9MP)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,43 @@
+#include "platform/uMemoryStatus.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+
+#include <malloc.h>
+
+namespace MemoryStatus {
+namespace {
+
+qint64 readMemInfo(const QByteArray& key, qint64 fallback) {
+    QFile file(QStringLiteral("/proc/meminfo"));
+    if (!file.open(QIODevice::ReadOnly))
+        return fallback;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        if (!line.startsWith(key))
+            continue;
+        bool ok = false;
+        const qint64 kib = line.mid(key.size()).simplified().split(' ').value(0).toLongLong(&ok);
+        return ok ? kib * 1024 : fallback;
+    }
+    return fallback;
+}
+
+} // namespace
+
+qint64 TotalPhysicalMemory() {
+    return readMemInfo(QByteArrayLiteral("MemTotal:"), qint64(1) << 32);
+}
+
+qint64 AvailablePhysicalMemory() {
+    return readMemInfo(QByteArrayLiteral("MemAvailable:"), qint64(1) << 30);
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace MemoryStatus
