@@ -7,6 +7,8 @@
 #include "document/uFotobuchDocumentIO.h"
 #include "i18n/ulocalize.h"
 
+#include <algorithm>
+
 namespace {
 
 QString entrySection(const QString& section, int index) {
@@ -75,10 +77,10 @@ void TBildmanager::Load(TCustomDataFile& file, const QString& section) {
         prepareStored(item);
         Trim();
     }
-    // The small previews are made by the workers while the document is being shown. An entry
-    // released meanwhile (no repaint does that) would not be in the list any more.
-    for (TBildManagerListItem* item : loaded)
-        if (positionOf(item->RefIndex) >= 0 && entry(item->RefIndex) == item)
+    // The small previews are made by the workers while the document is being shown. Only entries
+    // still in the list are looked at.
+    for (const auto& item : Entries)
+        if (std::find(loaded.begin(), loaded.end(), item.get()) != loaded.end())
             queuePreview(*item);
 }
 
