@@ -204,7 +204,8 @@ void TKalenderPainter4x7::PaintMonatJahr(TDrawContext& dc, float Left, float Top
     PaintTextAt(dc, year, x, y);
 }
 
-void TKalenderPainter4x7::PaintSondertage(TDrawContext& dc, float Left, float Top, float Width, float Height) {
+void TKalenderPainter4x7::PaintSondertage(TDrawContext& dc, float Left, float Top, float Width,
+                                          float Height) {
     const QString holidays = Holidays.GetMonthText(Data.Jahr, Data.Monat, QStringLiteral(", "));
     const QString birthdays = Birthdays.GetMonthText(Data.Jahr, Data.Monat, QStringLiteral(", "));
 
@@ -241,7 +242,8 @@ void TKalenderPainter4x7::PaintSondertage(TDrawContext& dc, float Left, float To
 void TKalenderPainter4x7::PaintTage(TDrawContext& dc, float Left, float Top, float Width, float Height) {
     const int rows = Data.WeekRowCount();
     auto row = [&](int r) {
-        TKalenderRect result{Left, Top + static_cast<float>(r) * Height / static_cast<float>(rows), Left + Width,
+        TKalenderRect result{Left, Top + static_cast<float>(r) * Height / static_cast<float>(rows),
+                             Left + Width,
                              Top + static_cast<float>(r + 1) * Height / static_cast<float>(rows)};
         Data.RowSpacing.Apply(result);
         return result;
@@ -272,7 +274,8 @@ void TKalenderPainter4x7::PaintTage(TDrawContext& dc, float Left, float Top, flo
     }
 }
 
-void TKalenderPainter4x7::PaintWochentage(TDrawContext& dc, float Left, float Top, float Width, float Height) {
+void TKalenderPainter4x7::PaintWochentage(TDrawContext& dc, float Left, float Top, float Width,
+                                          float Height) {
     TKalenderRect r = rectOf(Left, Top, Width, Height);
     Data.WochentagRowSpacing.Apply(r);
     FillIfColored(dc, r, Data.WochentagColorZeile);
@@ -298,7 +301,8 @@ void TKalenderPainterHorizontal::PaintWochentage(TDrawContext& dc, float Left, f
                       Data.WochentagCellPadding, n, 1, Data.FirstDayOfMonth(), n, false, Data.FTextAlign);
 }
 
-void TKalenderPainterHorizontal::PaintTage(TDrawContext& dc, float Left, float Top, float Width, float Height) {
+void TKalenderPainterHorizontal::PaintTage(TDrawContext& dc, float Left, float Top, float Width,
+                                           float Height) {
     PaintDayCells(dc, rectOf(Left, Top, Width, Height), Data.DaysInMonth(), 1, 0, false);
 }
 
@@ -338,8 +342,9 @@ void TKalenderPainterVertical::Paint(TDrawContext& dc, float Left, float Top, fl
 void TKalenderPainterVertical::PaintWochentage(TDrawContext& dc, float Left, float Top, float Width,
                                                float Height) {
     const int n = Data.DaysInMonth();
-    PaintWeekdayCells(dc, rectOf(Left, Top, Width, Height), Data.WochentagRowSpacing, Data.WochentagRowPadding,
-                      1, n, Data.FirstDayOfMonth(), n, true, Data.WochentagTextAlign);
+    PaintWeekdayCells(dc, rectOf(Left, Top, Width, Height), Data.WochentagRowSpacing,
+                      Data.WochentagRowPadding, 1, n, Data.FirstDayOfMonth(), n, true,
+                      Data.WochentagTextAlign);
 }
 
 void TKalenderPainterVertical::PaintTage(TDrawContext& dc, float Left, float Top, float Width, float Height) {
@@ -366,20 +371,20 @@ void TKalenderPainter2WochenHorizontal::PaintWochentage(TDrawContext& dc, float 
 
 void TKalenderPainter2WochenHorizontal::PaintTage(TDrawContext& dc, float Left, float Top, float Width,
                                                   float Height) {
-    PaintDayCells(dc, rectOf(Left, Top, Width, Height), 14, 3, TKalenderData::IsoWeekday(Data.FirstDayOfMonth()) - 1,
-                  false);
+    PaintDayCells(dc, rectOf(Left, Top, Width, Height), 14, 3,
+                  TKalenderData::IsoWeekday(Data.FirstDayOfMonth()) - 1, false);
 }
 
 void TKalenderPainter2WochenVertical::PaintWochentage(TDrawContext& dc, float Left, float Top, float Width,
                                                       float Height) {
-    PaintWeekdayCells(dc, rectOf(Left, Top, Width, Height), Data.WochentagRowSpacing, Data.WochentagRowPadding,
-                      1, 21, mondayBefore(Data), 21, true, Data.WochentagTextAlign);
+    PaintWeekdayCells(dc, rectOf(Left, Top, Width, Height), Data.WochentagRowSpacing,
+                      Data.WochentagRowPadding, 1, 21, mondayBefore(Data), 21, true, Data.WochentagTextAlign);
 }
 
 void TKalenderPainter2WochenVertical::PaintTage(TDrawContext& dc, float Left, float Top, float Width,
                                                 float Height) {
-    PaintDayCells(dc, rectOf(Left, Top, Width, Height), 2, 21, TKalenderData::IsoWeekday(Data.FirstDayOfMonth()) - 1,
-                  true);
+    PaintDayCells(dc, rectOf(Left, Top, Width, Height), 2, 21,
+                  TKalenderData::IsoWeekday(Data.FirstDayOfMonth()) - 1, true);
 }
 
 std::unique_ptr<TKalenderPainter> CreateKalenderPainter(const TKalenderData& data,

@@ -15,7 +15,8 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("usage: tintaro-cli render FILE --view V [--dpi D] [--quality Q] [--bare] OUT.png");
+const QString kUsage =
+    QStringLiteral("usage: tintaro-cli render FILE --view V [--dpi D] [--quality Q] [--bare] OUT.png");
 
 // Bitmaps beyond this many pixels on a side are refused rather than failing to allocate.
 constexpr double kMaxSide = 30000;
@@ -61,8 +62,9 @@ int runRender(const QStringList& args, QTextStream& out) {
     TFBDocument document;
     LoadDocumentFromFile(document, file);
     if (view < 0 || view >= document.ViewCount())
-        throw CliUsageError(
-            QStringLiteral("view %1 does not exist (the project has %2 views)").arg(view).arg(document.ViewCount()));
+        throw CliUsageError(QStringLiteral("view %1 does not exist (the project has %2 views)")
+                                .arg(view)
+                                .arg(document.ViewCount()));
 
     const TFBSizeF size = document.ViewSize();
     const double w = std::nearbyint(size.Width / 25.4 * dpi);
@@ -85,8 +87,8 @@ int runRender(const QStringList& args, QTextStream& out) {
     return 0;
 }
 
-CliRegistration reg{CliCommand{QStringLiteral("render"),
-                               QStringLiteral("render FILE --view V [--dpi D] [--quality Q] [--bare] OUT.png"),
-                               QStringLiteral("draw one view of a project into a PNG"), runRender}};
+CliRegistration reg{CliCommand{
+    QStringLiteral("render"), QStringLiteral("render FILE --view V [--dpi D] [--quality Q] [--bare] OUT.png"),
+    QStringLiteral("draw one view of a project into a PNG"), runRender}};
 
 } // namespace

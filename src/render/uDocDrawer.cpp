@@ -70,7 +70,8 @@ enum class TBorderOpening { None, Right, Left };
 
 TBorderOpening borderOpening(const TFBPictureElement& element) {
     const TFBDocument* document = element.Document();
-    if (!element.Link || !element.Page || !document || (document->ScreenMode != 1 && document->ScreenMode != 2))
+    if (!element.Link || !element.Page || !document ||
+        (document->ScreenMode != 1 && document->ScreenMode != 2))
         return TBorderOpening::None;
     const float a = element.Angle;
     if (!((a < 45 && a > -45) || a > 315))
@@ -140,7 +141,8 @@ const TDocumentDrawer& DocumentDrawer() {
 
 // --- views and pages -------------------------------------------------------------------------
 
-void TDocumentDrawer::DrawView(TFBDocument& document, TDrawContext& dc, int quality, int view, bool bare) const {
+void TDocumentDrawer::DrawView(TFBDocument& document, TDrawContext& dc, int quality, int view,
+                               bool bare) const {
     const int count = document.Pages.Count();
     switch (document.ScreenMode) {
     case 0:
@@ -239,8 +241,8 @@ void DrawPictureElement(TFBPictureElement& element, TDrawContext& dc, int qualit
     const TFBDocument* document = element.Document();
     if (document && document->PicturesHaveShadows && !coversPage(element, *document)) {
         // The shadow falls down and right on the page whatever the frame's angle, never under it.
-        dc.ClipRotatedRect(TDrawContext::cmExclude, element.CenterX, element.CenterY, element.Width, element.Height,
-                           element.Angle);
+        dc.ClipRotatedRect(TDrawContext::cmExclude, element.CenterX, element.CenterY, element.Width,
+                           element.Height, element.Angle);
         TClipRestorer restorer(dc);
         dc.DrawShadowRect(element.CenterX + kPictureShadowOffset, element.CenterY + kPictureShadowOffset,
                           element.Width, element.Height, element.Angle, kPictureShadowBlur);
@@ -258,7 +260,8 @@ void DrawPictureElement(TFBPictureElement& element, TDrawContext& dc, int qualit
             dc.Brush().SetStyle(bsSolid);
             dc.Brush().SetColor(0xFFFFFF);
             dc.SetPenStyle(psClear);
-            dc.RotatedRectangle(element.CenterX, element.CenterY, element.Width, element.Height, element.Angle);
+            dc.RotatedRectangle(element.CenterX, element.CenterY, element.Width, element.Height,
+                                element.Angle);
             dc.SetPenStyle(psSolid);
         }
         if (!source.IsEmpty())
@@ -272,7 +275,8 @@ const TShadowBitmap* TextShadow(TFBTextElement& element) {
     if (!element.HasShadow)
         return nullptr;
     auto* cache = dynamic_cast<TTextShadowCache*>(element.ShadowBitmap.get());
-    if (cache && !element.Dirty && element.ShadowWidth == element.Width && element.ShadowHeight == element.Height)
+    if (cache && !element.Dirty && element.ShadowWidth == element.Width &&
+        element.ShadowHeight == element.Height)
         return &cache->Bitmap;
 
     // Laying the text out first may report a change of the text; that belongs to this build.
@@ -311,7 +315,8 @@ void DrawTextElement(TFBTextElement& element, TDrawContext& dc) {
         dc.Transformation.Rotate(element.Angle);
         const float w = element.Width + 2 * kShadowMargin;
         const float h = element.Height + 2 * kShadowMargin;
-        dc.DrawImageAlpha(shadow->BitmapData(), 0, 0, shadow->Width(), shadow->Height(), -w / 2, -h / 2, w, h);
+        dc.DrawImageAlpha(shadow->BitmapData(), 0, 0, shadow->Width(), shadow->Height(), -w / 2, -h / 2, w,
+                          h);
     }
     DrawTextElementText(dc, element);
 }
@@ -321,20 +326,19 @@ void DrawClipartElement(TFBClipartElement& element, TDrawContext& dc) {
     if (picture.isNull())
         return;
     // The picture's alpha channel makes the clipart free-form.
-    dc.DrawImage(picture, 0, 0, picture.width(), picture.height(), element.CenterX, element.CenterY, element.Width,
-                 element.Height, element.Angle);
+    dc.DrawImage(picture, 0, 0, picture.width(), picture.height(), element.CenterX, element.CenterY,
+                 element.Width, element.Height, element.Angle);
 }
 
 void DrawKalenderElement(TFBKalenderElement& element, TDrawContext& dc) {
     static const TKalenderTageListe noDays;
     const TFBDocument* document = element.Document();
     element.Painter.reset();
-    auto cache = std::make_unique<TKalenderPainterCache>(
-        CreateKalenderPainter(*element.Data, document ? document->Feiertage : noDays,
-                              document ? document->Geburtstage : noDays));
+    auto cache = std::make_unique<TKalenderPainterCache>(CreateKalenderPainter(
+        *element.Data, document ? document->Feiertage : noDays, document ? document->Geburtstage : noDays));
     TKalenderPainter& painter = *cache->Painter;
     element.Painter = std::move(cache);
     // Calendars are always drawn upright, whatever the element's angle.
-    painter.Paint(dc, element.CenterX - element.Width / 2, element.CenterY - element.Height / 2, element.Width,
-                  element.Height);
+    painter.Paint(dc, element.CenterX - element.Width / 2, element.CenterY - element.Height / 2,
+                  element.Width, element.Height);
 }

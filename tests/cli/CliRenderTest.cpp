@@ -31,7 +31,8 @@ QString writeProject(const QTemporaryDir& dir) {
     red.save(photo);
     for (int i = 0; i < 2; ++i) {
         TFBPage* page = doc.Pages.Items(i);
-        auto* frame = static_cast<TFBPictureElement*>(page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
+        auto* frame =
+            static_cast<TFBPictureElement*>(page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
         frame->CenterX = 20;
         frame->CenterY = 15;
         frame->Width = 20;
@@ -55,14 +56,15 @@ TEST(CliRender, DrawsTheViewAtTheAskedResolution) {
     ASSERT_FALSE(image.isNull());
     // 80 x 30 mm at 10 pixels per millimetre.
     EXPECT_EQ(image.size(), QSize(800, 300));
-    EXPECT_EQ(image.pixel(200, 150) & 0xFFFFFF, 0xE60000u);  // the photo
-    EXPECT_EQ(image.pixel(50, 50) & 0xFFFFFF, 0xFFFFFFu);    // the white left page
-    EXPECT_EQ(image.pixel(450, 50) & 0xFFFFFF, 0xFFFF00u);   // yellow right page (0x00BBGGRR 0x00FFFF)
+    EXPECT_EQ(image.pixel(200, 150) & 0xFFFFFF, 0xE60000u); // the photo
+    EXPECT_EQ(image.pixel(50, 50) & 0xFFFFFF, 0xFFFFFFu);   // the white left page
+    EXPECT_EQ(image.pixel(450, 50) & 0xFFFFFF, 0xFFFF00u);  // yellow right page (0x00BBGGRR 0x00FFFF)
     EXPECT_EQ(image.pixel(600, 100) & 0xFFFFFF, 0xC0C0C0u); // outline of the empty frame
     EXPECT_EQ(image.pixel(400, 150) & 0xFFFFFF, 0xD0D0D0u); // edge of the right page
 
     // Bare: no page colours, no placeholder; quality 2: no photo.
-    const auto bare = runCli({"render", project, "--view", "0", "--dpi", "254", "--bare", "--quality", "2", out});
+    const auto bare =
+        runCli({"render", project, "--view", "0", "--dpi", "254", "--bare", "--quality", "2", out});
     ASSERT_EQ(bare.exitCode, 0) << bare.err.constData();
     image.load(out);
     EXPECT_EQ(image.pixel(450, 50) & 0xFFFFFF, 0xFFFFFFu);

@@ -35,7 +35,8 @@ protected:
     }
     TFBPictureElement* addFrame(int page, float cx, float cy, float w, float h, int ref = -1) {
         TFBPage* p = doc.Pages.Items(page);
-        auto* frame = static_cast<TFBPictureElement*>(p->Pictures.Add(std::make_unique<TFBPictureElement>(p)));
+        auto* frame =
+            static_cast<TFBPictureElement*>(p->Pictures.Add(std::make_unique<TFBPictureElement>(p)));
         frame->CenterX = cx;
         frame->CenterY = cy;
         frame->Width = w;
@@ -240,8 +241,8 @@ TEST_F(DocDrawerTest, TransparentPicturesShowWhiteAndClipartShowsThePage) {
     clipart->Width = 10;
     clipart->Height = 10;
     render(0);
-    EXPECT_EQ(at(10, 15), 0xFFFFFFu);  // white under the transparent picture
-    EXPECT_EQ(at(26, 11), 0x0000FFu);  // the page shows around the clipart
+    EXPECT_EQ(at(10, 15), 0xFFFFFFu); // white under the transparent picture
+    EXPECT_EQ(at(26, 11), 0x0000FFu); // the page shows around the clipart
     EXPECT_TRUE(near(at(30, 15), qRgb(200, 0, 0)));
 }
 
