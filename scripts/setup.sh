@@ -3,6 +3,11 @@
 
 TINTARO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# Paths inside the checkout are hashed relative to it, so every clone of the project on this
+# machine shares one compiler cache.
+export CCACHE_BASEDIR="$TINTARO_ROOT"
+export CCACHE_NOHASHDIR=1
+
 TINTARO_PACKAGES=(
   qt6-base-dev qt6-image-formats-plugins libqt6svg6-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev clang-format
