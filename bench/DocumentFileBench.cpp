@@ -45,8 +45,10 @@ public:
                 frame->Height = 90;
                 frame->SetPictureFile(photos[(p * 4 + f) % kPhotos]);
             }
-            auto* text = static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
-            text->SetRTF(QByteArrayLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Urlaub am Meer}"));
+            auto* text =
+                static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
+            text->SetRTF(
+                QByteArrayLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Urlaub am Meer}"));
         }
         SaveDocumentToFile(doc, path_);
     }

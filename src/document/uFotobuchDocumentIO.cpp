@@ -547,7 +547,7 @@ void LoadDocument(TFBDocument& document, TCustomDataFile& file) {
 // ---------------------------------------------------------------------------------------------
 // Project files
 
-void LoadDocumentFromFile(TFBDocument& document, const QString& path) {
+void ReadContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& read) {
     try {
         const QFileInfo info(path);
         if (!info.isFile()) {
@@ -570,27 +570,26 @@ void LoadDocumentFromFile(TFBDocument& document, const QString& path) {
         }
         if (end != file.stream()->size())
             throw Exception(Translate(QStringLiteral("Die Datei ist unvollständig oder beschädigt.")));
-        LoadDocument(document, file);
+        read(file);
     } catch (...) {
         InfoAusgabe().Info(QString());
         throw;
     }
 }
 
-void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWriteFaults& faults) {
+void WriteContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& write,
+                        const TWriteFaults& faults) {
     const QFileInfo info(path);
     if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner))
         throw Exception(QStringLiteral("Die Datei ist schreibgeschützt"));
-    const bool wasModified = document.Modified;
     try {
         TAtomicFile target(path, faults);
         {
             TDeviceDataFile file(target);
-            SaveDocument(document, file);
+            write(file);
         }
         target.Commit();
     } catch (const Exception& error) {
-        document.Modified = wasModified;
         InfoAusgabe().Info(QString());
         QString message = QStringLiteral("Das Album konnte nicht als \"%1\" gespeichert werden.")
                               .arg(QDir::toNativeSeparators(path));
@@ -598,8 +597,23 @@ void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWrite
             message += QLatin1Char(' ') + QStringLiteral("Die bisherige Datei ist unverändert.");
         throw Exception(message + QLatin1Char('\n') + error.message());
     } catch (...) {
-        document.Modified = wasModified;
         InfoAusgabe().Info(QString());
+        throw;
+    }
+}
+
+void LoadDocumentFromFile(TFBDocument& document, const QString& path) {
+    ReadContainerFile(path, [&document](TCustomDataFile& file) { LoadDocument(document, file); });
+}
+
+void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWriteFaults& faults) {
+    const bool wasModified = document.Modified;
+    try {
+        WriteContainerFile(
+            path, [&document](TCustomDataFile& file) { SaveDocument(document, file); }, faults);
+    } catch (...) {
+        // Nothing was saved: the changes are still unsaved.
+        document.Modified = wasModified;
         throw;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class TCustomDataFile;
@@ -33,6 +34,10 @@ void LoadDocument(TFBDocument& document, TCustomDataFile& file);
 // progress window when they fail.
 void LoadDocumentFromFile(TFBDocument& document, const QString& path);
 void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWriteFaults& faults = {});
+// The same for any reader or writer of a whole container file.
+void ReadContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& read);
+void WriteContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& write,
+                        const TWriteFaults& faults = {});
 
 // The pieces, also used on their own by undo records.
 void SavePage(const TFBPage& page, TCustomDataFile& file, const QString& section);
