@@ -123,6 +123,7 @@ TBildmanager& TBildmanager::Instance() {
 
 TBildmanager::TBildmanager()
     : memoryProbe_(defaultMemoryProbe), decoder_(Imaging::Decode), workers_(std::make_unique<TWorkQueue>()) {
+    MemoryStatus::KeepFreedMemoryForReuse();
     MaxDecoded = std::max<int>(10, static_cast<int>(memoryProbe_(true) / kBytesPerDecodedPicture));
     Debug().TraceFmt("%d Bilder maximal gleichzeitig im Speicher", MaxDecoded);
 }

@@ -40,4 +40,13 @@ void ReturnFreedMemory() {
 #endif
 }
 
+void KeepFreedMemoryForReuse() {
+#if defined(__GLIBC__)
+    // Blocks up to this size come from the heap, where freed ones are reused, not from fresh mappings.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024 * 1024);
+    // Free memory at the top of the heap is returned only beyond this much.
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
+}
+
 } // namespace MemoryStatus
