@@ -27,8 +27,9 @@ QImage Photo(int seed) {
     for (int y = 0; y < kPhotoH; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
         for (int x = 0; x < kPhotoW; ++x)
-            row[x] = 0xFF000000u | static_cast<uint32_t>(((x * (3 + seed)) & 255) << 16 |
-                                                         ((y * (2 + seed)) & 255) << 8 | ((x + y + seed * 40) & 255));
+            row[x] = 0xFF000000u |
+                     static_cast<uint32_t>(((x * (3 + seed)) & 255) << 16 | ((y * (2 + seed)) & 255) << 8 |
+                                           ((x + y + seed * 40) & 255));
     }
     return image;
 }
@@ -61,8 +62,8 @@ struct TSpread {
         int seed = 0;
         for (const TPlace& p : places) {
             TFBPage* page = Doc.Pages.Items(p.Page);
-            auto* frame =
-                static_cast<TFBPictureElement*>(page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
+            auto* frame = static_cast<TFBPictureElement*>(
+                page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
             frame->CenterX = p.CX;
             frame->CenterY = p.CY;
             frame->Width = p.W;
@@ -74,7 +75,8 @@ struct TSpread {
             Frames.push_back(frame);
         }
         TFBPage* page = Doc.Pages.Items(1);
-        auto* text = static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
+        auto* text =
+            static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
         text->CenterX = 108;
         text->CenterY = 118;
         text->Width = 150;
@@ -106,8 +108,8 @@ void RenderView(benchmark::State& state, int quality) {
         dc.ReleaseCanvas();
         benchmark::DoNotOptimize(buffer.constBits());
     }
-    state.counters["views/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["views/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void PainterPhotos(benchmark::State& state, int quality) {
@@ -127,14 +129,15 @@ void PainterPhotos(benchmark::State& state, int quality) {
                               spread.OffsetY + (origin.Y + frame->CenterY) * spread.Scale);
             painter.rotate(frame->Angle);
             const float w = frame->Width * spread.Scale, h = frame->Height * spread.Scale;
-            painter.drawImage(QRectF(-w / 2, -h / 2, w, h), picture, QRectF(s.Left, s.Top, s.Width(), s.Height()));
+            painter.drawImage(QRectF(-w / 2, -h / 2, w, h), picture,
+                              QRectF(s.Left, s.Top, s.Width(), s.Height()));
             painter.restore();
         }
         painter.end();
         benchmark::DoNotOptimize(buffer.constBits());
     }
-    state.counters["views/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["views/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_RenderSpread(benchmark::State& state) {

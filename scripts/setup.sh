@@ -9,7 +9,7 @@ export CCACHE_BASEDIR="$TINTARO_ROOT"
 export CCACHE_NOHASHDIR=1
 
 TINTARO_PACKAGES=(
-  qt6-base-dev qt6-image-formats-plugins libqt6svg6-dev libjpeg62-turbo-dev
+  qt6-base-dev qt6-image-formats-plugins qt6-svg-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core ccache
 )
