@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QImage>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -63,8 +64,11 @@ protected:
         bitmap.fill(0xFFFFFFFFu);
         TBitmapDrawContext dc(bitmap);
         dc.Transformation.Scale(kPxPerMm);
+        float before[9];
+        std::copy_n(dc.Transformation.Matrix(), 9, before);
         DocumentDrawer().DrawView(doc, dc, quality, view, bare);
         EXPECT_EQ(dc.ClipStackDepth(), 0);
+        EXPECT_TRUE(std::equal(before, before + 9, dc.Transformation.Matrix()));
         dc.ReleaseCanvas();
     }
     QRgb at(float xMm, float yMm) const {
@@ -154,6 +158,9 @@ TEST_F(DocDrawerTest, BookModeViewsShowTheFirstPageAloneOnTheRight) {
     EXPECT_EQ(at(20, 15), 0x01FF00u); // page 1 on the left
     EXPECT_EQ(at(60, 15), 0x02FF00u); // page 2 on the right
     EXPECT_EQ(at(45, 15), 0xF0F0F0u); // the gap between them
+    render(1, 0, true);
+    EXPECT_EQ(at(45, 15), 0xFFFFFFu); // bare: no cover
+    EXPECT_EQ(at(20, 15), 0xFFFFFFu); // and no page colours
 
     // Spreads of page pairs: the pages meet in the middle.
     doc.ScreenMode = 2;
