@@ -18,8 +18,10 @@ namespace {
 const QString kUsage =
     QStringLiteral("usage: tintaro-cli render FILE --view V [--dpi D] [--quality Q] [--bare] OUT.png");
 
-// Bitmaps beyond this many pixels on a side are refused rather than failing to allocate.
+// Bitmaps beyond this many pixels on a side or in all (1 GB) are refused rather than failing to
+// allocate.
 constexpr double kMaxSide = 30000;
+constexpr double kMaxPixels = 256.0 * 1024 * 1024;
 
 int runRender(const QStringList& args, QTextStream& out) {
     QString file, target;
@@ -69,10 +71,12 @@ int runRender(const QStringList& args, QTextStream& out) {
     const TFBSizeF size = document.ViewSize();
     const double w = std::nearbyint(size.Width / 25.4 * dpi);
     const double h = std::nearbyint(size.Height / 25.4 * dpi);
-    if (!(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide))
+    if (!(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels))
         throw CliUsageError(QStringLiteral("a bitmap of %1 x %2 pixels cannot be made").arg(w).arg(h));
 
     QImage bitmap(static_cast<int>(w), static_cast<int>(h), QImage::Format_ARGB32);
+    if (bitmap.isNull())
+        throw CliUsageError(QStringLiteral("not enough memory for a bitmap of %1 x %2 pixels").arg(w).arg(h));
     bitmap.fill(0xFFFFFFFFu);
     {
         TBitmapDrawContext dc(bitmap);

@@ -88,6 +88,10 @@ TEST(CliRender, RefusesAViewThatDoesNotExistAndBadArguments) {
     EXPECT_EQ(runCli({"render", project, "--view", "-1", out}).exitCode, 2);
     EXPECT_EQ(runCli({"render", project, out}).exitCode, 2);
     EXPECT_EQ(runCli({"render", project, "--view", "0", "--dpi", "0", out}).exitCode, 2);
+    // 80 x 30 mm at 100000 dpi would need more than a gigabyte.
+    const auto huge = runCli({"render", project, "--view", "0", "--dpi", "100000", out});
+    EXPECT_EQ(huge.exitCode, 2);
+    EXPECT_TRUE(huge.err.contains("cannot be made")) << huge.err.constData();
     EXPECT_EQ(runCli({"render", dir.filePath("fehlt.fbp"), "--view", "0", out}).exitCode, 2);
 }
 
