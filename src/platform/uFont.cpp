@@ -99,3 +99,19 @@ void TFont::changed() {
     if (onChange_)
         onChange_();
 }
+
+TFont TFont::fromQFont(const QFont& font) {
+    TFontStyles style = 0;
+    if (font.bold())
+        style |= fsBold;
+    if (font.italic())
+        style |= fsItalic;
+    if (font.underline())
+        style |= fsUnderline;
+    if (font.strikeOut())
+        style |= fsStrikeOut;
+    TFont result(font.family(), font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF()), style);
+    if (font.fixedPitch())
+        result.SetPitch(TFontPitch::Fixed);
+    return result;
+}

@@ -59,6 +59,8 @@ public:
 
     // A QFont with name, point size and style; the pitch becomes the fixed-pitch hint.
     QFont toQFont() const;
+    // Name, size and style of a QFont (colour black, default character set and pitch otherwise).
+    static TFont fromQFont(const QFont& font);
 
 private:
     void changed();

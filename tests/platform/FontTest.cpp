@@ -60,4 +60,5 @@ TEST(Font, QFontCarriesNameSizeAndStyle) {
     EXPECT_FALSE(q.italic());
     EXPECT_TRUE(q.strikeOut());
     EXPECT_TRUE(q.fixedPitch());
+    EXPECT_TRUE(TFont::fromQFont(q) == font);
 }
