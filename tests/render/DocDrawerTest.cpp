@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <algorithm>
@@ -319,6 +321,38 @@ TEST_F(DocDrawerTest, TextShadowIsMadeOnceUntilSizeOrTextChange) {
     EXPECT_FALSE(text->Dirty);
     text->SetHasShadow(false);
     EXPECT_EQ(TextShadow(*text), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DocDrawerTest, RedrawingAViewDecodesNoPicture) {
+    makePages(2, 2, 40, 30);
+    // Four photos, each its own entry of the store.
+    for (int page = 0; page < 2; ++page)
+        for (int i = 0; i < 2; ++i) {
+            const QString file =
+                QDir::temp().filePath(QStringLiteral("tintaro-drawer-%1%2.jpg").arg(page).arg(i));
+            ASSERT_TRUE(solid(300 + i, 200 + page, qRgb(0, 0, 200)).save(file, "JPEG"));
+            addFrame(page, 10 + 20 * i, 15, 18, 12)->SetPictureFile(file);
+            QFile::remove(file);
+        }
+    ASSERT_EQ(TBildmanager::Instance().Count(), 4);
+    for (int quality : {0, 1})
+        render(0, quality); // whatever the store still had to decode, it has now
+
+    int decodes = 0;
+    TBildmanager::Instance().SetDecoder([&](const QByteArray& data, const Imaging::TDecodeOptions& options) {
+        ++decodes;
+        return Imaging::Decode(data, options);
+    });
+    for (int quality : {0, 1, 0}) {
+        render(0, quality);
+        EXPECT_TRUE(near(at(50, 15), qRgb(0, 0, 200))) << quality;
+    }
+    TBildmanager::Instance().SetDecoder(nullptr);
+    EXPECT_EQ(decodes, 0);
 }
 
 } // namespace
