@@ -45,6 +45,8 @@ int rounded(float value) {
 // The small preview of an encoded picture, reduced while decoding where the format allows.
 // `fullSize` is the upright size of the whole picture when known (from the header).
 QImage smallPreview(const QByteArray& data, std::optional<QSize> fullSize) {
+    if (fullSize && fullSize->isEmpty())
+        fullSize.reset(); // not known after all: the decoded picture tells
     Imaging::TDecodeOptions options;
     if (fullSize)
         options.AtLeast = Imaging::FitInto(*fullSize, kSmallPreviewSide);

@@ -311,6 +311,26 @@ TEST_F(BildManager, OutOfMemoryIsRetriedThreeTimesAfterLoweringTheLimit) {
     EXPECT_EQ(store().Find(broken)->PicWidth, 0);
 }
 
+TEST_F(BildManager, TraceLinesFollowTheEntriesThroughTheirLife) {
+    QStringList trace;
+    Debug().setSink([&](const QString& line) { trace << line.section(QLatin1Char(' '), 1); });
+    const int big = store().AddFromFile(writePicture(QStringLiteral("big.bmp"), 2272, 1705, "BMP"));
+    QImage clip(4, 4, QImage::Format_ARGB32);
+    clip.fill(Qt::transparent);
+    const int png = store().AddBitmap(clip);
+    store().AddRef(png);
+    // The new entry has no reference yet while it is decoded and re-encoded.
+    const QStringList expected{
+        QStringLiteral("Resize in LoadGPBitmap"), QStringLiteral("SaveGPBitmapToStream -1 -> JPG"),
+        QStringLiteral("RemoveGPBitmap -1"),      QStringLiteral("SaveGPBitmapToStream -1 -> PNG"),
+        QStringLiteral("RemoveGPBitmap -1"),      QStringLiteral("IncRefCount %1").arg(png)};
+    EXPECT_EQ(trace, expected);
+    trace.clear();
+    store().Release(big);
+    store().Clear();
+    EXPECT_EQ(trace, QStringList{QStringLiteral("Verwaiste Elemente: 1")});
+}
+
 // ---------------------------------------------------------------------------------------------
 // The store in a container: whole, single entries and the transfer form
 
