@@ -271,6 +271,15 @@ TEST_F(DocDrawerTest, QualityChoosesPictureOrPreviewOrNone) {
     render(0, 2);
     EXPECT_EQ(at(20, 15), 0xFFFFFFu);
     EXPECT_EQ(at(5.1f, 15), 0x00FF00u); // the border still shows
+
+    // A reference the store does not know: no picture, but shadow and border.
+    doc.PicturesHaveShadows = true;
+    frame->RefIndex = 9999;
+    render(0, 0);
+    EXPECT_EQ(at(20, 15), 0xFFFFFFu);
+    EXPECT_EQ(at(5.1f, 15), 0x00FF00u);
+    EXPECT_LT(qRed(at(36, 26)), 250); // the shadow below right
+    frame->RefIndex = -1;
 }
 
 TEST_F(DocDrawerTest, ElementsAreClippedToTheirPage) {
