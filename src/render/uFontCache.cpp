@@ -134,9 +134,18 @@ TTextMetric TFontInfo::MetricsAt(int emPx) const {
 }
 
 QRawFont TFontInfo::RawFontAt(int pixelSize) const {
+    pixelSize = std::max(1, pixelSize);
+    auto it = sized_.constFind(pixelSize);
+    if (it != sized_.constEnd())
+        return *it;
+    // Each size is a font engine with its own glyph cache: keep the sizes in use (a zoom level,
+    // thumbnails, print) instead of building a new one per line.
+    if (sized_.size() >= 24)
+        sized_.clear();
     QRawFont raw = raw_;
     if (raw.isValid())
-        raw.setPixelSize(std::max(1, pixelSize));
+        raw.setPixelSize(pixelSize);
+    sized_.insert(pixelSize, raw);
     return raw;
 }
 

@@ -59,6 +59,7 @@ private:
     TTextMetric metrics_;
     QRawFont raw_;
     mutable QHash<char16_t, int> extraWidths_;
+    mutable QHash<int, QRawFont> sized_;
 };
 
 // Process-wide cache of font metrics by face name (case-sensitive) and style; size and colour
