@@ -16,3 +16,18 @@ QString Translate(const QString& german) {
 void RegisterText(const QString& german) {
     registeredTexts().insert(german);
 }
+
+namespace {
+int& currentLanguage() {
+    static int language = kLanguageGerman;
+    return language;
+}
+} // namespace
+
+int CurrentLanguage() {
+    return currentLanguage();
+}
+
+void SetCurrentLanguage(int index) {
+    currentLanguage() = index;
+}

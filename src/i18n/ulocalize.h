@@ -9,3 +9,10 @@ QString Translate(const QString& german);
 
 // Registers a text that is looked up by wording, so that a template of all texts can be written.
 void RegisterText(const QString& german);
+
+// The language of the user interface as the localizer's language index (0 German, 1 English,
+// 2 French, ...). 0 until a language is chosen.
+constexpr int kLanguageGerman = 0;
+constexpr int kLanguageFrench = 2;
+int CurrentLanguage();
+void SetCurrentLanguage(int index);

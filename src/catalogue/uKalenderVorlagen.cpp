@@ -1,0 +1,249 @@
+#include "catalogue/uKalenderVorlagen.h"
+
+#include "calendar/uKalender.h"
+#include "platform/uFont.h"
+
+#include <QFontDatabase>
+
+namespace {
+
+const QString& trebuchet() {
+    static const QString name = QStringLiteral("Trebuchet MS");
+    return name;
+}
+
+// The preset fonts: the name, then the style replaced as a whole, then a colour when one is given.
+void presetFont(TFont& font, TFontStyles style, qint32 color) {
+    font.BeginUpdate();
+    SetFontIfInstalled(font, trebuchet());
+    font.SetStyle(style);
+    if (color >= 0)
+        font.SetColor(color);
+    font.EndUpdate();
+}
+
+constexpr qint32 kKeepColor = -1;
+
+// The month grid with a grey weekday band and grey day cells (A4 layout 1, A6 layout 4).
+void presetGridWithCells(TKalenderData& d, bool a6) {
+    d.MonatJahrSize = 15;
+    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    d.MonatJahrFontHeight = 40;
+    d.WochentagSize = 18;
+    d.WochentagFontHeight = 33;
+    presetFont(d.WochentagFont, fsBold, kKeepColor);
+    d.WochentagColorZeile = 0xDDDDDD;
+    if (a6)
+        d.WochentagRowSpacing.SetValues(5, 10, 5, 35);
+    else
+        d.WochentagRowSpacing.SetValues(1, 10, 1, 35);
+    d.ColorZellen = 0xDDDDDD;
+    d.CellSpacing.SetValues(7, 7, 7, 7);
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 37;
+    d.FTextAlign = 9;
+    d.CellPadding.SetValues(0, 0, 0, 7);
+    if (a6)
+        d.RowSpacing.SetValues(5, 0, 5, 0);
+}
+
+void presetA4Layout2(TKalenderData& d) {
+    d.Color = 0xE0E0E0;
+    d.MonatJahrSize = 20;
+    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    d.MonatJahrFontHeight = 45;
+    d.ShowMonatJahrOnBottom = true;
+    d.WochentagSize = 18;
+    d.WochentagFontHeight = 47;
+    presetFont(d.WochentagFont, fsBold, kKeepColor);
+    d.WochentagColorZeile = 0xD0D0D0;
+    d.WochentagRowSpacing.SetValues(0, 0, 0, 30);
+    d.WochentagRowPadding.SetValues(5, 0, 5, 0);
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 70;
+    d.FTextAlign = 5;
+    d.CellPadding.Clear();
+    d.RowSpacing.SetValues(0, 10, 0, 10);
+    d.RowPadding.SetValues(5, 0, 5, 0);
+    d.ColorZeilen = 0xF0F0F0;
+}
+
+void presetA4Layout3(TKalenderData& d) {
+    d.MonatJahrSize = 55;
+    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    d.MonatJahrFontHeight = 80;
+    d.MonatJahrTextAlign = 6;
+    d.ShowWochentage = false;
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 45;
+}
+
+// A single column of days with the title at the bottom in two lines on a dark band (A4 layout 4,
+// A6 layout 1).
+void presetColumn(TKalenderData& d, bool a6) {
+    d.ShowWochentage = false;
+    d.WochentagRowPadding.SetValues(2, 4, 22, 4);
+    d.ShowMonatJahrOnBottom = true;
+    d.MonatJahrZweizeilig = true;
+    d.MonatJahrColorZeile = 0x606060;
+    presetFont(d.MonatJahrFont, fsItalic, 0xFFFFFF);
+    d.MonatJahrFontHeight = 35;
+    if (a6) {
+        d.MonatJahrSize = 14.3f;
+        d.MonatJahrRowPadding.SetValues(0, 0, 4.9f, 0);
+    } else {
+        d.MonatJahrSize = 6.7f;
+        d.MonatJahrRowPadding.SetValues(0, 0, 22, 0);
+    }
+    d.MonatJahrTextAlign = 6;
+    if (a6)
+        d.MonatJahrRowSpacing.SetValues(-349.6f, 0, 0, 0);
+    d.RowPadding.SetValues(0, 4, 22, 4);
+    d.FTextAlign = 6;
+    presetFont(d.Font, fsBold, kKeepColor);
+    d.FontHeight = 60;
+    if (a6)
+        d.Color = 0xCCCCCC;
+}
+
+void presetA5Layout1(TKalenderData& d) {
+    d.Color = 0xE0E0E0;
+    d.MonatJahrSize = 20;
+    presetFont(d.MonatJahrFont, fsItalic, 0xFFFFFF);
+    d.MonatJahrColorZeile = 0x333333;
+    d.MonatJahrFontHeight = 45;
+    d.ShowMonatJahrOnBottom = true;
+    d.MonatJahrZweizeilig = true;
+    d.MonatJahrRowSpacing.SetValues(0, 30, 0, 0);
+    d.WochentagSize = 13;
+    d.WochentagFontHeight = 47;
+    presetFont(d.WochentagFont, fsBold, kKeepColor);
+    d.WochentagColorZeile = 0xD0D0D0;
+    d.WochentagRowSpacing.SetValues(0, 0, 0, 47);
+    d.WochentagRowPadding.SetValues(5, 0, 5, 0);
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 70;
+    d.FTextAlign = 5;
+    d.CellPadding.Clear();
+    d.RowSpacing.SetValues(0, 32, 0, 32);
+    d.RowPadding.SetValues(5, 0, 5, 0);
+    d.ColorZeilen = 0xF0F0F0;
+}
+
+void presetA5Layout2(TKalenderData& d) {
+    d.MonatJahrSize = 15;
+    presetFont(d.MonatJahrFont, fsItalic, kKeepColor);
+    d.MonatJahrFontHeight = 60;
+    d.MonatJahrRowSpacing.Clear();
+    d.WochentagSize = 13;
+    d.WochentagFontHeight = 45;
+    presetFont(d.WochentagFont, fsBold, 0xFFFFFF);
+    d.WochentagColorZeile = 0x808080;
+    d.WochentagRowSpacing.Clear();
+    d.WochentagRowPadding.SetValues(5, 0, 5, 0);
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 47;
+    d.CellPadding.Clear();
+    d.RowSpacing.Clear();
+    d.RowPadding.SetValues(5, 0, 5, 0);
+}
+
+void presetA5Layout3(TKalenderData& d) {
+    d.MonatJahrSize = 50;
+    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    d.MonatJahrFontHeight = 70;
+    d.MonatJahrTextAlign = 6;
+    d.MonatJahrRowSpacing.SetValues(0, 0, 0.8f, 0);
+    d.ShowWochentage = false;
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 40;
+}
+
+void presetA6Layout2(TKalenderData& d) {
+    d.MonatJahrSize = 45;
+    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    d.MonatJahrFontHeight = 30;
+    d.MonatJahrTextAlign = 5;
+    d.ShowWochentage = false;
+    d.WochentagSize = 18;
+    d.WochentagFontHeight = 33;
+    presetFont(d.WochentagFont, fsBold, kKeepColor);
+    d.WochentagRowSpacing.Clear();
+    d.CellSpacing.Clear();
+    d.CellPadding.Clear();
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 50;
+    d.FTextAlign = 5;
+    d.RowSpacing.SetValues(5, 0, 5, 0);
+}
+
+void presetA6Layout3(TKalenderData& d) {
+    d.Color = 0xF0F0F0;
+    d.MonatJahrSize = 20;
+    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    d.MonatJahrFontHeight = 45;
+    d.MonatJahrColorZeile = 0xD8D8D8;
+    d.ShowMonatJahrOnBottom = true;
+    d.WochentagSize = 18;
+    d.WochentagFontHeight = 30;
+    SetFontIfInstalled(d.WochentagFont, trebuchet()); // the style stays
+    d.WochentagColorZeile = 0xF8F8F8;
+    d.WochentagRowSpacing.Clear();
+    d.WochentagRowPadding.SetValues(6, 25, 6, 0);
+    presetFont(d.Font, 0, kKeepColor);
+    d.FontHeight = 50;
+    d.FTextAlign = 5;
+    d.CellPadding.Clear();
+    d.RowSpacing.Clear();
+    d.RowPadding.SetValues(6, 2, 6, 2);
+}
+
+} // namespace
+
+void SetFontIfInstalled(TFont& font, const QString& name) {
+    font.SetName(QFontDatabase::hasFamily(name) ? name : QStringLiteral("Arial"));
+}
+
+bool ApplyKalenderPreset(TKalenderData& data, int productCode) {
+    void (*preset)(TKalenderData&) = nullptr;
+    switch (productCode) {
+    case 61:
+        preset = [](TKalenderData& d) { presetGridWithCells(d, false); };
+        break;
+    case 144:
+        preset = [](TKalenderData& d) { presetGridWithCells(d, true); };
+        break;
+    case 62:
+        preset = presetA4Layout2;
+        break;
+    case 63:
+        preset = presetA4Layout3;
+        break;
+    case 64:
+        preset = [](TKalenderData& d) { presetColumn(d, false); };
+        break;
+    case 141:
+        preset = [](TKalenderData& d) { presetColumn(d, true); };
+        break;
+    case 71:
+        preset = presetA5Layout1;
+        break;
+    case 72:
+        preset = presetA5Layout2;
+        break;
+    case 73:
+        preset = presetA5Layout3;
+        break;
+    case 142:
+        preset = presetA6Layout2;
+        break;
+    case 143:
+        preset = presetA6Layout3;
+        break;
+    default:
+        return false;
+    }
+    data.Reset();
+    preset(data);
+    return true;
+}
