@@ -61,7 +61,13 @@ int runNew(const QStringList& args, QTextStream& out) {
     if (!CreateProductDocument(document, *product, y, n))
         throw CliUsageError(QStringLiteral("unknown product code %1").arg(*product));
     SaveDocumentToFile(document, target);
-    out << target << ": product " << *product << ", " << document.Pages.Count() << " pages\n";
+    out << target << ": product " << *product << ", " << document.Pages.Count() << " pages";
+    if (document.IsCalendar()) {
+        int month = 0, startYear = 0;
+        document.GetCalendarStart(month, startYear);
+        out << ", year " << startYear;
+    }
+    out << "\n";
     return 0;
 }
 

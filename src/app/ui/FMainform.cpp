@@ -101,6 +101,7 @@ void TMaster::FormCreate() {
          {"Das aktuelle Album ist noch nicht gespeichert.", "Soll es jetzt gespeichert werden?", "Unbenannt",
           "Fertig", "Seite wird geladen"})
         RegisterText(QString::fromUtf8(text));
+    InitProductCatalogue();
 
     document_ = std::make_unique<TFBDocument>();
     ResetToEmptyDocument(*document_);

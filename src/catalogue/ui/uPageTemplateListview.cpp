@@ -1,10 +1,72 @@
 #include "catalogue/ui/uPageTemplateListview.h"
 
+#include "document/uFBColor.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMimeData>
+
+namespace {
+// The margin between the icon's edge and the preview.
+constexpr int kPreviewMargin = 8;
+} // namespace
+
 TPageTemplateListview::TPageTemplateListview(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("lvLayouts"));
     setViewMode(QListView::IconMode);
+    setResizeMode(QListView::Adjust);
+    setMovement(QListView::Static);
+    setIconSize(QSize(ThumbnailSize, ThumbnailSize));
+    setGridSize(QSize(ThumbnailSize + 12, ThumbnailSize + fontMetrics().height() + 12));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
 }
 
-void TPageTemplateListview::Build(const TFBLayoutTypen&, uint8_t, bool) {
+void TPageTemplateListview::Build(const TFBLayoutTypen& types, uint8_t style, bool onlyThisStyle) {
     clear();
+    BuildPageTemplates(templates_, types, style, onlyThisStyle);
+    const QFontMetrics metrics = fontMetrics();
+    for (int row = 0; row < templates_.Count(); ++row) {
+        const TFBPageTemplate& layout = *templates_.Items(row);
+        auto* item = new QListWidgetItem(
+            previewIcon(layout), metrics.elidedText(layout.Name, Qt::ElideRight, ThumbnailSize), this);
+        item->setToolTip(layout.Name);
+        item->setBackground(ColorToQColor(layout.PreviewColor()));
+        item->setData(Qt::UserRole, row);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    }
+}
+
+const TFBPageTemplate* TPageTemplateListview::Template(int row) const {
+    return row >= 0 && row < templates_.Count() ? templates_.Items(row) : nullptr;
+}
+
+QIcon TPageTemplateListview::previewIcon(const TFBPageTemplate& layout) const {
+    QImage bitmap(ThumbnailSize, ThumbnailSize, QImage::Format_ARGB32);
+    bitmap.fill(ColorToQColor(layout.PreviewColor()));
+    layout.DrawPreview(bitmap,
+                       QRect(0, 0, ThumbnailSize, ThumbnailSize)
+                           .adjusted(kPreviewMargin, kPreviewMargin, -kPreviewMargin, -kPreviewMargin));
+    return QIcon(QPixmap::fromImage(bitmap));
+}
+
+QStringList TPageTemplateListview::mimeTypes() const {
+    return {QString::fromLatin1(TFBPageTemplate::DragFormat)};
+}
+
+QMimeData* TPageTemplateListview::mimeData(const QList<QListWidgetItem*>& items) const {
+    if (items.isEmpty())
+        return nullptr;
+    const TFBPageTemplate* layout = Template(items.first()->data(Qt::UserRole).toInt());
+    if (!layout)
+        return nullptr;
+    QByteArray payload;
+    QBuffer buffer(&payload);
+    buffer.open(QIODevice::WriteOnly);
+    layout->SaveToStream(buffer);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(TFBPageTemplate::DragFormat), payload);
+    return data;
 }

@@ -102,6 +102,12 @@ void addPages(TFBDocument& document, int count) {
         document.Pages.Add(std::make_unique<TFBPage>(&document));
 }
 
+// The document with exactly count empty pages (the empty default document has one).
+void setPages(TFBDocument& document, int count) {
+    document.Pages.Clear();
+    addPages(document, count);
+}
+
 class MainformTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -216,7 +222,7 @@ TEST_F(MainformTest, AnsweringYesSavesFirstAndACancelledSaveDialogStillContinues
 
 TEST_F(MainformTest, WizardChoiceToOpenAProjectLeadsToTheOpenDialogWithoutAskingAgain) {
     document().Dokumentname = QStringLiteral("Gespeichert");
-    addPages(document(), 4);
+    setPages(document(), 4);
     saveTestDocument(document(), path(QStringLiteral("Vorhanden.fbp")));
     makeModifiedDocument();
     prompts.answers = {TAnswer::No};
@@ -269,7 +275,7 @@ TEST_F(MainformTest, FailedSaveReportsTheErrorAndKeepsTheDocumentUnsaved) {
 
 TEST_F(MainformTest, OpenLoadsTheProjectAndClearsModifiedAndUndo) {
     document().Dokumentname = QStringLiteral("Kalender");
-    addPages(document(), 13);
+    setPages(document(), 13);
     saveTestDocument(document(), path(QStringLiteral("Kalender.fbp")));
     document().Modified = true;
     UndoManager().Add(std::make_unique<TUndoItem>());
@@ -321,7 +327,7 @@ TEST_F(MainformTest, CommandLineOpensOneExistingFileAndRunsNewOtherwise) {
 }
 
 TEST_F(MainformTest, NextAndPreviousViewStopAtTheEnds) {
-    addPages(document(), 3);
+    setPages(document(), 3);
     master->PagesPanel()->Rebuild();
     auto* label = child<QLabel>("lblSeitenzahl");
     master->BtnSeiteZurueckClick();
@@ -347,7 +353,7 @@ TEST_F(MainformTest, PickingAViewInThePagesPanelShowsItInThePageView) {
 }
 
 TEST_F(MainformTest, EventsOfAControlDoNotComeBackToIt) {
-    addPages(document(), 3);
+    setPages(document(), 3);
     master->PagesPanel()->Rebuild();
     // The page view announces that it shows view 2 itself: only the pages panel follows.
     Multicaster().ViewSelected(master->MainView(), 2);
@@ -377,6 +383,9 @@ TEST_F(MainformTest, ZoomTrackBarAndPageViewFollowEachOther) {
 }
 
 TEST_F(MainformTest, ShadowToggleDoesNotMarkTheDocumentModified) {
+    // The empty default document allows no shadows; a product with shadows does.
+    wizardResult = 1;
+    master->BtnAlbumNeuClick();
     auto* button = child<QToolButton>("BtnBilderschatten");
     ASSERT_TRUE(button->isEnabled());
     ASSERT_TRUE(document().PicturesHaveShadows);
@@ -527,7 +536,7 @@ TEST(MainformProjectFile, SavedProjectOpensAgainWithItsPages) {
     master.SetNewProjectWizard([](TFBDocument&) { return 2; });
     TFBDocument& document = master.Document();
     document.Dokumentname = QStringLiteral("Reise");
-    addPages(document, 3);
+    setPages(document, 3);
     document.Modified = true;
     const QString file = home.path() + QStringLiteral("/Reise.fbp");
     prompts.saveNames = {file};
