@@ -27,6 +27,16 @@ struct TFrameValues {
 
 constexpr qint64 kFrameBytes = 5 * 4;
 
+// What a payload may hold: pages from 1 mm to 10 m and frames within 100 m of the page origin.
+// Anything beyond comes from a damaged payload and would overflow device coordinates in previews.
+constexpr float kMinPageSize = 1;
+constexpr float kMaxPageSize = 10000;
+constexpr float kMaxFrameValue = 100000;
+
+bool plausibleFrameValue(float v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxFrameValue;
+}
+
 // Frames of a payload are read into plain values first, so that a damaged payload leaves the
 // layout untouched. The count must fit into what is left of the stream.
 std::vector<TFrameValues> readFrames(QIODevice& stream) {
@@ -40,9 +50,11 @@ std::vector<TFrameValues> readFrames(QIODevice& stream) {
         f.Width = StreamReadSingle(stream);
         f.Height = StreamReadSingle(stream);
         f.Angle = StreamReadSingle(stream);
-        for (const float v : {f.CenterX, f.CenterY, f.Width, f.Height, f.Angle})
-            if (!std::isfinite(v))
+        for (const float v : {f.CenterX, f.CenterY, f.Width, f.Height})
+            if (!plausibleFrameValue(v))
                 throw Exception(QStringLiteral("Ungültiges Seitenlayout: Rahmen ohne gültige Maße"));
+        if (!std::isfinite(f.Angle))
+            throw Exception(QStringLiteral("Ungültiges Seitenlayout: Rahmen ohne gültigen Winkel"));
     }
     return frames;
 }
@@ -245,7 +257,8 @@ void TFBPageTemplate::SaveToStream(QIODevice& stream) const {
 void TFBPageTemplate::LoadFromStream(QIODevice& stream) {
     const float width = StreamReadSingle(stream);
     const float height = StreamReadSingle(stream);
-    if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
+    const auto plausiblePage = [](float v) { return v >= kMinPageSize && v <= kMaxPageSize; };
+    if (!plausiblePage(width) || !plausiblePage(height))
         throw Exception(
             QStringLiteral("Ungültiges Seitenlayout: Seitengröße %1 x %2").arg(width).arg(height));
     const QString name = StreamReadString(stream);

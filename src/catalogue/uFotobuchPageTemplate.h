@@ -42,9 +42,9 @@ public:
     // frame lists (ID is not part of it).
     void SaveToStream(QIODevice& stream) const;
     // Replaces everything but ID by what the stream holds. A payload that ends early or holds
-    // impossible values (unknown layout types, a style outside a byte, a page without area,
-    // counts the payload cannot hold, non-finite numbers) raises Exception and leaves the layout
-    // as it was.
+    // impossible values (unknown layout types, a style outside a byte, a page side outside
+    // 1 mm ... 10 m, frame values beyond 100 m, counts the payload cannot hold, non-finite
+    // numbers) raises Exception and leaves the layout as it was.
     void LoadFromStream(QIODevice& stream);
 
     // Draws a miniature of the page (a spread for a panorama layout) with its frames, fitted and

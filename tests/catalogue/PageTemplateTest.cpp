@@ -576,6 +576,10 @@ TEST(PageTemplateStream, DamagedPayloadsAreRejected) {
     Payload noArea;
     noArea.single(0).single(50).string("x").byte(0).string("").int32(1).int32(0).int32(0);
     EXPECT_TRUE(rejects(noArea.bytes()));
+    EXPECT_TRUE(rejects(headerWithTypes("").int32(1).frame(1, 1, 1e9f, 1, 0).int32(0).bytes()));
+    Payload tinyPage;
+    tinyPage.single(0.5f).single(50).string("x").byte(0).string("").int32(1).int32(0).int32(0);
+    EXPECT_TRUE(rejects(tinyPage.bytes()));
     Payload hugeName;
     hugeName.single(100).single(50).int32(0x7FFFFFF0);
     EXPECT_TRUE(rejects(hugeName.bytes()));
