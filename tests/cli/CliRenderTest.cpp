@@ -5,9 +5,13 @@
 #include "document/uFotobuchDocumentIO.h"
 
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using TestSupport::runCli;
 
@@ -93,6 +97,55 @@ TEST(CliRender, RefusesAViewThatDoesNotExistAndBadArguments) {
     EXPECT_EQ(huge.exitCode, 2);
     EXPECT_TRUE(huge.err.contains("cannot be made")) << huge.err.constData();
     EXPECT_EQ(runCli({"render", dir.filePath("fehlt.fbp"), "--view", "0", out}).exitCode, 2);
+}
+
+} // namespace
+
+namespace {
+
+// Counts the pixels that are not white.
+int inkOf(const QImage& image) {
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFFu;
+    return ink;
+}
+
+TEST(CliRender, WizardProductsRenderWithTheirPlacedPhoto) {
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("blau.png");
+    QImage blue(300, 200, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 230));
+    blue.save(photo);
+    // A booklet and an 8:5 book (book mode: cover margin around the spread) and an A4 calendar.
+    for (const char* code : {"1", "31", "61"}) {
+        SCOPED_TRACE(code);
+        const QString project = dir.filePath(QStringLiteral("p%1.fbp").arg(code));
+        const QString out = dir.filePath("view.png");
+        ASSERT_EQ(runCli({"new", "--product", code, "--year", "2024", project}).exitCode, 0);
+        // The view's size from the document's own geometry.
+        const QJsonObject doc = QJsonDocument::fromJson(runCli({"info", project}).out).object();
+        const double w = doc["PageWidth"].toDouble(), h = doc["PageHeight"].toDouble();
+        const double u = doc["Umschlagbreite"].toDouble(), s = doc["Stegbreite"].toDouble();
+        const bool book = doc["ScreenMode"].toInt() == 1;
+        const QSize size(int(std::nearbyint((book ? 2 * w + s + 2 * u : w) / 25.4 * 50)),
+                         int(std::nearbyint((book ? h + 2 * u : h) / 25.4 * 50)));
+        ASSERT_EQ(runCli({"place", project, "--page", "0", "--frame", "0", photo}).exitCode, 0);
+        const auto result = runCli({"render", project, "--view", "0", "--dpi", "50", out});
+        ASSERT_EQ(result.exitCode, 0) << result.err.constData();
+        const QImage image(out);
+        EXPECT_EQ(image.size(), size);
+        int photoPixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                photoPixels += (image.pixel(x, y) & 0xFFFFFF) == 0x0000E6u;
+        EXPECT_GT(photoPixels, image.width() * image.height() / 10);
+        // The bare print form has less on it than the screen form (no page edges, no placeholders).
+        const auto bare = runCli({"render", project, "--view", "0", "--dpi", "50", "--bare", out});
+        ASSERT_EQ(bare.exitCode, 0);
+        EXPECT_LE(inkOf(QImage(out)), inkOf(image));
+    }
 }
 
 } // namespace
