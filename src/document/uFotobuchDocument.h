@@ -273,6 +273,9 @@ public:
     uint8_t VertAlign = 0;
 
 private:
+    void WriteTextKeys(TCustomDataFile& file, const QString& section) const;
+    void ReadTextKeys(TCustomDataFile& file, const QString& section);
+
     QByteArray rtf_;
 };
 

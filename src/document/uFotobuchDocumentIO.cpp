@@ -216,8 +216,8 @@ void TFBPictureElement::Load(TCustomDataFile& file, const QString& section) {
     BorderColor = file.ReadInteger(section, QStringLiteral("BorderColor"), 0);
 }
 
-void TFBTextElement::Save(TCustomDataFile& file, const QString& section) const {
-    TFBElement::Save(file, section);
+// The keys of a text element, the same in a project and in the transfer form.
+void TFBTextElement::WriteTextKeys(TCustomDataFile& file, const QString& section) const {
     // The RTF bytes are 8-bit text already; every byte maps to one character and back.
     file.WriteString(section, QStringLiteral("RTF"), Codepage::fromAnsi(RTF()));
     file.WriteBool(section, QStringLiteral("HasShadow"), HasShadow);
@@ -225,12 +225,21 @@ void TFBTextElement::Save(TCustomDataFile& file, const QString& section) const {
     file.WriteInteger(section, QStringLiteral("VertAlign"), VertAlign);
 }
 
-void TFBTextElement::Load(TCustomDataFile& file, const QString& section) {
-    TFBElement::Load(file, section);
+void TFBTextElement::ReadTextKeys(TCustomDataFile& file, const QString& section) {
     SetRTF(Codepage::toAnsi(file.ReadString(section, QStringLiteral("RTF"), QString())));
     SetHasShadow(file.ReadBool(section, QStringLiteral("HasShadow"), false));
     SetHorzAlign(toByte(file.ReadInteger(section, QStringLiteral("HorzAlign"), 0)));
     SetVertAlign(toByte(file.ReadInteger(section, QStringLiteral("VertAlign"), 0)));
+}
+
+void TFBTextElement::Save(TCustomDataFile& file, const QString& section) const {
+    TFBElement::Save(file, section);
+    WriteTextKeys(file, section);
+}
+
+void TFBTextElement::Load(TCustomDataFile& file, const QString& section) {
+    TFBElement::Load(file, section);
+    ReadTextKeys(file, section);
 }
 
 void TFBClipartElement::Save(TCustomDataFile& file, const QString& section) const {
@@ -310,18 +319,12 @@ void TFBSizeableElement::LoadWithPicture(TCustomDataFile& file, const QString& s
 
 void TFBTextElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {
     TFBSizeableElement::SaveWithPicture(file, section);
-    file.WriteString(section, QStringLiteral("RTF"), Codepage::fromAnsi(RTF()));
-    file.WriteBool(section, QStringLiteral("HasShadow"), HasShadow);
-    file.WriteInteger(section, QStringLiteral("HorzAlign"), HorzAlign);
-    file.WriteInteger(section, QStringLiteral("VertAlign"), VertAlign);
+    WriteTextKeys(file, section);
 }
 
 void TFBTextElement::LoadWithPicture(TCustomDataFile& file, const QString& section) {
     TFBSizeableElement::LoadWithPicture(file, section);
-    SetRTF(Codepage::toAnsi(file.ReadString(section, QStringLiteral("RTF"), QString())));
-    SetHasShadow(file.ReadBool(section, QStringLiteral("HasShadow"), false));
-    SetHorzAlign(toByte(file.ReadInteger(section, QStringLiteral("HorzAlign"), 0)));
-    SetVertAlign(toByte(file.ReadInteger(section, QStringLiteral("VertAlign"), 0)));
+    ReadTextKeys(file, section);
 }
 
 void TFBClipartElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {
