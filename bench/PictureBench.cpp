@@ -217,7 +217,8 @@ BENCHMARK(BM_OpenProject48)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
 
-// Only reading the container (no target): shows what the previews add.
+// Only reading the container, while the workers already start on the previews (no target):
+// shows what waiting for every preview adds.
 void BM_OpenProject48_ReadOnly(benchmark::State& state) {
     openProject48(state, false);
 }
