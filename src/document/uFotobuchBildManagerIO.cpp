@@ -7,7 +7,6 @@
 #include "document/uFotobuchDocumentIO.h"
 #include "i18n/ulocalize.h"
 
-
 namespace {
 
 QString entrySection(const QString& section, int index) {
