@@ -13,12 +13,11 @@
 #include <vector>
 
 class TCustomDataFile;
+class TPendingPreview;
 class TWorkQueue;
 
 // One picture of the open document: the encoded file bytes (what a project stores), the decoded
 // picture while it is recently used, a small preview and the number of uses.
-class TPendingPreview;
-
 class TBildManagerListItem {
 public:
     int RefCount = 0;
