@@ -7,6 +7,8 @@
 #include "document/uFotobuchDocumentIO.h"
 #include "i18n/ulocalize.h"
 
+#include <algorithm>
+
 namespace {
 
 QString entrySection(const QString& section, int index) {
@@ -63,18 +65,25 @@ void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
 
 void TBildmanager::Load(TCustomDataFile& file, const QString& section) {
     const int count = ReadCount(file, section, 0);
+    // Repaints during the progress texts may reorder the list; the loaded entries are kept by address.
+    std::vector<TBildManagerListItem*> loaded;
     for (int k = 0; k < count; ++k) {
         InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird geladen")), k + 1);
         auto owned = std::make_unique<TBildManagerListItem>();
         TBildManagerListItem& item = *owned;
         Entries.push_back(std::move(owned));
+        loaded.push_back(&item);
         readKeys(file, entrySection(section, k), item, TKeys::All);
         prepareStored(item);
-        // The workers make its small preview while the next pictures are read; an entry removed
-        // before they get to it cancels the job.
-        queuePreview(item);
         Trim();
+        // The workers make its small preview while the next pictures are read.
+        queuePreview(item);
     }
+    // Pictures decoded while loading and freed again by a later trim need theirs too. Only
+    // entries still in the list are looked at.
+    for (const auto& item : Entries)
+        if (std::find(loaded.begin(), loaded.end(), item.get()) != loaded.end())
+            queuePreview(*item);
 }
 
 void TBildmanager::SaveEntry(TCustomDataFile& file, const QString& section, int ref) const {

@@ -414,6 +414,25 @@ TEST_F(BildManagerStore, LoadedJpegsAreMeasuredFirstAndDecodedOnFirstUse) {
     EXPECT_FALSE(item->PreviewIsSmall);
 }
 
+TEST_F(BildManagerStore, EveryLoadedPictureKeepsItsPixelsOrHasItsPreviewUnderWay) {
+    // PNGs are decoded while loading; those beyond the decoded limit are freed again at once and
+    // must still get their previews from the workers rather than on the first repaint.
+    for (int i = 0; i < 12; ++i)
+        store().AddFromFile(writePicture(QStringLiteral("n%1.png").arg(i), 40 + i, 30));
+    store().Save(*file, QStringLiteral("BildManager"));
+    store().Clear();
+    store().MaxDecoded = 8;
+    store().Load(*file, QStringLiteral("BildManager"));
+    ASSERT_EQ(store().Count(), 12);
+    int decoded = 0;
+    for (int i = 0; i < store().Count(); ++i) {
+        const TBildManagerListItem& item = store().Item(i);
+        decoded += item.Picture.has_value() ? 1 : 0;
+        EXPECT_TRUE(item.Picture.has_value() || item.PendingPreview || item.Preview) << "entry " << i;
+    }
+    EXPECT_EQ(decoded, 8);
+}
+
 TEST_F(BildManagerStore, ReleasingPicturesWhosePreviewsArePendingIsSafe) {
     for (int i = 0; i < 6; ++i)
         PictureSupport::writeFile(dir.filePath(QStringLiteral("q%1.jpg").arg(i)),
