@@ -1,6 +1,7 @@
 #include "app/uProjectFile.h"
 #include "document/uDataFile.h"
 #include "platform/Exception.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,18 +9,10 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
+using TestSupport::writeFile;
+
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class ProjectFileTest : public ::testing::Test {
 protected:
@@ -55,7 +48,7 @@ TEST_F(ProjectFileTest, SaveAgainReplacesTheOldContents) {
 TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousFile) {
     const QString file = path(QStringLiteral("Album.fbp"));
     ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
-    const QByteArray before = readAll(file);
+    const QByteArray before = readFile(file);
     EXPECT_THROW(ProjectFile::Write(file,
                                     [](TCustomDataFile& out) {
                                         out.WriteInteger("Doc", "A", 2);
@@ -63,13 +56,13 @@ TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousFile) {
                                             QStringLiteral("Bild x konnte nicht geladen werden."));
                                     }),
                  Exception);
-    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(readFile(file), before);
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("Album.fbp")});
 }
 
 TEST_F(ProjectFileTest, ReadOnlyFileIsRefusedAndLeftAlone) {
     const QString file = path(QStringLiteral("Fest.fbp"));
-    writeAll(file, "unverändert");
+    writeFile(file, "unverändert");
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
     try {
         ProjectFile::Write(file, [](TCustomDataFile&) {});
@@ -78,7 +71,7 @@ TEST_F(ProjectFileTest, ReadOnlyFileIsRefusedAndLeftAlone) {
         EXPECT_EQ(e.message(), QStringLiteral("Die Datei ist schreibgeschützt"));
     }
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(readAll(file), QByteArray("unverändert"));
+    EXPECT_EQ(readFile(file), QByteArray("unverändert"));
 }
 
 TEST_F(ProjectFileTest, MissingOrDamagedFileRaisesAClearError) {
@@ -87,7 +80,7 @@ TEST_F(ProjectFileTest, MissingOrDamagedFileRaisesAClearError) {
         ProjectFile::Read(path(QStringLiteral("fehlt.fbp")), [&](TCustomDataFile&) { called = true; }),
         Exception);
     const QString damaged = path(QStringLiteral("kaputt.fbp"));
-    writeAll(damaged, QByteArray("VX DataFile\0\0\0\0\0\1\0\0\0", 20) + QByteArray(200, '\x7f'));
+    writeFile(damaged, QByteArray("VX DataFile\0\0\0\0\0\1\0\0\0", 20) + QByteArray(200, '\x7f'));
     EXPECT_THROW(ProjectFile::Read(damaged, [&](TCustomDataFile& in) { in.ReadInteger("Doc", "A", 0); }),
                  Exception);
     EXPECT_FALSE(called);

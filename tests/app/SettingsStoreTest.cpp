@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "support/TempHome.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QLocale>
@@ -10,14 +11,9 @@
 #include <gtest/gtest.h>
 
 using TestSupport::TempHome;
+using TestSupport::writeFile;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Restores the default locale when a test has changed it.
 struct LocaleGuard {

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "support/TempHome.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,22 +10,9 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
 using TestSupport::TempHome;
-
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using TestSupport::writeFile;
 
 TEST(UserData, FolderIsCreatedBelowTheXdgDataFolder) {
     TempHome home;

@@ -12,14 +12,10 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
 using TestSupport::runCli;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList keysInOrder(const QByteArray& objectJson) {
     // QJsonObject sorts its keys; the order of the text is what the command wrote.
@@ -192,11 +188,11 @@ TEST_F(CliInfo, ResaveWritesTheSameFileAndBadInputGivesOneLine) {
     const QString copy = dir.filePath(QStringLiteral("kopie.fbp"));
     auto result = runCli({QStringLiteral("resave"), path, copy});
     ASSERT_EQ(result.exitCode, 0) << result.err.constData();
-    EXPECT_EQ(readBytes(copy), readBytes(path));
+    EXPECT_EQ(readFile(copy), readFile(path));
 
     // Damaged and foreign files: exit code 2, one line, the output file untouched.
     const QString damaged = dir.filePath(QStringLiteral("kaputt.fbp"));
-    QByteArray bytes = readBytes(path);
+    QByteArray bytes = readFile(path);
     bytes[20] = 9; // the first item's marker
     QFile file(damaged);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -212,7 +208,7 @@ TEST_F(CliInfo, ResaveWritesTheSameFileAndBadInputGivesOneLine) {
         EXPECT_EQ(result.err.count('\n'), 1) << result.err.constData();
         EXPECT_TRUE(result.out.isEmpty());
     }
-    EXPECT_EQ(readBytes(copy), readBytes(path));
+    EXPECT_EQ(readFile(copy), readFile(path));
     result = runCli({QStringLiteral("info"), damaged});
     EXPECT_TRUE(result.err.contains("Invalid file format.")) << result.err.constData();
 }

@@ -7,22 +7,9 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
 using TestSupport::runCli;
-
-namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using TestSupport::writeFile;
 
 TEST(CliItems, ListsEveryItemInStreamOrder) {
     QTemporaryDir dir;
@@ -36,7 +23,7 @@ TEST(CliItems, ListsEveryItemInStreamOrder) {
                           6); // duplicates are listed too
         file.WriteBuffer(QStringLiteral("Leer"), QString(), QByteArray());
     }
-    const QByteArray before = readBytes(path);
+    const QByteArray before = readFile(path);
     const auto result = runCli({QStringLiteral("items"), path});
     EXPECT_EQ(result.exitCode, 0) << result.err.constData();
     EXPECT_EQ(result.out, QByteArray("20\tDoc\tDocVersion\t4\n"
@@ -45,7 +32,7 @@ TEST(CliItems, ListsEveryItemInStreamOrder) {
                                      "362\tDoc\tDocVersion\t4\n"
                                      "534\tLeer\t\t0\n"));
     EXPECT_TRUE(result.err.isEmpty());
-    EXPECT_EQ(readBytes(path), before); // listing changes nothing
+    EXPECT_EQ(readFile(path), before); // listing changes nothing
 
     // A container without items lists nothing.
     const QString empty = dir.filePath(QStringLiteral("leer.fbp"));
@@ -58,11 +45,11 @@ TEST(CliItems, ListsEveryItemInStreamOrder) {
 TEST(CliItems, InvalidContainersGiveExitCode2AndOneLine) {
     QTemporaryDir dir;
     const QString text = dir.filePath(QStringLiteral("text.txt"));
-    writeBytes(text, "Dies ist keine Projektdatei, sondern ein ganz gewöhnlicher Text.\n");
+    writeFile(text, "Dies ist keine Projektdatei, sondern ein ganz gewöhnlicher Text.\n");
     const QString badMarker = dir.filePath(QStringLiteral("marker.fbp"));
     QByteArray damaged = QByteArray("VX DataFile\0\0\0\0\0\x01\0\0\0", 20) + QByteArray(168, '\0');
     damaged[20] = 2;
-    writeBytes(badMarker, damaged);
+    writeFile(badMarker, damaged);
 
     for (const QString& path : {text, badMarker}) {
         const auto result = runCli({QStringLiteral("items"), path});

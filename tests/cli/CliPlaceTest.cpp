@@ -11,14 +11,10 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
 using TestSupport::runCli;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class CliPlace : public ::testing::Test {
 protected:
@@ -88,7 +84,7 @@ TEST_F(CliPlace, MissingPagesFramesAndPicturesAreRefusedAndTheFileStaysAsItWas) 
     const QString photo = PictureSupport::writeFile(dir.filePath(QStringLiteral("p.jpg")),
                                                     PictureSupport::jpeg(PictureSupport::photo(64, 48)));
     const QString junk = PictureSupport::writeFile(dir.filePath(QStringLiteral("junk.jpg")), "not a picture");
-    const QByteArray before = readBytes(project);
+    const QByteArray before = readFile(project);
     struct Case {
         QStringList args;
         const char* message;
@@ -117,7 +113,7 @@ TEST_F(CliPlace, MissingPagesFramesAndPicturesAreRefusedAndTheFileStaysAsItWas) 
         const auto result = runCli(QStringList{QStringLiteral("place")} + c.args);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_TRUE(result.err.contains(c.message)) << result.err.constData();
-        EXPECT_EQ(readBytes(project), before);
+        EXPECT_EQ(readFile(project), before);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/uVXRegIniFile.h"
 #include "platform/Exception.h"
 #include "support/TempHome.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -11,20 +12,11 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
 using TestSupport::TempHome;
+using TestSupport::writeFile;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A colour dialog that answers as told and remembers what it was shown.
 class FakeColorDialog : public TColorDialogService {

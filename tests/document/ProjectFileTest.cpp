@@ -4,6 +4,7 @@
 #include "document/uFotobuchDocumentIO.h"
 #include "platform/Exception.h"
 #include "platform/uAtomicFile.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,18 +12,10 @@
 
 #include <gtest/gtest.h>
 
+using TestSupport::readFile;
+using TestSupport::writeFile;
+
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The message of the error the call raises; empty when it raises none.
 template <typename F>
@@ -60,7 +53,7 @@ TEST_F(ProjectFile, SavedFileLoadsBackAndReplacesTheOldOneKeepingItsPermissions)
     SaveDocumentToFile(doc, target);
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
-    const QByteArray first = readBytes(target);
+    const QByteArray first = readFile(target);
     EXPECT_TRUE(first.startsWith(QByteArray("VX DataFile\0\0\0\0\0\x01\0\0\0", 20)));
 
     // The same bytes as the container written into memory.
@@ -85,9 +78,9 @@ TEST_F(ProjectFile, SavedFileLoadsBackAndReplacesTheOldOneKeepingItsPermissions)
 }
 
 TEST_F(ProjectFile, AWriteFailingPartWayLeavesThePreviousFileIntact) {
-    writeBytes(target, QByteArrayLiteral("the previous project"));
+    writeFile(target, QByteArrayLiteral("the previous project"));
     SaveDocumentToFile(doc, target);
-    const QByteArray previous = readBytes(target);
+    const QByteArray previous = readFile(target);
     ASSERT_GT(previous.size(), 1000);
 
     // The disk fills up at the header, inside the first item, in the middle and at the last byte.
@@ -101,7 +94,7 @@ TEST_F(ProjectFile, AWriteFailingPartWayLeavesThePreviousFileIntact) {
         EXPECT_TRUE(message.contains(QStringLiteral("album.fbp"))) << qPrintable(message);
         EXPECT_TRUE(message.contains(QStringLiteral("Die bisherige Datei ist unverändert.")))
             << qPrintable(message);
-        EXPECT_EQ(readBytes(target), previous);
+        EXPECT_EQ(readFile(target), previous);
         EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
         EXPECT_TRUE(doc.Modified); // the changes are still unsaved
     }
@@ -111,7 +104,7 @@ TEST_F(ProjectFile, AWriteFailingPartWayLeavesThePreviousFileIntact) {
     faults.FailCommit = true;
     doc.Modified = true;
     EXPECT_FALSE(errorOf([&] { SaveDocumentToFile(doc, target, faults); }).isEmpty());
-    EXPECT_EQ(readBytes(target), previous);
+    EXPECT_EQ(readFile(target), previous);
     EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
     EXPECT_TRUE(doc.Modified);
 
@@ -124,12 +117,12 @@ TEST_F(ProjectFile, AWriteFailingPartWayLeavesThePreviousFileIntact) {
 }
 
 TEST_F(ProjectFile, AReadOnlyTargetIsRefusedAndLeftAlone) {
-    writeBytes(target, QByteArrayLiteral("kept"));
+    writeFile(target, QByteArrayLiteral("kept"));
     ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     doc.Modified = true;
     EXPECT_EQ(errorOf([&] { SaveDocumentToFile(doc, target); }),
               QStringLiteral("Die Datei ist schreibgeschützt"));
-    EXPECT_EQ(readBytes(target), QByteArrayLiteral("kept"));
+    EXPECT_EQ(readFile(target), QByteArrayLiteral("kept"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("album.fbp")});
     EXPECT_TRUE(doc.Modified);
 
@@ -154,15 +147,15 @@ TEST_F(ProjectFile, ATargetThatIsAFolderOrInAMissingFolderGivesAnError) {
 
 TEST_F(ProjectFile, FilesThatAreNoProjectsAreRefusedUnchanged) {
     const QString text = dir.filePath(QStringLiteral("text.fbp"));
-    writeBytes(text,
-               QByteArrayLiteral("Kein Projekt, nur ein Text, der lang genug ist, um ein Element zu sein. ")
-                   .repeated(4));
+    writeFile(text,
+              QByteArrayLiteral("Kein Projekt, nur ein Text, der lang genug ist, um ein Element zu sein. ")
+                  .repeated(4));
     const QString empty = dir.filePath(QStringLiteral("leer.fbp"));
-    writeBytes(empty, QByteArray());
+    writeFile(empty, QByteArray());
     TFBDocument loaded;
     EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, text); }), QStringLiteral("Invalid file format."));
     EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, empty); }), QStringLiteral("Invalid file format."));
-    EXPECT_EQ(readBytes(empty), QByteArray()); // opening wrote nothing into it
+    EXPECT_EQ(readFile(empty), QByteArray()); // opening wrote nothing into it
     EXPECT_FALSE(
         errorOf([&] { LoadDocumentFromFile(loaded, dir.filePath(QStringLiteral("fehlt.fbp"))); }).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("fehlt.fbp")))); // and created nothing
@@ -171,20 +164,20 @@ TEST_F(ProjectFile, FilesThatAreNoProjectsAreRefusedUnchanged) {
     // A project cut short anywhere is reported instead of loading as a shortened album; the file
     // is not changed.
     SaveDocumentToFile(doc, target);
-    const QByteArray full = readBytes(target);
+    const QByteArray full = readFile(target);
     for (const qsizetype cutAt : {qsizetype(10), qsizetype(20 + 100), full.size() / 3, full.size() - 1}) {
         SCOPED_TRACE(cutAt);
-        writeBytes(target, full.left(cutAt));
+        writeFile(target, full.left(cutAt));
         const QString message = errorOf([&] { LoadDocumentFromFile(loaded, target); });
         EXPECT_FALSE(message.isEmpty());
-        EXPECT_EQ(readBytes(target), full.left(cutAt));
+        EXPECT_EQ(readFile(target), full.left(cutAt));
     }
     EXPECT_EQ(errorOf([&] { LoadDocumentFromFile(loaded, target); }),
               QStringLiteral("Die Datei ist unvollständig oder beschädigt."));
     // Bytes after the last item are damage as well.
-    writeBytes(target, full + QByteArray(30, '\0'));
+    writeFile(target, full + QByteArray(30, '\0'));
     EXPECT_FALSE(errorOf([&] { LoadDocumentFromFile(loaded, target); }).isEmpty());
-    writeBytes(target, full);
+    writeFile(target, full);
     LoadDocumentFromFile(loaded, target);
     EXPECT_EQ(loaded.Pages.Count(), 3);
 }

@@ -1,5 +1,6 @@
 #include "platform/Exception.h"
 #include "platform/uAtomicFile.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,12 +9,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+using TestSupport::readFile;
 
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+namespace {
 
 class AtomicFile : public ::testing::Test {
 protected:
@@ -37,7 +35,7 @@ TEST_F(AtomicFile, TheTargetChangesOnlyOnCommit) {
         EXPECT_FALSE(QFileInfo::exists(target)); // nothing visible before the commit
         file.Commit();
     }
-    EXPECT_EQ(readBytes(target), QByteArray("neu"));
+    EXPECT_EQ(readFile(target), QByteArray("neu"));
 
     // Seeking back and writing over the start, as a container never does but a device allows.
     {
@@ -48,7 +46,7 @@ TEST_F(AtomicFile, TheTargetChangesOnlyOnCommit) {
         EXPECT_EQ(file.size(), 6);
         // Destroyed without commit: the old content stays and no temporary file is left.
     }
-    EXPECT_EQ(readBytes(target), QByteArray("neu"));
+    EXPECT_EQ(readFile(target), QByteArray("neu"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("ziel.fbp")});
 }
 
@@ -84,7 +82,7 @@ TEST_F(AtomicFile, ASymbolicLinkKeepsPointingAtTheReplacedFile) {
     file.write("neu", 3);
     file.Commit();
     EXPECT_TRUE(QFileInfo(target).isSymLink());
-    EXPECT_EQ(readBytes(real), QByteArray("neu"));
+    EXPECT_EQ(readFile(real), QByteArray("neu"));
 }
 
 TEST_F(AtomicFile, AFolderThatCannotTakeTheFileRaises) {

@@ -1,4 +1,5 @@
 #include "platform/uFileAssociation.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,13 +9,9 @@
 #include <gtest/gtest.h>
 
 using namespace FileAssociation;
+using TestSupport::readFile;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 struct ToolCalls {
     QStringList programs;

@@ -1,7 +1,10 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+
+#include <gtest/gtest.h>
 
 namespace TestSupport {
 
@@ -23,6 +26,17 @@ CliResult runCli(const QStringList& args, const QByteArray& input) {
 
 QString dataPath(const QString& name) {
     return QDir(QStringLiteral(TINTARO_TEST_DATA)).filePath(name);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
 }
 
 } // namespace TestSupport

@@ -19,4 +19,10 @@ CliResult runCli(const QStringList& args, const QByteArray& input = {});
 // Path of a file below tests/data.
 QString dataPath(const QString& name);
 
+// The whole file, or nothing when it cannot be read.
+QByteArray readFile(const QString& path);
+
+// Writes the bytes as the whole file; a file that cannot be opened fails the test.
+void writeFile(const QString& path, const QByteArray& bytes);
+
 } // namespace TestSupport

@@ -1,6 +1,7 @@
 // The main window's Open, Save, Save as and Close project commands on real project files.
 #include "support/SampleDocument.h"
 #include "support/TempHome.h"
+#include "support/TestSupport.h"
 
 #include "app/ui/FMainform.h"
 #include "app/ui/FProgressDlg.h"
@@ -22,6 +23,7 @@
 namespace {
 
 using TAnswer = TMasterPrompts::TAnswer;
+using TestSupport::readFile;
 
 // Answers with file names from a list and records the errors the window reports.
 class FilePrompts : public TMasterPrompts {
@@ -54,11 +56,6 @@ private:
         return name;
     }
 };
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every item as "section|key|data", the pictures' sections named by their reference instead of
 // their place in the store, sorted.
@@ -118,7 +115,7 @@ TEST_F(ProjectCommands, SaveCloseAndOpenBringTheWholeDocumentBack) {
     EXPECT_EQ(document().FilePath, file);
     EXPECT_EQ(master->windowTitle(), QStringLiteral("Tintaro Print Kit    - Reise.fbp"));
     expectUsable();
-    const QByteArray saved = readBytes(file);
+    const QByteArray saved = readFile(file);
 
     master->BtnSchliessenClick();
     EXPECT_TRUE(document().FilePath.isEmpty());
@@ -140,13 +137,13 @@ TEST_F(ProjectCommands, SaveCloseAndOpenBringTheWholeDocumentBack) {
     document().Modified = true;
     master->BtnAlbumSpeichernClick();
     EXPECT_TRUE(prompts.errors.isEmpty());
-    EXPECT_EQ(storedItems(readBytes(file)), storedItems(saved));
+    EXPECT_EQ(storedItems(readFile(file)), storedItems(saved));
 
     // Save as writes the copy under the new name, which the caption shows.
     const QString copy = home.path() + QStringLiteral("/Kopie.fbp");
     prompts.saveNames = {copy};
     master->mnuDateiSpeichernUnterClick();
-    EXPECT_EQ(storedItems(readBytes(copy)), storedItems(saved));
+    EXPECT_EQ(storedItems(readFile(copy)), storedItems(saved));
     EXPECT_EQ(document().FilePath, copy);
     EXPECT_EQ(master->windowTitle(), QStringLiteral("Tintaro Print Kit    - Kopie.fbp"));
 }
@@ -155,7 +152,7 @@ TEST_F(ProjectCommands, ADiskFullWhileSavingKeepsTheOldFileAndTheWindowUsable) {
     prompts.saveNames = {file};
     master->BtnAlbumSpeichernClick();
     ASSERT_TRUE(prompts.errors.isEmpty());
-    const QByteArray previous = readBytes(file);
+    const QByteArray previous = readFile(file);
 
     TWriteFaults faults;
     faults.FailAfterBytes = previous.size() / 2;
@@ -168,7 +165,7 @@ TEST_F(ProjectCommands, ADiskFullWhileSavingKeepsTheOldFileAndTheWindowUsable) {
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors.first().contains(QStringLiteral("Reise.fbp")));
     EXPECT_TRUE(prompts.errors.first().contains(QStringLiteral("Die bisherige Datei ist unverändert.")));
-    EXPECT_EQ(readBytes(file), previous);
+    EXPECT_EQ(readFile(file), previous);
     EXPECT_EQ(QDir(home.path()).entryList({QStringLiteral("*Reise*")}, QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Reise.fbp")});
     EXPECT_TRUE(document().Modified);
@@ -180,21 +177,21 @@ TEST_F(ProjectCommands, ADiskFullWhileSavingKeepsTheOldFileAndTheWindowUsable) {
     master->BtnAlbumSpeichernClick();
     EXPECT_EQ(prompts.errors.size(), 1);
     EXPECT_FALSE(document().Modified);
-    EXPECT_NE(readBytes(file), previous);
+    EXPECT_NE(readFile(file), previous);
 }
 
 TEST_F(ProjectCommands, AReadOnlyProjectOpensButSavingOverItIsRefused) {
     prompts.saveNames = {file};
     master->BtnAlbumSpeichernClick();
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    const QByteArray previous = readBytes(file);
+    const QByteArray previous = readFile(file);
 
     ASSERT_TRUE(master->OpenProject(file));
     EXPECT_EQ(document().Pages.Count(), 3);
     document().Modified = true;
     master->BtnAlbumSpeichernClick();
     EXPECT_EQ(prompts.errors, QStringList{QStringLiteral("Die Datei ist schreibgeschützt")});
-    EXPECT_EQ(readBytes(file), previous);
+    EXPECT_EQ(readFile(file), previous);
     EXPECT_TRUE(document().Modified);
     expectUsable();
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -203,7 +200,7 @@ TEST_F(ProjectCommands, AReadOnlyProjectOpensButSavingOverItIsRefused) {
 TEST_F(ProjectCommands, DamagedOrTruncatedProjectsGiveAClearErrorAndLeaveTheWindowUsable) {
     prompts.saveNames = {file};
     master->BtnAlbumSpeichernClick();
-    const QByteArray full = readBytes(file);
+    const QByteArray full = readFile(file);
 
     const QString cut = home.path() + QStringLiteral("/Abgeschnitten.fbp");
     QFile out(cut);
@@ -228,7 +225,7 @@ TEST_F(ProjectCommands, DamagedOrTruncatedProjectsGiveAClearErrorAndLeaveTheWind
         expectUsable();
     }
     // The damaged files are left as they were, and a sound project still opens.
-    EXPECT_EQ(readBytes(cut), full.left(full.size() / 2));
+    EXPECT_EQ(readFile(cut), full.left(full.size() / 2));
     prompts.errors.clear();
     prompts.openNames = {file};
     master->BtnAlbumOeffnenClick();
