@@ -131,32 +131,43 @@ void TKalenderPainter::PaintWeekdayCells(TDrawContext& dc, const TKalenderRect& 
 
 void TKalenderPainter4x7::Paint(TDrawContext& dc, float Left, float Top, float Width, float Height) {
     dc.SetPenStyle(psClear);
+    TStrip strip = PaintBackgroundAndTitle(dc, Left, Top, Width, Height);
+    if (Data.ShowWochentage) {
+        const float w = Height * Data.WochentagSize / 100;
+        PaintWochentage(dc, Left, strip.Top, Width, w);
+        strip.Top += w;
+        strip.Height -= w;
+    }
+    PaintSondertagBand(dc, Left, Width, Height, strip);
+    PaintTage(dc, Left, strip.Top, Width, strip.Height);
+    dc.SetPenStyle(psSolid);
+}
+
+TKalenderPainter4x7::TStrip TKalenderPainter4x7::PaintBackgroundAndTitle(TDrawContext& dc, float Left,
+                                                                         float Top, float Width,
+                                                                         float Height) {
     FillIfColored(dc, rectOf(Left, Top, Width, Height), Data.Color);
-    float top = Top;
-    float rest = Height;
+    TStrip strip{Top, Height};
     if (Data.ShowMonatJahr) {
         const float t = Height * Data.MonatJahrSize / 100;
-        rest -= t;
+        strip.Height -= t;
         if (Data.ShowMonatJahrOnBottom) {
             PaintMonatJahr(dc, Left, Top + Height - t, Width, t);
         } else {
-            PaintMonatJahr(dc, Left, top, Width, t);
-            top += t;
+            PaintMonatJahr(dc, Left, strip.Top, Width, t);
+            strip.Top += t;
         }
     }
-    if (Data.ShowWochentage) {
-        const float w = Height * Data.WochentagSize / 100;
-        PaintWochentage(dc, Left, top, Width, w);
-        top += w;
-        rest -= w;
-    }
-    if (Data.ShowSondertage) {
-        const float s = Height * Data.SondertagSize / 100;
-        rest -= s;
-        PaintSondertage(dc, Left, top + rest, Width, s);
-    }
-    PaintTage(dc, Left, top, Width, rest);
-    dc.SetPenStyle(psSolid);
+    return strip;
+}
+
+void TKalenderPainter4x7::PaintSondertagBand(TDrawContext& dc, float Left, float Width, float Height,
+                                             TStrip& strip) {
+    if (!Data.ShowSondertage)
+        return;
+    const float s = Height * Data.SondertagSize / 100;
+    strip.Height -= s;
+    PaintSondertage(dc, Left, strip.Top + strip.Height, Width, s);
 }
 
 void TKalenderPainter4x7::PaintMonatJahr(TDrawContext& dc, float Left, float Top, float Width, float Height) {
@@ -308,34 +319,18 @@ void TKalenderPainterHorizontal::PaintTage(TDrawContext& dc, float Left, float T
 
 void TKalenderPainterVertical::Paint(TDrawContext& dc, float Left, float Top, float Width, float Height) {
     dc.SetPenStyle(psClear);
-    FillIfColored(dc, rectOf(Left, Top, Width, Height), Data.Color);
+    TStrip strip = PaintBackgroundAndTitle(dc, Left, Top, Width, Height);
+    PaintSondertagBand(dc, Left, Width, Height, strip);
     float left = Left;
     float width = Width;
-    float top = Top;
-    float rest = Height;
-    if (Data.ShowMonatJahr) {
-        const float t = Height * Data.MonatJahrSize / 100;
-        rest -= t;
-        if (Data.ShowMonatJahrOnBottom) {
-            PaintMonatJahr(dc, Left, Top + Height - t, Width, t);
-        } else {
-            PaintMonatJahr(dc, Left, top, Width, t);
-            top += t;
-        }
-    }
-    if (Data.ShowSondertage) {
-        const float s = Height * Data.SondertagSize / 100;
-        rest -= s;
-        PaintSondertage(dc, Left, top + rest, Width, s);
-    }
     if (Data.ShowWochentage) {
         // The weekday column takes a share of the width here.
         const float w = Width * Data.WochentagSize / 100;
-        PaintWochentage(dc, left, top, w, rest);
+        PaintWochentage(dc, left, strip.Top, w, strip.Height);
         left += w;
         width -= w;
     }
-    PaintTage(dc, left, top, width, rest);
+    PaintTage(dc, left, strip.Top, width, strip.Height);
     dc.SetPenStyle(psSolid);
 }
 

@@ -83,6 +83,20 @@ public:
     virtual void PaintMonatJahr(TDrawContext& dc, float Left, float Top, float Width, float Height);
     virtual void PaintTage(TDrawContext& dc, float Left, float Top, float Width, float Height);
     virtual void PaintSondertage(TDrawContext& dc, float Left, float Top, float Width, float Height);
+
+protected:
+    // The part of the element's height the bands below the title still share: from Top down,
+    // Height high.
+    struct TStrip {
+        float Top;
+        float Height;
+    };
+    // Fills the background and paints the title band at the top or the bottom of the element;
+    // returns the strip the title leaves.
+    TStrip PaintBackgroundAndTitle(TDrawContext& dc, float Left, float Top, float Width, float Height);
+    // Paints the special-days band (its share of the element's Height) at the bottom of the strip
+    // and takes it off the strip.
+    void PaintSondertagBand(TDrawContext& dc, float Left, float Width, float Height, TStrip& strip);
 };
 
 // All days of the month in one row.
