@@ -47,35 +47,48 @@ void presetGridWithCells(TKalenderData& d, bool a6) {
         d.RowSpacing.SetValues(5, 0, 5, 0);
 }
 
-void presetA4Layout2(TKalenderData& d) {
+// The title band at the bottom, a grey weekday band and grey-striped day rows (A4 layout 2; A5
+// layout 1 sets the title in two white lines on a dark band).
+void presetStripedRows(TKalenderData& d, bool a5) {
     d.Color = 0xE0E0E0;
     d.MonatJahrSize = 20;
-    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
     d.MonatJahrFontHeight = 45;
     d.ShowMonatJahrOnBottom = true;
-    d.WochentagSize = 18;
+    if (a5) {
+        presetFont(d.MonatJahrFont, fsItalic, 0xFFFFFF);
+        d.MonatJahrColorZeile = 0x333333;
+        d.MonatJahrZweizeilig = true;
+        d.MonatJahrRowSpacing.SetValues(0, 30, 0, 0);
+    } else {
+        presetFont(d.MonatJahrFont, fsItalic, 0x333333);
+    }
+    d.WochentagSize = a5 ? 13 : 18;
     d.WochentagFontHeight = 47;
     presetFont(d.WochentagFont, fsBold, kKeepColor);
     d.WochentagColorZeile = 0xD0D0D0;
-    d.WochentagRowSpacing.SetValues(0, 0, 0, 30);
+    d.WochentagRowSpacing.SetValues(0, 0, 0, a5 ? 47 : 30);
     d.WochentagRowPadding.SetValues(5, 0, 5, 0);
     presetFont(d.Font, 0, kKeepColor);
     d.FontHeight = 70;
     d.FTextAlign = 5;
     d.CellPadding.Clear();
-    d.RowSpacing.SetValues(0, 10, 0, 10);
+    const float rowGap = a5 ? 32 : 10;
+    d.RowSpacing.SetValues(0, rowGap, 0, rowGap);
     d.RowPadding.SetValues(5, 0, 5, 0);
     d.ColorZeilen = 0xF0F0F0;
 }
 
-void presetA4Layout3(TKalenderData& d) {
-    d.MonatJahrSize = 55;
+// A large title above one row of days, without a weekday band (A4 layout 3, A5 layout 3).
+void presetLargeTitle(TKalenderData& d, bool a5) {
+    d.MonatJahrSize = a5 ? 50 : 55;
     presetFont(d.MonatJahrFont, fsItalic, 0x333333);
-    d.MonatJahrFontHeight = 80;
+    d.MonatJahrFontHeight = a5 ? 70 : 80;
     d.MonatJahrTextAlign = 6;
+    if (a5)
+        d.MonatJahrRowSpacing.SetValues(0, 0, 0.8f, 0);
     d.ShowWochentage = false;
     presetFont(d.Font, 0, kKeepColor);
-    d.FontHeight = 45;
+    d.FontHeight = a5 ? 40 : 45;
 }
 
 // A single column of days with the title at the bottom in two lines on a dark band (A4 layout 4,
@@ -106,30 +119,6 @@ void presetColumn(TKalenderData& d, bool a6) {
         d.Color = 0xCCCCCC;
 }
 
-void presetA5Layout1(TKalenderData& d) {
-    d.Color = 0xE0E0E0;
-    d.MonatJahrSize = 20;
-    presetFont(d.MonatJahrFont, fsItalic, 0xFFFFFF);
-    d.MonatJahrColorZeile = 0x333333;
-    d.MonatJahrFontHeight = 45;
-    d.ShowMonatJahrOnBottom = true;
-    d.MonatJahrZweizeilig = true;
-    d.MonatJahrRowSpacing.SetValues(0, 30, 0, 0);
-    d.WochentagSize = 13;
-    d.WochentagFontHeight = 47;
-    presetFont(d.WochentagFont, fsBold, kKeepColor);
-    d.WochentagColorZeile = 0xD0D0D0;
-    d.WochentagRowSpacing.SetValues(0, 0, 0, 47);
-    d.WochentagRowPadding.SetValues(5, 0, 5, 0);
-    presetFont(d.Font, 0, kKeepColor);
-    d.FontHeight = 70;
-    d.FTextAlign = 5;
-    d.CellPadding.Clear();
-    d.RowSpacing.SetValues(0, 32, 0, 32);
-    d.RowPadding.SetValues(5, 0, 5, 0);
-    d.ColorZeilen = 0xF0F0F0;
-}
-
 void presetA5Layout2(TKalenderData& d) {
     d.MonatJahrSize = 15;
     presetFont(d.MonatJahrFont, fsItalic, kKeepColor);
@@ -146,17 +135,6 @@ void presetA5Layout2(TKalenderData& d) {
     d.CellPadding.Clear();
     d.RowSpacing.Clear();
     d.RowPadding.SetValues(5, 0, 5, 0);
-}
-
-void presetA5Layout3(TKalenderData& d) {
-    d.MonatJahrSize = 50;
-    presetFont(d.MonatJahrFont, fsItalic, 0x333333);
-    d.MonatJahrFontHeight = 70;
-    d.MonatJahrTextAlign = 6;
-    d.MonatJahrRowSpacing.SetValues(0, 0, 0.8f, 0);
-    d.ShowWochentage = false;
-    presetFont(d.Font, 0, kKeepColor);
-    d.FontHeight = 40;
 }
 
 void presetA6Layout2(TKalenderData& d) {
@@ -214,10 +192,10 @@ bool ApplyKalenderPreset(TKalenderData& data, int productCode) {
         preset = [](TKalenderData& d) { presetGridWithCells(d, true); };
         break;
     case 62:
-        preset = presetA4Layout2;
+        preset = [](TKalenderData& d) { presetStripedRows(d, false); };
         break;
     case 63:
-        preset = presetA4Layout3;
+        preset = [](TKalenderData& d) { presetLargeTitle(d, false); };
         break;
     case 64:
         preset = [](TKalenderData& d) { presetColumn(d, false); };
@@ -226,13 +204,13 @@ bool ApplyKalenderPreset(TKalenderData& data, int productCode) {
         preset = [](TKalenderData& d) { presetColumn(d, true); };
         break;
     case 71:
-        preset = presetA5Layout1;
+        preset = [](TKalenderData& d) { presetStripedRows(d, true); };
         break;
     case 72:
         preset = presetA5Layout2;
         break;
     case 73:
-        preset = presetA5Layout3;
+        preset = [](TKalenderData& d) { presetLargeTitle(d, true); };
         break;
     case 142:
         preset = presetA6Layout2;
