@@ -4,6 +4,7 @@
 #include "document/uDataFile.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
+#include "support/PageElements.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -37,12 +38,8 @@ public:
         for (int p = 0; p < kPages; ++p) {
             TFBPage* page = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
             for (int f = 0; f < 4; ++f) {
-                auto* frame = static_cast<TFBPictureElement*>(
-                    page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
-                frame->CenterX = 40 + 70 * (f % 2);
-                frame->CenterY = 50 + 100 * (f / 2);
-                frame->Width = 60;
-                frame->Height = 90;
+                auto* frame = TestSupport::placeElement<TFBPictureElement>(page, 40 + 70 * (f % 2),
+                                                                           50 + 100 * (f / 2), 60, 90);
                 frame->SetPictureFile(photos[(p * 4 + f) % kPhotos]);
             }
             auto* text =

@@ -8,6 +8,7 @@
 #include "document/uFotobuchDocument.h"
 #include "render/uBitmapDrawContext.h"
 #include "render/uDocDrawer.h"
+#include "support/PageElements.h"
 
 #include <QImage>
 #include <QPainter>
@@ -61,26 +62,14 @@ struct TSpread {
                                  {2, 40, 30, 50, 34, 0}};
         int seed = 0;
         for (const TPlace& p : places) {
-            TFBPage* page = Doc.Pages.Items(p.Page);
-            auto* frame = static_cast<TFBPictureElement*>(
-                page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
-            frame->CenterX = p.CX;
-            frame->CenterY = p.CY;
-            frame->Width = p.W;
-            frame->Height = p.H;
-            frame->Angle = p.Angle;
+            auto* frame = TestSupport::placeElement<TFBPictureElement>(Doc.Pages.Items(p.Page), p.CX, p.CY,
+                                                                       p.W, p.H, p.Angle);
             const int ref = TBildmanager::Instance().AddBitmap(Photo(seed++));
             frame->SetRefIndex(ref);
             TBildmanager::Instance().Release(ref);
             Frames.push_back(frame);
         }
-        TFBPage* page = Doc.Pages.Items(1);
-        auto* text =
-            static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
-        text->CenterX = 108;
-        text->CenterY = 118;
-        text->Width = 150;
-        text->Height = 20;
+        auto* text = TestSupport::placeElement<TFBTextElement>(Doc.Pages.Items(1), 108, 118, 150, 20);
         text->SetRTF("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 Sommer am Meer, August}");
         text->SetHasShadow(true);
 

@@ -2,6 +2,7 @@
 #include "document/uFotobuchBildManager.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "support/PageElements.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -51,12 +52,7 @@ int newPicture() {
 }
 
 TFBPictureElement* addFrame(TFBPage* page, int ref) {
-    auto* f = static_cast<TFBPictureElement*>(page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
-    f->CenterX = 30;
-    f->CenterY = 40;
-    f->Width = 20;
-    f->Height = 10;
-    f->Angle = 15;
+    auto* f = TestSupport::placeElement<TFBPictureElement>(page, 30, 40, 20, 10, 15);
     f->RefIndex = ref;
     return f;
 }

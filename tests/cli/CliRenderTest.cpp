@@ -3,6 +3,7 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
+#include "support/PageElements.h"
 
 #include <QImage>
 #include <QJsonDocument>
@@ -35,12 +36,7 @@ QString writeProject(const QTemporaryDir& dir) {
     red.save(photo);
     for (int i = 0; i < 2; ++i) {
         TFBPage* page = doc.Pages.Items(i);
-        auto* frame =
-            static_cast<TFBPictureElement*>(page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
-        frame->CenterX = 20;
-        frame->CenterY = 15;
-        frame->Width = 20;
-        frame->Height = 10;
+        auto* frame = TestSupport::placeElement<TFBPictureElement>(page, 20, 15, 20, 10);
         if (i == 0)
             frame->SetPictureFile(photo);
     }

@@ -1,5 +1,6 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
+#include "support/PageElements.h"
 
 #include <QDate>
 #include <QImage>
@@ -9,6 +10,8 @@
 
 #include <cmath>
 
+using TestSupport::placeElement;
+
 namespace {
 
 class DocumentElements : public ::testing::Test {
@@ -16,17 +19,6 @@ protected:
     void SetUp() override {
         doc.Pages.Add(std::make_unique<TFBPage>(&doc));
         page = doc.Pages.Items(0);
-    }
-
-    template <typename T>
-    T* add(TFBElementList& list, float cx, float cy, float w, float h, float angle = 0) {
-        auto* element = static_cast<T*>(list.Add(std::make_unique<T>(page)));
-        element->CenterX = cx;
-        element->CenterY = cy;
-        element->Width = w;
-        element->Height = h;
-        element->Angle = angle;
-        return element;
     }
 
     // A picture of the given size as a reference in the picture store, with one use.
@@ -41,7 +33,7 @@ protected:
 };
 
 TEST_F(DocumentElements, EdgesAndBoundingBoxOfTurnedElements) {
-    auto* e = add<TFBPictureElement>(page->Pictures, 50, 40, 20, 10);
+    auto* e = placeElement<TFBPictureElement>(page, 50, 40, 20, 10);
     EXPECT_EQ(e->Left(), 40.0f);
     EXPECT_EQ(e->Right(), 60.0f);
     EXPECT_EQ(e->Top(), 35.0f);
@@ -71,10 +63,10 @@ TEST_F(DocumentElements, EdgesAndBoundingBoxOfTurnedElements) {
 }
 
 TEST_F(DocumentElements, HitTestFindsTheTopmostKindAndElementFirst) {
-    auto* frame = add<TFBPictureElement>(page->Pictures, 50, 50, 40, 40);
-    auto* frameAbove = add<TFBPictureElement>(page->Pictures, 55, 50, 40, 40);
-    auto* calendar = add<TFBKalenderElement>(page->Calendars, 50, 50, 20, 20);
-    auto* text = add<TFBTextElement>(page->Sizeables, 50, 50, 10, 10);
+    auto* frame = placeElement<TFBPictureElement>(page, 50, 50, 40, 40);
+    auto* frameAbove = placeElement<TFBPictureElement>(page, 55, 50, 40, 40);
+    auto* calendar = placeElement<TFBKalenderElement>(page, 50, 50, 20, 20);
+    auto* text = placeElement<TFBTextElement>(page, 50, 50, 10, 10);
 
     EXPECT_EQ(page->HitTest(50, 50, hkAll), text);
     EXPECT_EQ(page->HitTest(50, 50, hkPictures | hkCalendars), calendar);
@@ -87,7 +79,7 @@ TEST_F(DocumentElements, HitTestFindsTheTopmostKindAndElementFirst) {
 
 TEST_F(DocumentElements, HitTestTurnsThePointIntoTheElement) {
     // A long thin bar turned upright.
-    auto* bar = add<TFBPictureElement>(page->Pictures, 50, 50, 40, 4, 90);
+    auto* bar = placeElement<TFBPictureElement>(page, 50, 50, 40, 4, 90);
     EXPECT_EQ(page->HitTest(50, 68, hkAll), bar);
     EXPECT_EQ(page->HitTest(68, 50, hkAll), nullptr);
     bar->Angle = 30;
@@ -98,8 +90,8 @@ TEST_F(DocumentElements, HitTestTurnsThePointIntoTheElement) {
 }
 
 TEST_F(DocumentElements, ClipartIsNotHitOnTransparentPixels) {
-    auto* frame = add<TFBPictureElement>(page->Pictures, 50, 50, 40, 40);
-    auto* clipart = add<TFBClipartElement>(page->Sizeables, 50, 50, 20, 20);
+    auto* frame = placeElement<TFBPictureElement>(page, 50, 50, 40, 40);
+    auto* clipart = placeElement<TFBClipartElement>(page, 50, 50, 20, 20);
 
     // Left half opaque, right half transparent; alpha 128 counts as transparent.
     QImage image(10, 10, QImage::Format_ARGB32);
@@ -126,7 +118,7 @@ TEST_F(DocumentElements, ClipartIsNotHitOnTransparentPixels) {
 }
 
 TEST_F(DocumentElements, ZoomAndOffsetSettersClamp) {
-    auto* frame = add<TFBPictureElement>(page->Pictures, 50, 50, 40, 40);
+    auto* frame = placeElement<TFBPictureElement>(page, 50, 50, 40, 40);
     EXPECT_EQ(frame->Zoom, 1.0f);
     EXPECT_EQ(frame->OffsetX, 0.5f);
     EXPECT_EQ(frame->OffsetY, 0.5f);
@@ -145,7 +137,7 @@ TEST_F(DocumentElements, ZoomAndOffsetSettersClamp) {
 }
 
 TEST_F(DocumentElements, SourceRectOfAZoomedFrame) {
-    auto* frame = add<TFBPictureElement>(page->Pictures, 50, 50, 40, 40);
+    auto* frame = placeElement<TFBPictureElement>(page, 50, 50, 40, 40);
     EXPECT_EQ(frame->GetSourceRect(0), TPixelRect{});
     EXPECT_EQ(frame->EffectiveDpi(), 0);
 
@@ -189,8 +181,8 @@ TEST_F(DocumentElements, PictureFileUsesAreCountedAndGivenBack) {
     image.fill(Qt::blue);
     ASSERT_TRUE(image.save(path));
 
-    auto* a = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
-    auto* b = add<TFBPictureElement>(page->Pictures, 30, 10, 10, 10);
+    auto* a = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
+    auto* b = placeElement<TFBPictureElement>(page, 30, 10, 10, 10);
     a->SetZoom(3);
     a->SetPictureFile(path);
     EXPECT_EQ(a->Zoom, 1.0f);
@@ -212,7 +204,7 @@ TEST_F(DocumentElements, PictureFileUsesAreCountedAndGivenBack) {
 }
 
 TEST_F(DocumentElements, ColourFillIsAnOpaqueSquareThatCannotBeZoomed) {
-    auto* frame = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
+    auto* frame = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
     frame->SetColorFill(0x0000FF); // red in 0x00BBGGRR
     EXPECT_FALSE(frame->CanZoomAndTrack);
     const QImage bitmap = frame->GetBitmap();
@@ -230,8 +222,8 @@ TEST_F(DocumentElements, ColourFillIsAnOpaqueSquareThatCannotBeZoomed) {
 }
 
 TEST_F(DocumentElements, CopyAndSwapPictures) {
-    auto* a = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
-    auto* b = add<TFBPictureElement>(page->Pictures, 30, 10, 10, 10);
+    auto* a = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
+    auto* b = placeElement<TFBPictureElement>(page, 30, 10, 10, 10);
     a->SetRefIndex(picture(20, 20));
     TBildmanager::Instance().Release(a->RefIndex);
     a->SetZoom(2);
@@ -263,8 +255,8 @@ TEST_F(DocumentElements, CopyAndSwapPictures) {
 }
 
 TEST_F(DocumentElements, RotatingASharedPictureTurnsOnlyThisFrame) {
-    auto* a = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
-    auto* b = add<TFBPictureElement>(page->Pictures, 30, 10, 10, 10);
+    auto* a = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
+    auto* b = placeElement<TFBPictureElement>(page, 30, 10, 10, 10);
     a->SetRefIndex(picture(40, 20));
     TBildmanager::Instance().Release(a->RefIndex);
     b->CopyPictureFrom(*a);
@@ -277,7 +269,7 @@ TEST_F(DocumentElements, RotatingASharedPictureTurnsOnlyThisFrame) {
     EXPECT_EQ(TBildmanager::Instance().UseCount(b->RefIndex), 1);
     EXPECT_TRUE(TBildmanager::Instance().Find(a->RefIndex)->FileName.isEmpty());
 
-    auto* empty = add<TFBPictureElement>(page->Pictures, 50, 10, 10, 10);
+    auto* empty = placeElement<TFBPictureElement>(page, 50, 10, 10, 10);
     empty->RotatePicture(1); // nothing to turn
     EXPECT_EQ(empty->RefIndex, -1);
 }
@@ -301,8 +293,8 @@ public:
 TEST_F(DocumentElements, FiltersWorkOnAPrivateCopyShownAtThePageAngle) {
     RecordingFilterHost host;
     TBildmanager::Instance().SetFilterHost(&host);
-    auto* a = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
-    auto* b = add<TFBPictureElement>(page->Pictures, 30, 10, 10, 10);
+    auto* a = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
+    auto* b = placeElement<TFBPictureElement>(page, 30, 10, 10, 10);
     a->SetRefIndex(picture(16, 16));
     TBildmanager::Instance().Release(a->RefIndex);
     b->CopyPictureFrom(*a);
@@ -326,8 +318,8 @@ TEST_F(DocumentElements, FiltersWorkOnAPrivateCopyShownAtThePageAngle) {
 }
 
 TEST_F(DocumentElements, NextPictureElementWalksThroughThePages) {
-    auto* a = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
-    auto* b = add<TFBPictureElement>(page->Pictures, 30, 10, 10, 10);
+    auto* a = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
+    auto* b = placeElement<TFBPictureElement>(page, 30, 10, 10, 10);
     doc.Pages.Add(std::make_unique<TFBPage>(&doc)); // no frames
     TFBPage* third = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
     auto* c =
@@ -340,13 +332,8 @@ TEST_F(DocumentElements, NextPictureElementWalksThroughThePages) {
 TEST_F(DocumentElements, CopyFrameLayoutGivesEmptyUnturnedFramesAndDefaultCalendars) {
     TFBPage* source = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
     for (int i = 0; i < 3; ++i) {
-        auto* f = static_cast<TFBPictureElement*>(
-            source->Pictures.Add(std::make_unique<TFBPictureElement>(source)));
-        f->CenterX = 10.0f + i;
-        f->CenterY = 20.0f + i;
-        f->Width = 30.0f + i;
-        f->Height = 40.0f + i;
-        f->Angle = 15.0f * (i + 1);
+        auto* f = placeElement<TFBPictureElement>(source, 10.0f + i, 20.0f + i, 30.0f + i, 40.0f + i,
+                                                  15.0f * (i + 1));
         f->SetZoom(3);
         f->SetBorderWidth(2);
         f->SetColorFill(0x123456);
@@ -357,7 +344,7 @@ TEST_F(DocumentElements, CopyFrameLayoutGivesEmptyUnturnedFramesAndDefaultCalend
     cal->Width = 6;
     cal->Data->Typ = 3;
     source->Sizeables.Add(std::make_unique<TFBTextElement>(source));
-    add<TFBTextElement>(page->Sizeables, 1, 1, 1, 1);
+    placeElement<TFBTextElement>(page, 1, 1, 1, 1);
 
     page->CopyFrameLayout(source);
     ASSERT_EQ(page->Pictures.Count(), 3);
@@ -387,9 +374,9 @@ TEST_F(DocumentElements, CopyFrameLayoutGivesEmptyUnturnedFramesAndDefaultCalend
 
 TEST_F(DocumentElements, MoveElementToPageUsesTheListOfItsKind) {
     TFBPage* other = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
-    auto* frame = add<TFBPictureElement>(page->Pictures, 10, 10, 10, 10);
-    auto* clipart = add<TFBClipartElement>(page->Sizeables, 10, 10, 10, 10);
-    auto* calendar = add<TFBKalenderElement>(page->Calendars, 10, 10, 10, 10);
+    auto* frame = placeElement<TFBPictureElement>(page, 10, 10, 10, 10);
+    auto* clipart = placeElement<TFBClipartElement>(page, 10, 10, 10, 10);
+    auto* calendar = placeElement<TFBKalenderElement>(page, 10, 10, 10, 10);
 
     doc.MoveElementToPage(frame, other);
     doc.MoveElementToPage(clipart, other);
@@ -403,7 +390,7 @@ TEST_F(DocumentElements, MoveElementToPageUsesTheListOfItsKind) {
     EXPECT_EQ(page->Pictures.Count() + page->Sizeables.Count() + page->Calendars.Count(), 0);
     EXPECT_EQ(clipart->IndexInList(), 0);
 
-    auto* plain = add<TFBElement>(page->Sizeables, 1, 1, 1, 1);
+    auto* plain = placeElement<TFBElement>(page, 1, 1, 1, 1);
     doc.Modified = false;
     try {
         doc.MoveElementToPage(plain, other);
@@ -431,7 +418,7 @@ TEST_F(DocumentElements, FactoryKnowsExactlyTheElementClasses) {
 }
 
 TEST_F(DocumentElements, BackgroundNeedAndTextShadowState) {
-    auto* text = add<TFBTextElement>(page->Sizeables, 1, 1, 1, 1);
+    auto* text = placeElement<TFBTextElement>(page, 1, 1, 1, 1);
     EXPECT_TRUE(text->Dirty);
     EXPECT_FALSE(text->NeedsBackground());
     text->Dirty = false;
@@ -450,9 +437,9 @@ TEST_F(DocumentElements, BackgroundNeedAndTextShadowState) {
     text->SetHorzAlign(2);
     EXPECT_TRUE(text->Dirty);
 
-    EXPECT_TRUE(add<TFBPictureElement>(page->Pictures, 1, 1, 1, 1)->NeedsBackground());
-    EXPECT_TRUE(add<TFBClipartElement>(page->Sizeables, 1, 1, 1, 1)->NeedsBackground());
-    EXPECT_FALSE(add<TFBKalenderElement>(page->Calendars, 1, 1, 1, 1)->NeedsBackground());
+    EXPECT_TRUE(placeElement<TFBPictureElement>(page, 1, 1, 1, 1)->NeedsBackground());
+    EXPECT_TRUE(placeElement<TFBClipartElement>(page, 1, 1, 1, 1)->NeedsBackground());
+    EXPECT_FALSE(placeElement<TFBKalenderElement>(page, 1, 1, 1, 1)->NeedsBackground());
 }
 
 TEST_F(DocumentElements, ClipartFileSizesTheElementToHalfThePage) {
@@ -466,7 +453,7 @@ TEST_F(DocumentElements, ClipartFileSizesTheElementToHalfThePage) {
 
     doc.PageWidth = 200;
     doc.PageHeight = 100;
-    auto* clipart = add<TFBClipartElement>(page->Sizeables, 70, 30, 1, 1);
+    auto* clipart = placeElement<TFBClipartElement>(page, 70, 30, 1, 1);
     clipart->SetClipartFile(wide);
     // Scaled to half the page width, 100 mm; its height 50 mm fits.
     EXPECT_FLOAT_EQ(clipart->Width, 100);

@@ -1,5 +1,6 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
+#include "support/PageElements.h"
 
 #include <QImage>
 
@@ -26,13 +27,7 @@ protected:
     }
 
     static TFBPictureElement* frame(TFBPage* page, float cx, float cy) {
-        auto* f =
-            static_cast<TFBPictureElement*>(page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
-        f->CenterX = cx;
-        f->CenterY = cy;
-        f->Width = 40;
-        f->Height = 40;
-        return f;
+        return TestSupport::placeElement<TFBPictureElement>(page, cx, cy, 40, 40);
     }
 
     static int picture(int w, int h) {

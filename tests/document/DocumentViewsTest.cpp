@@ -1,4 +1,5 @@
 #include "document/uFotobuchDocument.h"
+#include "support/PageElements.h"
 
 #include <gtest/gtest.h>
 
@@ -217,12 +218,7 @@ TEST(DocumentViews, InsertViewCopiesFrameLayoutAndOrientationOfTheSourceView) {
     addPages(doc, 5);
     TFBPage* left = doc.Pages.Items(1);
     left->Seitenausrichtung = 1;
-    auto* frame =
-        static_cast<TFBPictureElement*>(left->Pictures.Add(std::make_unique<TFBPictureElement>(left)));
-    frame->CenterX = 50;
-    frame->CenterY = 60;
-    frame->Width = 30;
-    frame->Height = 20;
+    TestSupport::placeElement<TFBPictureElement>(left, 50, 60, 30, 20);
     left->Sizeables.Add(std::make_unique<TFBTextElement>(left));
 
     doc.InsertView(2, 1);

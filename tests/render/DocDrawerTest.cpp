@@ -3,6 +3,7 @@
 #include "render/uBitmapDrawContext.h"
 #include "render/uDocDrawer.h"
 #include "render/uShadowBitmap.h"
+#include "support/PageElements.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +38,7 @@ protected:
         }
     }
     TFBPictureElement* addFrame(int page, float cx, float cy, float w, float h, int ref = -1) {
-        TFBPage* p = doc.Pages.Items(page);
-        auto* frame =
-            static_cast<TFBPictureElement*>(p->Pictures.Add(std::make_unique<TFBPictureElement>(p)));
-        frame->CenterX = cx;
-        frame->CenterY = cy;
-        frame->Width = w;
-        frame->Height = h;
+        auto* frame = TestSupport::placeElement<TFBPictureElement>(doc.Pages.Items(page), cx, cy, w, h);
         if (ref != -1)
             frame->SetRefIndex(ref);
         return frame;
@@ -188,13 +183,7 @@ TEST_F(DocDrawerTest, CalendarIsDrawnUprightAtAnyAngle) {
     makePages(0, 1, 100, 100);
     doc.Pages.Items(0)->Seitenfarbe = 0xFFFFFF;
     TFBPage* page = doc.Pages.Items(0);
-    auto* calendar =
-        static_cast<TFBKalenderElement*>(page->Calendars.Add(std::make_unique<TFBKalenderElement>(page)));
-    calendar->CenterX = 50;
-    calendar->CenterY = 50;
-    calendar->Width = 60;
-    calendar->Height = 40;
-    calendar->Angle = 30;
+    auto* calendar = TestSupport::placeElement<TFBKalenderElement>(page, 50, 50, 60, 40, 30);
     calendar->Data->Color = 0x0000FF; // red fill of the whole element
     render(0);
     // The corners of the upright rectangle are filled; turned by 30 degrees they would not be.
@@ -294,11 +283,7 @@ TEST_F(DocDrawerTest, TextShadowIsMadeOnceUntilSizeOrTextChange) {
     makePages(0, 1, 60, 30);
     doc.Pages.Items(0)->Seitenfarbe = 0xFFFFFF;
     TFBPage* page = doc.Pages.Items(0);
-    auto* text = static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
-    text->CenterX = 30;
-    text->CenterY = 15;
-    text->Width = 40;
-    text->Height = 20;
+    auto* text = TestSupport::placeElement<TFBTextElement>(page, 30, 15, 40, 20);
     text->SetRTF("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs96 MMMM}");
     text->SetHasShadow(true);
     render(0);

@@ -2,6 +2,7 @@
 #include "render/uBitmapDrawContext.h"
 #include "render/uPrinterDrawContext.h"
 #include "render/uRTFDrawer.h"
+#include "support/PageElements.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -168,11 +169,7 @@ TEST(RTFDrawText, OverflowingTextStaysInsideTheBox) {
 TEST(RTFDrawText, TextElementDrawsTurnedAndClippedToItsBox) {
     TFBDocument doc;
     TFBPage* page = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
-    auto* text = static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
-    text->CenterX = 50;
-    text->CenterY = 50;
-    text->Width = 40;
-    text->Height = 10;
+    auto* text = TestSupport::placeElement<TFBTextElement>(page, 50, 50, 40, 10);
     text->SetRTF(kText);
     text->SetHorzAlign(1);
 

@@ -1,5 +1,6 @@
 #include "document/uFotobuchDocument.h"
 #include "render/uRTFDrawer.h"
+#include "support/PageElements.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,7 @@ struct TextPage {
 
     TextPage() {
         page = doc.Pages.Add(std::make_unique<TFBPage>(&doc));
-        text = static_cast<TFBTextElement*>(page->Sizeables.Add(std::make_unique<TFBTextElement>(page)));
-        text->CenterX = 50;
-        text->CenterY = 40;
-        text->Width = 60;
-        text->Height = 20;
+        text = TestSupport::placeElement<TFBTextElement>(page, 50, 40, 60, 20);
     }
 };
 

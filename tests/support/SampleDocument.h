@@ -8,6 +8,7 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
+#include "support/PageElements.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -63,31 +64,14 @@ inline void fill(TFBDocument& doc, const QString& folder) {
     p1->Seitenausrichtung = 1;
     p2->CustomLayoutStil = 14;
 
-    auto* area = static_cast<TFBPictureElement*>(p0->Pictures.Add(std::make_unique<TFBPictureElement>(p0)));
-    area->CenterX = 70;
-    area->CenterY = 100.5f;
-    area->Width = 120;
-    area->Height = 80;
-    area->Angle = 12.5f;
+    auto* area = TestSupport::placeElement<TFBPictureElement>(p0, 70, 100.5f, 120, 80, 12.5f);
     area->SetColorFill(0x0000FF);
     area->SetBorderWidth(1.25f);
     area->SetBorderColor(0x00FF00);
 
-    auto* left = static_cast<TFBPictureElement*>(p1->Pictures.Add(std::make_unique<TFBPictureElement>(p1)));
-    left->CenterX = 100;
-    left->CenterY = 90;
-    left->Width = 90;
-    left->Height = 60;
-    auto* right = static_cast<TFBPictureElement*>(p2->Pictures.Add(std::make_unique<TFBPictureElement>(p2)));
-    right->CenterX = 40;
-    right->CenterY = 90;
-    right->Width = 70;
-    right->Height = 60;
-    auto* empty = static_cast<TFBPictureElement*>(p2->Pictures.Add(std::make_unique<TFBPictureElement>(p2)));
-    empty->CenterX = 20;
-    empty->CenterY = 20;
-    empty->Width = 30;
-    empty->Height = 30;
+    auto* left = TestSupport::placeElement<TFBPictureElement>(p1, 100, 90, 90, 60);
+    auto* right = TestSupport::placeElement<TFBPictureElement>(p2, 40, 90, 70, 60);
+    TestSupport::placeElement<TFBPictureElement>(p2, 20, 20, 30, 30); // stays empty
     TFBPictureLink* link = doc.AddPictureLink();
     link->Add(left);
     link->Add(right);
@@ -97,12 +81,7 @@ inline void fill(TFBDocument& doc, const QString& folder) {
     left->SetOffsetX(0.25f);
     left->SetOffsetY(0.75f);
 
-    auto* text = static_cast<TFBTextElement*>(p1->Sizeables.Add(std::make_unique<TFBTextElement>(p1)));
-    text->CenterX = 50;
-    text->CenterY = 180;
-    text->Width = 80;
-    text->Height = 20;
-    text->Angle = -5;
+    auto* text = TestSupport::placeElement<TFBTextElement>(p1, 50, 180, 80, 20, -5);
     text->SetRTF(QByteArrayLiteral("{\\rtf1\\ansi Gr\\'fc\\'dfe aus \xe4\xf6\xfc}"));
     text->SetHasShadow(true);
     text->SetHorzAlign(1);
@@ -115,12 +94,7 @@ inline void fill(TFBDocument& doc, const QString& folder) {
     clipart->SetClipartFile(writeClipartFile(folder));
     clipart->Angle = 30;
 
-    auto* calendar =
-        static_cast<TFBKalenderElement*>(p0->Calendars.Add(std::make_unique<TFBKalenderElement>(p0)));
-    calendar->CenterX = 74;
-    calendar->CenterY = 180;
-    calendar->Width = 140;
-    calendar->Height = 50;
+    auto* calendar = TestSupport::placeElement<TFBKalenderElement>(p0, 74, 180, 140, 50);
     calendar->Data->SetMonat(3);
     calendar->Data->SetJahr(2027);
 
