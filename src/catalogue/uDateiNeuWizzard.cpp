@@ -93,15 +93,17 @@ constexpr TProduct kProducts[] = {
 #undef PAPER_10X15
 #undef PAPER_A4
 
-const TProduct* findProduct(int code) {
-    for (const TProduct& p : kProducts)
-        if (p.Code == code)
-            return &p;
+// The row of a table keyed by product code, or nullptr.
+template <typename Row, std::size_t N>
+const Row* findByCode(const Row (&rows)[N], int code) {
+    for (const Row& row : rows)
+        if (row.Code == code)
+            return &row;
     return nullptr;
 }
 
-bool isCalendar(int code) {
-    return (code >= 61 && code <= 64) || (code >= 71 && code <= 73) || (code >= 141 && code <= 144);
+const TProduct* findProduct(int code) {
+    return findByCode(kProducts, code);
 }
 
 // A rectangle given by its centre and size.
@@ -213,12 +215,10 @@ void buildPages(TFBDocument& document, const TProduct& p, int pageCount) {
         for (const TCentredRect& r : frames)
             addFrame(*page, r);
     }
-    for (const TBookLayouts& layouts : kBookLayouts) {
-        if (layouts.Code != p.Code)
-            continue;
-        applyLayout(*document.Pages.Items(0), layouts.First);
+    if (const TBookLayouts* layouts = findByCode(kBookLayouts, p.Code)) {
+        applyLayout(*document.Pages.Items(0), layouts->First);
         for (int i = 1; i < document.Pages.Count(); ++i)
-            applyLayout(*document.Pages.Items(i), layouts.Others);
+            applyLayout(*document.Pages.Items(i), layouts->Others);
     }
 }
 
@@ -243,6 +243,20 @@ constexpr TCalendarGeometry kCalendars[] = {
     {144, {50.8f, 65, 101.6f, 108}, 0, kCoverA6},
 };
 
+bool isCalendar(int code) {
+    return findByCode(kCalendars, code) != nullptr;
+}
+
+// n frames of one size side by side across the width of the page, centred at y.
+std::vector<TCentredRect> frameRow(int n, float pageWidth, float y, float height) {
+    const float count = static_cast<float>(n);
+    std::vector<TCentredRect> frames;
+    for (int i = 0; i < n; ++i)
+        frames.push_back(
+            {(2 * static_cast<float>(i) + 1) * (pageWidth / 2) / count, y, pageWidth / count, height});
+    return frames;
+}
+
 std::vector<TCentredRect> monthFrames(int code) {
     switch (code) {
     case 61:
@@ -255,12 +269,8 @@ std::vector<TCentredRect> monthFrames(int code) {
         return {{82, 148.5f, 164, 297}};
     case 71:
         return {{72, 76, 123, 123}};
-    case 72: {
-        std::vector<TCentredRect> frames;
-        for (int i = 0; i < 7; ++i)
-            frames.push_back({15 + 30 * static_cast<float>(i), 133.5f, 30, 30});
-        return frames;
-    }
+    case 72:
+        return frameRow(7, 210, 133.5f, 30);
     case 73:
         return {{105, 68, 210, 98}};
     case 141:
@@ -269,22 +279,15 @@ std::vector<TCentredRect> monthFrames(int code) {
         return {{50.8f, 71, 91.6f, 110}};
     case 143:
         return {{50.8f, 50.5f, 101.6f, 75}};
-    case 144: {
-        std::vector<TCentredRect> frames;
-        for (int i = 0; i < 3; ++i)
-            frames.push_back({(2 * static_cast<float>(i) + 1) * 50.8f / 3, 143.5f, 101.6f / 3, 39});
-        return frames;
-    }
+    case 144:
+        return frameRow(3, 101.6f, 143.5f, 39);
     default:
         return {};
     }
 }
 
 void buildCalendarPages(TFBDocument& document, int code, int year) {
-    const TCalendarGeometry* geometry = nullptr;
-    for (const TCalendarGeometry& g : kCalendars)
-        if (g.Code == code)
-            geometry = &g;
+    const TCalendarGeometry* geometry = findByCode(kCalendars, code);
     TT_ASSERT(geometry, return );
     const std::vector<TCentredRect> frames = monthFrames(code);
 
