@@ -176,6 +176,26 @@ void presetA6Layout3(TKalenderData& d) {
     d.RowPadding.SetValues(6, 2, 6, 2);
 }
 
+// The preset of each calendar product.
+struct TPreset {
+    int Code;
+    void (*Apply)(TKalenderData&);
+};
+
+constexpr TPreset kPresets[] = {
+    {61, [](TKalenderData& d) { presetGridWithCells(d, false); }},
+    {62, [](TKalenderData& d) { presetStripedRows(d, false); }},
+    {63, [](TKalenderData& d) { presetLargeTitle(d, false); }},
+    {64, [](TKalenderData& d) { presetColumn(d, false); }},
+    {71, [](TKalenderData& d) { presetStripedRows(d, true); }},
+    {72, presetA5Layout2},
+    {73, [](TKalenderData& d) { presetLargeTitle(d, true); }},
+    {141, [](TKalenderData& d) { presetColumn(d, true); }},
+    {142, presetA6Layout2},
+    {143, presetA6Layout3},
+    {144, [](TKalenderData& d) { presetGridWithCells(d, true); }},
+};
+
 } // namespace
 
 void SetFontIfInstalled(TFont& font, const QString& name) {
@@ -183,45 +203,12 @@ void SetFontIfInstalled(TFont& font, const QString& name) {
 }
 
 bool ApplyKalenderPreset(TKalenderData& data, int productCode) {
-    void (*preset)(TKalenderData&) = nullptr;
-    switch (productCode) {
-    case 61:
-        preset = [](TKalenderData& d) { presetGridWithCells(d, false); };
-        break;
-    case 144:
-        preset = [](TKalenderData& d) { presetGridWithCells(d, true); };
-        break;
-    case 62:
-        preset = [](TKalenderData& d) { presetStripedRows(d, false); };
-        break;
-    case 63:
-        preset = [](TKalenderData& d) { presetLargeTitle(d, false); };
-        break;
-    case 64:
-        preset = [](TKalenderData& d) { presetColumn(d, false); };
-        break;
-    case 141:
-        preset = [](TKalenderData& d) { presetColumn(d, true); };
-        break;
-    case 71:
-        preset = [](TKalenderData& d) { presetStripedRows(d, true); };
-        break;
-    case 72:
-        preset = presetA5Layout2;
-        break;
-    case 73:
-        preset = [](TKalenderData& d) { presetLargeTitle(d, true); };
-        break;
-    case 142:
-        preset = presetA6Layout2;
-        break;
-    case 143:
-        preset = presetA6Layout3;
-        break;
-    default:
-        return false;
+    for (const TPreset& preset : kPresets) {
+        if (preset.Code != productCode)
+            continue;
+        data.Reset();
+        preset.Apply(data);
+        return true;
     }
-    data.Reset();
-    preset(data);
-    return true;
+    return false;
 }
