@@ -33,17 +33,99 @@ float finiteOr(double stored, float def) {
     return fits ? float(stored) : def;
 }
 
-void readFloat(TCustomDataFile& file, const QString& section, const char* name, float& value) {
-    value = finiteOr(file.ReadFloat(section, key(name), double(value)), value);
+// Every setting stored under the calendar's section except the type, in the stored order. `io`
+// writes or reads one field; it has an overload for each kind of field.
+template <typename Data, typename Io>
+void forEachStoredField(Data& d, Io&& io) {
+    io("Monat", d.Monat);
+    io("Jahr", d.Jahr);
+    io("Font", d.Font);
+    io("TextColorSamstag", d.TextColorSamstag);
+    io("TextColorSonntag", d.TextColorSonntag);
+    io("TextColorFeiertag", d.TextColorFeiertag);
+    io("TextColorGeburtstag", d.TextColorGeburtstag);
+    io("Color", d.Color);
+    io("ColorZeilen", d.ColorZeilen);
+    io("ColorZellen", d.ColorZellen);
+    io("FontHeight", d.FontHeight);
+    io("FTextAlign", d.FTextAlign);
+    io("CellPadding", d.CellPadding);
+    io("RowPadding", d.RowPadding);
+    io("CellSpacing", d.CellSpacing);
+    io("RowSpacing", d.RowSpacing);
+
+    io("ShowWochentage", d.ShowWochentage);
+    io("WochentagFont", d.WochentagFont);
+    io("WochentagSize", d.WochentagSize);
+    io("WochentagFontHeight", d.WochentagFontHeight);
+    io("WochentagColorZeile", d.WochentagColorZeile);
+    io("WochentagColorZelle", d.WochentagColorZelle);
+    io("WochentagTextAlign", d.WochentagTextAlign);
+    io("WochentagCellPadding", d.WochentagCellPadding);
+    io("WochentagRowPadding", d.WochentagRowPadding);
+    io("WochentagCellSpacing", d.WochentagCellSpacing);
+    io("WochentagRowSpacing", d.WochentagRowSpacing);
+
+    io("ShowMonatJahr", d.ShowMonatJahr);
+    io("ShowMonatJahrOnBottom", d.ShowMonatJahrOnBottom);
+    io("MonatJahrTextAlign", d.MonatJahrTextAlign);
+    io("MonatJahrFontHeight", d.MonatJahrFontHeight);
+    io("MonatJahrSize", d.MonatJahrSize);
+    io("MonatJahrColorZeile", d.MonatJahrColorZeile);
+    io("MonatJahrZweizeilig", d.MonatJahrZweizeilig);
+    io("MonatJahrFont", d.MonatJahrFont);
+    io("MonatJahrRowPadding", d.MonatJahrRowPadding);
+    io("MonatJahrRowSpacing", d.MonatJahrRowSpacing);
+
+    io("ShowSondertage", d.ShowSondertage);
+    io("SondertagFont", d.SondertagFont);
+    io("SondertagFontHeight", d.SondertagFontHeight);
+    io("SondertagSize", d.SondertagSize);
+    io("SondertagColorZeile", d.SondertagColorZeile);
+    io("SonderTagTextAlign", d.SonderTagTextAlign);
+    io("SondertagRowSpacing", d.SondertagRowSpacing);
+    io("SondertagRowPadding", d.SondertagRowPadding);
 }
 
-void readInt(TCustomDataFile& file, const QString& section, const char* name, int32_t& value) {
-    value = file.ReadInteger(section, key(name), value);
-}
+// Writes each field under its key; a padding goes into its own section.
+class TFieldWriter {
+public:
+    TFieldWriter(TCustomDataFile& file, const QString& section) : file_(file), section_(section) {}
 
-void readBool(TCustomDataFile& file, const QString& section, const char* name, bool& value) {
-    value = file.ReadBool(section, key(name), value);
-}
+    void operator()(const char* name, int32_t value) { file_.WriteInteger(section_, key(name), value); }
+    void operator()(const char* name, bool value) { file_.WriteBool(section_, key(name), value); }
+    void operator()(const char* name, float value) { writeFloat(file_, section_, name, value); }
+    void operator()(const char* name, const TFont& font) { file_.WriteFont(section_, key(name), font); }
+    void operator()(const char* name, const TPaddingData& padding) {
+        padding.Save(file_, paddingSection(section_, name));
+    }
+
+private:
+    TCustomDataFile& file_;
+    const QString& section_;
+};
+
+// Reads each field from its key; a missing key keeps the field's value.
+class TFieldReader {
+public:
+    TFieldReader(TCustomDataFile& file, const QString& section) : file_(file), section_(section) {}
+
+    void operator()(const char* name, int32_t& value) {
+        value = file_.ReadInteger(section_, key(name), value);
+    }
+    void operator()(const char* name, bool& value) { value = file_.ReadBool(section_, key(name), value); }
+    void operator()(const char* name, float& value) {
+        value = finiteOr(file_.ReadFloat(section_, key(name), double(value)), value);
+    }
+    void operator()(const char* name, TFont& font) { file_.ReadFont(section_, key(name), font); }
+    void operator()(const char* name, TPaddingData& padding) {
+        padding.Load(file_, paddingSection(section_, name));
+    }
+
+private:
+    TCustomDataFile& file_;
+    const QString& section_;
+};
 
 } // namespace
 
@@ -144,131 +226,17 @@ void TKalenderData::SetJahr(int value) {
 }
 
 void TKalenderData::Save(TCustomDataFile& file, const QString& section) const {
-    const auto writeInt = [&](const char* name, int32_t value) {
-        file.WriteInteger(section, key(name), value);
-    };
-    const auto writeBool = [&](const char* name, bool value) { file.WriteBool(section, key(name), value); };
-    const auto writeFont = [&](const char* name, const TFont& font) {
-        file.WriteFont(section, key(name), font);
-    };
-    const auto writeReal = [&](const char* name, float value) { writeFloat(file, section, name, value); };
-    const auto writePadding = [&](const char* name, const TPaddingData& padding) {
-        padding.Save(file, paddingSection(section, name));
-    };
-
-    writeInt("Typ", Typ);
-    writeInt("Monat", Monat);
-    writeInt("Jahr", Jahr);
-    writeFont("Font", Font);
-    writeInt("TextColorSamstag", TextColorSamstag);
-    writeInt("TextColorSonntag", TextColorSonntag);
-    writeInt("TextColorFeiertag", TextColorFeiertag);
-    writeInt("TextColorGeburtstag", TextColorGeburtstag);
-    writeInt("Color", Color);
-    writeInt("ColorZeilen", ColorZeilen);
-    writeInt("ColorZellen", ColorZellen);
-    writeReal("FontHeight", FontHeight);
-    writeInt("FTextAlign", FTextAlign);
-    writePadding("CellPadding", CellPadding);
-    writePadding("RowPadding", RowPadding);
-    writePadding("CellSpacing", CellSpacing);
-    writePadding("RowSpacing", RowSpacing);
-
-    writeBool("ShowWochentage", ShowWochentage);
-    writeFont("WochentagFont", WochentagFont);
-    writeReal("WochentagSize", WochentagSize);
-    writeReal("WochentagFontHeight", WochentagFontHeight);
-    writeInt("WochentagColorZeile", WochentagColorZeile);
-    writeInt("WochentagColorZelle", WochentagColorZelle);
-    writeInt("WochentagTextAlign", WochentagTextAlign);
-    writePadding("WochentagCellPadding", WochentagCellPadding);
-    writePadding("WochentagRowPadding", WochentagRowPadding);
-    writePadding("WochentagCellSpacing", WochentagCellSpacing);
-    writePadding("WochentagRowSpacing", WochentagRowSpacing);
-
-    writeBool("ShowMonatJahr", ShowMonatJahr);
-    writeBool("ShowMonatJahrOnBottom", ShowMonatJahrOnBottom);
-    writeInt("MonatJahrTextAlign", MonatJahrTextAlign);
-    writeReal("MonatJahrFontHeight", MonatJahrFontHeight);
-    writeReal("MonatJahrSize", MonatJahrSize);
-    writeInt("MonatJahrColorZeile", MonatJahrColorZeile);
-    writeBool("MonatJahrZweizeilig", MonatJahrZweizeilig);
-    writeFont("MonatJahrFont", MonatJahrFont);
-    writePadding("MonatJahrRowPadding", MonatJahrRowPadding);
-    writePadding("MonatJahrRowSpacing", MonatJahrRowSpacing);
-
-    writeBool("ShowSondertage", ShowSondertage);
-    writeFont("SondertagFont", SondertagFont);
-    writeReal("SondertagFontHeight", SondertagFontHeight);
-    writeReal("SondertagSize", SondertagSize);
-    writeInt("SondertagColorZeile", SondertagColorZeile);
-    writeInt("SonderTagTextAlign", SonderTagTextAlign);
-    writePadding("SondertagRowSpacing", SondertagRowSpacing);
-    writePadding("SondertagRowPadding", SondertagRowPadding);
+    file.WriteInteger(section, key("Typ"), Typ);
+    forEachStoredField(*this, TFieldWriter(file, section));
 }
 
 void TKalenderData::Load(TCustomDataFile& file, const QString& section) {
     Reset();
-    const auto readI = [&](const char* name, int32_t& value) { readInt(file, section, name, value); };
-    const auto readB = [&](const char* name, bool& value) { readBool(file, section, name, value); };
-    const auto readR = [&](const char* name, float& value) { readFloat(file, section, name, value); };
-    const auto readFont = [&](const char* name, TFont& font) { file.ReadFont(section, key(name), font); };
-    const auto readPadding = [&](const char* name, TPaddingData& padding) {
-        padding.Load(file, paddingSection(section, name));
-    };
-
     // The type alone falls back to the month grid, not to what the object had. A stored number
     // beyond a byte is no type either; cut to a byte it could name a painter by accident.
     const int32_t typ = file.ReadInteger(section, key("Typ"), 0);
     Typ = typ >= 0 && typ <= 255 ? uint8_t(typ) : uint8_t(ktMonatsraster);
-    readI("Monat", Monat);
-    readI("Jahr", Jahr);
-    readFont("Font", Font);
-    readI("TextColorSamstag", TextColorSamstag);
-    readI("TextColorSonntag", TextColorSonntag);
-    readI("TextColorFeiertag", TextColorFeiertag);
-    readI("TextColorGeburtstag", TextColorGeburtstag);
-    readI("Color", Color);
-    readI("ColorZeilen", ColorZeilen);
-    readI("ColorZellen", ColorZellen);
-    readR("FontHeight", FontHeight);
-    readI("FTextAlign", FTextAlign);
-    readPadding("CellPadding", CellPadding);
-    readPadding("RowPadding", RowPadding);
-    readPadding("CellSpacing", CellSpacing);
-    readPadding("RowSpacing", RowSpacing);
-
-    readB("ShowWochentage", ShowWochentage);
-    readFont("WochentagFont", WochentagFont);
-    readR("WochentagSize", WochentagSize);
-    readR("WochentagFontHeight", WochentagFontHeight);
-    readI("WochentagColorZeile", WochentagColorZeile);
-    readI("WochentagColorZelle", WochentagColorZelle);
-    readI("WochentagTextAlign", WochentagTextAlign);
-    readPadding("WochentagCellPadding", WochentagCellPadding);
-    readPadding("WochentagRowPadding", WochentagRowPadding);
-    readPadding("WochentagCellSpacing", WochentagCellSpacing);
-    readPadding("WochentagRowSpacing", WochentagRowSpacing);
-
-    readB("ShowMonatJahr", ShowMonatJahr);
-    readB("ShowMonatJahrOnBottom", ShowMonatJahrOnBottom);
-    readI("MonatJahrTextAlign", MonatJahrTextAlign);
-    readR("MonatJahrFontHeight", MonatJahrFontHeight);
-    readR("MonatJahrSize", MonatJahrSize);
-    readI("MonatJahrColorZeile", MonatJahrColorZeile);
-    readB("MonatJahrZweizeilig", MonatJahrZweizeilig);
-    readFont("MonatJahrFont", MonatJahrFont);
-    readPadding("MonatJahrRowPadding", MonatJahrRowPadding);
-    readPadding("MonatJahrRowSpacing", MonatJahrRowSpacing);
-
-    readB("ShowSondertage", ShowSondertage);
-    readFont("SondertagFont", SondertagFont);
-    readR("SondertagFontHeight", SondertagFontHeight);
-    readR("SondertagSize", SondertagSize);
-    readI("SondertagColorZeile", SondertagColorZeile);
-    readI("SonderTagTextAlign", SonderTagTextAlign);
-    readPadding("SondertagRowSpacing", SondertagRowSpacing);
-    readPadding("SondertagRowPadding", SondertagRowPadding);
+    forEachStoredField(*this, TFieldReader(file, section));
 }
 
 QDate TKalenderData::FirstDayOfMonth() const {
