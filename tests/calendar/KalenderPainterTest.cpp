@@ -101,6 +101,14 @@ void expectRect(const TRecordedText* t, float left, float top, float right, floa
 
 class KalenderPainterTest : public ::testing::Test {
 protected:
+    // A recording painter of the given layout over the fixture's settings, painted into the box.
+    template <class P>
+    std::unique_ptr<TRecording<P>> paint(float left, float top, float width, float height) {
+        auto painter = std::make_unique<TRecording<P>>(data, holidays, birthdays);
+        painter->Paint(*surface.dc, left, top, width, height);
+        return painter;
+    }
+
     TKalenderData data;
     TKalenderTageListe holidays;
     TKalenderTageListe birthdays;
@@ -110,54 +118,47 @@ protected:
 TEST_F(KalenderPainterTest, MonthGridWeeksStartOnMondayWithFourToSixRows) {
     // January 2024 begins on a Monday: five rows over 50 mm, 10 mm each.
     plainDays(data, 2024, 1);
-    TRecording<TKalenderPainter4x7> january(data, holidays, birthdays);
-    january.Paint(*surface.dc, 0, 0, 70, 50);
-    ASSERT_EQ(january.Texts.size(), 31u);
-    expectRect(january.Find("1"), 0, 0, 10, 10);
-    expectRect(january.Find("31"), 20, 40, 30, 50);
+    const auto january = paint<TKalenderPainter4x7>(0, 0, 70, 50);
+    ASSERT_EQ(january->Texts.size(), 31u);
+    expectRect(january->Find("1"), 0, 0, 10, 10);
+    expectRect(january->Find("31"), 20, 40, 30, 50);
 
     // September 2024 begins on a Sunday: six rows.
     plainDays(data, 2024, 9);
-    TRecording<TKalenderPainter4x7> september(data, holidays, birthdays);
-    september.Paint(*surface.dc, 0, 0, 70, 60);
-    expectRect(september.Find("1"), 60, 0, 70, 10);
-    expectRect(september.Find("30"), 0, 50, 10, 60);
+    const auto september = paint<TKalenderPainter4x7>(0, 0, 70, 60);
+    expectRect(september->Find("1"), 60, 0, 70, 10);
+    expectRect(september->Find("30"), 0, 50, 10, 60);
 
     // February 2021 begins on a Monday and has 28 days: four rows.
     plainDays(data, 2021, 2);
-    TRecording<TKalenderPainter4x7> february(data, holidays, birthdays);
-    february.Paint(*surface.dc, 0, 0, 70, 40);
-    expectRect(february.Find("28"), 60, 30, 70, 40);
+    const auto february = paint<TKalenderPainter4x7>(0, 0, 70, 40);
+    expectRect(february->Find("28"), 60, 30, 70, 40);
 }
 
 TEST_F(KalenderPainterTest, TwoWeekLayoutsContinueInTheNextRowOrColumn) {
     // June 2024 begins on a Saturday.
     plainDays(data, 2024, 6);
-    TRecording<TKalenderPainter2WochenHorizontal> horizontal(data, holidays, birthdays);
-    horizontal.Paint(*surface.dc, 0, 0, 140, 30);
-    expectRect(horizontal.Find("1"), 50, 0, 60, 10);
-    expectRect(horizontal.Find("9"), 130, 0, 140, 10);
-    expectRect(horizontal.Find("10"), 0, 10, 10, 20);
+    const auto horizontal = paint<TKalenderPainter2WochenHorizontal>(0, 0, 140, 30);
+    expectRect(horizontal->Find("1"), 50, 0, 60, 10);
+    expectRect(horizontal->Find("9"), 130, 0, 140, 10);
+    expectRect(horizontal->Find("10"), 0, 10, 10, 20);
 
     // March 2024 begins on a Friday.
     plainDays(data, 2024, 3);
-    TRecording<TKalenderPainter2WochenVertical> vertical(data, holidays, birthdays);
-    vertical.Paint(*surface.dc, 0, 0, 20, 210);
-    expectRect(vertical.Find("1"), 0, 40, 10, 50);
-    expectRect(vertical.Find("17"), 0, 200, 10, 210);
-    expectRect(vertical.Find("18"), 10, 0, 20, 10);
+    const auto vertical = paint<TKalenderPainter2WochenVertical>(0, 0, 20, 210);
+    expectRect(vertical->Find("1"), 0, 40, 10, 50);
+    expectRect(vertical->Find("17"), 0, 200, 10, 210);
+    expectRect(vertical->Find("18"), 10, 0, 20, 10);
 }
 
 TEST_F(KalenderPainterTest, OneRowAndOneColumnGiveEveryDayItsCell) {
     plainDays(data, 2024, 2); // 29 days
-    TRecording<TKalenderPainterHorizontal> horizontal(data, holidays, birthdays);
-    horizontal.Paint(*surface.dc, 0, 0, 145, 10);
-    ASSERT_EQ(horizontal.Texts.size(), 29u);
-    expectRect(horizontal.Find("29"), 140, 0, 145, 10);
+    const auto horizontal = paint<TKalenderPainterHorizontal>(0, 0, 145, 10);
+    ASSERT_EQ(horizontal->Texts.size(), 29u);
+    expectRect(horizontal->Find("29"), 140, 0, 145, 10);
 
-    TRecording<TKalenderPainterVertical> vertical(data, holidays, birthdays);
-    vertical.Paint(*surface.dc, 0, 0, 10, 145);
-    expectRect(vertical.Find("2"), 0, 5, 10, 10);
+    const auto vertical = paint<TKalenderPainterVertical>(0, 0, 10, 145);
+    expectRect(vertical->Find("2"), 0, 5, 10, 10);
 }
 
 TEST_F(KalenderPainterTest, HolidayBeatsWeekendWhichBeatsBirthday) {
@@ -171,13 +172,12 @@ TEST_F(KalenderPainterTest, HolidayBeatsWeekendWhichBeatsBirthday) {
     birthdays.Add("Anna", ", ", QDate(2024, 6, 1));   // the same day
     birthdays.Add("Ben", ", ", QDate(2024, 6, 8));    // a Saturday
     birthdays.Add("Carla", ", ", QDate(2024, 6, 12)); // a Wednesday
-    TRecording<TKalenderPainter4x7> painter(data, holidays, birthdays);
-    painter.Paint(*surface.dc, 0, 0, 70, 60);
-    EXPECT_EQ(painter.Find("1")->Colour, 0x00AA00);
-    EXPECT_EQ(painter.Find("2")->Colour, 0x0000FF);
-    EXPECT_EQ(painter.Find("8")->Colour, 0x0000AA);
-    EXPECT_EQ(painter.Find("12")->Colour, 0xAA0000);
-    EXPECT_EQ(painter.Find("13")->Colour, 0x111111);
+    const auto painter = paint<TKalenderPainter4x7>(0, 0, 70, 60);
+    EXPECT_EQ(painter->Find("1")->Colour, 0x00AA00);
+    EXPECT_EQ(painter->Find("2")->Colour, 0x0000FF);
+    EXPECT_EQ(painter->Find("8")->Colour, 0x0000AA);
+    EXPECT_EQ(painter->Find("12")->Colour, 0xAA0000);
+    EXPECT_EQ(painter->Find("13")->Colour, 0x111111);
 }
 
 TEST_F(KalenderPainterTest, BandsAreShareOfTheWholeHeightAndTitleCanGoToTheBottom) {
@@ -188,20 +188,18 @@ TEST_F(KalenderPainterTest, BandsAreShareOfTheWholeHeightAndTitleCanGoToTheBotto
     data.WochentagSize = 10;
     data.ShowMonatJahrOnBottom = true;
     data.MonatJahrTextAlign = tfCenter | tfVCenter;
-    TRecording<TKalenderPainter4x7> painter(data, holidays, birthdays);
-    painter.Paint(*surface.dc, 0, 0, 70, 100);
-    const TRecordedText* title = painter.Find(TKalenderData::MonthName(1) + " 2024");
+    const auto painter = paint<TKalenderPainter4x7>(0, 0, 70, 100);
+    const TRecordedText* title = painter->Find(TKalenderData::MonthName(1) + " 2024");
     expectRect(title, 0, 80, 70, 100);
-    expectRect(painter.Find(TKalenderData::WeekdayName(1)), 0, 0, 10, 10);
+    expectRect(painter->Find(TKalenderData::WeekdayName(1)), 0, 0, 10, 10);
     // The days fill the 70 mm between weekday band and title: five rows of 14 mm.
-    expectRect(painter.Find("1"), 0, 10, 10, 24);
-    expectRect(painter.Find("31"), 20, 66, 30, 80);
+    expectRect(painter->Find("1"), 0, 10, 10, 24);
+    expectRect(painter->Find("31"), 20, 66, 30, 80);
 
     data.ShowMonatJahrOnBottom = false;
-    TRecording<TKalenderPainter4x7> onTop(data, holidays, birthdays);
-    onTop.Paint(*surface.dc, 0, 0, 70, 100);
-    expectRect(onTop.Find(TKalenderData::MonthName(1) + " 2024"), 0, 0, 70, 20);
-    expectRect(onTop.Find(TKalenderData::WeekdayName(7)), 60, 20, 70, 30);
+    const auto onTop = paint<TKalenderPainter4x7>(0, 0, 70, 100);
+    expectRect(onTop->Find(TKalenderData::MonthName(1) + " 2024"), 0, 0, 70, 20);
+    expectRect(onTop->Find(TKalenderData::WeekdayName(7)), 60, 20, 70, 30);
 }
 
 TEST_F(KalenderPainterTest, FontSizeFollowsThePercentOfTheTextRectangle) {
@@ -213,14 +211,12 @@ TEST_F(KalenderPainterTest, FontSizeFollowsThePercentOfTheTextRectangle) {
     plainDays(data, 2024, 1);
     data.FontHeight = 50;
     data.Font.SetSize(99);
-    TRecording<TKalenderPainter4x7> painter(data, holidays, birthdays);
-    painter.Paint(*surface.dc, 0, 0, 70, 50); // 10 mm rows
-    EXPECT_EQ(painter.Find("1")->Size, 14);
+    const auto painter = paint<TKalenderPainter4x7>(0, 0, 70, 50); // 10 mm rows
+    EXPECT_EQ(painter->Find("1")->Size, 14);
 
     data.FontHeight = 0; // the stored size stays
-    TRecording<TKalenderPainter4x7> kept(data, holidays, birthdays);
-    kept.Paint(*surface.dc, 0, 0, 70, 50);
-    EXPECT_EQ(kept.Find("1")->Size, 99);
+    const auto kept = paint<TKalenderPainter4x7>(0, 0, 70, 50);
+    EXPECT_EQ(kept->Find("1")->Size, 99);
 }
 
 TEST_F(KalenderPainterTest, TwoLineTitlePutsTheSmallerYearBelowTheMonth) {
@@ -231,10 +227,9 @@ TEST_F(KalenderPainterTest, TwoLineTitlePutsTheSmallerYearBelowTheMonth) {
     data.MonatJahrFont.SetSize(30);
     data.MonatJahrFontHeight = 0;
     data.MonatJahrTextAlign = 0;
-    TRecording<TKalenderPainter4x7> painter(data, holidays, birthdays);
-    painter.Paint(*surface.dc, 5, 5, 100, 60);
-    const TRecordedText* month = painter.Find(TKalenderData::MonthName(1));
-    const TRecordedText* year = painter.Find("2024");
+    const auto painter = paint<TKalenderPainter4x7>(5, 5, 100, 60);
+    const TRecordedText* month = painter->Find(TKalenderData::MonthName(1));
+    const TRecordedText* year = painter->Find("2024");
     ASSERT_NE(month, nullptr);
     ASSERT_NE(year, nullptr);
     EXPECT_EQ(month->Size, 30);
@@ -254,11 +249,10 @@ TEST_F(KalenderPainterTest, SpecialDaysBandShowsHolidaysThenBirthdaysInTheirColo
     data.SonderTagTextAlign = 0;
     holidays.Add("Tag der Arbeit", ", ", QDate(2024, 5, 1));
     birthdays.Add("Oma", ", ", QDate(2024, 5, 20));
-    TRecording<TKalenderPainter4x7> painter(data, holidays, birthdays);
-    painter.Paint(*surface.dc, 0, 0, 150, 100);
+    const auto painter = paint<TKalenderPainter4x7>(0, 0, 150, 100);
     const TRecordedText* h = nullptr;
     const TRecordedText* b = nullptr;
-    for (const TRecordedText& t : painter.Texts) {
+    for (const TRecordedText& t : painter->Texts) {
         if (t.Text.contains("Tag der Arbeit"))
             h = &t;
         if (t.Text.contains("Oma"))
@@ -277,10 +271,9 @@ TEST_F(KalenderPainterTest, SpecialDaysBandShowsHolidaysThenBirthdaysInTheirColo
     // A month without special days keeps the band's fill and space but draws no text.
     data.SetMonat(7);
     surface.image.fill(0xFFFFFFFFu);
-    TRecording<TKalenderPainter4x7> july(data, holidays, birthdays);
-    july.Paint(*surface.dc, 0, 0, 150, 100);
-    EXPECT_EQ(july.Texts.size(), 31u);
-    expectRect(july.Find("31"), 2 * 150.0f / 7, 4 * 16, 3 * 150.0f / 7, 80);
+    const auto july = paint<TKalenderPainter4x7>(0, 0, 150, 100);
+    EXPECT_EQ(july->Texts.size(), 31u);
+    expectRect(july->Find("31"), 2 * 150.0f / 7, 4 * 16, 3 * 150.0f / 7, 80);
     EXPECT_EQ(surface.Pixel(149, 99), 0xFFEECCu);
 }
 
@@ -293,33 +286,29 @@ TEST_F(KalenderPainterTest, WeekdayNamesOfTheLayouts) {
     data.TextColorSonntag = 0x0000FF;
 
     // Month grid: Mo ... So once, all in the weekday font's colour.
-    TRecording<TKalenderPainter4x7> grid(data, holidays, birthdays);
-    grid.Paint(*surface.dc, 0, 0, 70, 100);
-    EXPECT_EQ(grid.Find(TKalenderData::WeekdayName(7))->Colour, 0x222222);
+    const auto grid = paint<TKalenderPainter4x7>(0, 0, 70, 100);
+    EXPECT_EQ(grid->Find(TKalenderData::WeekdayName(7))->Colour, 0x222222);
 
     // Two weeks across: Mo ... So twice from the Monday before the 1st, weekends coloured.
-    TRecording<TKalenderPainter2WochenHorizontal> twoWeeks(data, holidays, birthdays);
-    twoWeeks.Paint(*surface.dc, 0, 0, 140, 100);
-    const TRecordedText* secondSunday = twoWeeks.Find(TKalenderData::WeekdayName(7), 1);
+    const auto twoWeeks = paint<TKalenderPainter2WochenHorizontal>(0, 0, 140, 100);
+    const TRecordedText* secondSunday = twoWeeks->Find(TKalenderData::WeekdayName(7), 1);
     expectRect(secondSunday, 130, 0, 140, 10);
     EXPECT_EQ(secondSunday->Colour, 0x0000FF);
-    EXPECT_EQ(twoWeeks.Find(TKalenderData::WeekdayName(6))->Colour, 0x0000AA);
-    EXPECT_EQ(twoWeeks.Find(TKalenderData::WeekdayName(1))->Colour, 0x222222);
+    EXPECT_EQ(twoWeeks->Find(TKalenderData::WeekdayName(6))->Colour, 0x0000AA);
+    EXPECT_EQ(twoWeeks->Find(TKalenderData::WeekdayName(1))->Colour, 0x222222);
 
     // One row: the weekday of every date, June 1st being a Saturday, no weekend colours.
-    TRecording<TKalenderPainterHorizontal> row(data, holidays, birthdays);
-    row.Paint(*surface.dc, 0, 0, 150, 100);
-    const TRecordedText* first = row.Find(TKalenderData::WeekdayName(6));
+    const auto row = paint<TKalenderPainterHorizontal>(0, 0, 150, 100);
+    const TRecordedText* first = row->Find(TKalenderData::WeekdayName(6));
     expectRect(first, 0, 0, 5, 10);
     EXPECT_EQ(first->Colour, 0x222222);
 
     // One column: the weekday column takes its share of the width, weekends coloured.
-    TRecording<TKalenderPainterVertical> column(data, holidays, birthdays);
-    column.Paint(*surface.dc, 0, 0, 100, 150);
-    const TRecordedText* sunday = column.Find(TKalenderData::WeekdayName(7));
+    const auto column = paint<TKalenderPainterVertical>(0, 0, 100, 150);
+    const TRecordedText* sunday = column->Find(TKalenderData::WeekdayName(7));
     expectRect(sunday, 0, 5, 10, 10);
     EXPECT_EQ(sunday->Colour, 0x0000FF);
-    expectRect(column.Find("1"), 10, 0, 100, 5);
+    expectRect(column->Find("1"), 10, 0, 100, 5);
 }
 
 TEST_F(KalenderPainterTest, OnlyCellsWithADayAreFilled) {
