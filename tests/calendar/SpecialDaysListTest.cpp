@@ -1,4 +1,5 @@
 #include "DatePrinting.h"
+#include "KalenderSamples.h"
 #include "calendar/uKalender.h"
 #include "calendar/uKalenderBesondereTage.h"
 #include "document/uDataFile.h"
@@ -15,6 +16,8 @@
 
 namespace {
 
+using KalenderSamples::MemoryContainer;
+
 const QString kSep = QStringLiteral(", ");
 
 double day(int y, int m, int d) {
@@ -29,16 +32,6 @@ public:
 
 private:
     QLocale previous_;
-};
-
-struct MemoryContainer {
-    QByteArray bytes;
-    QBuffer buffer{&bytes};
-    std::unique_ptr<TMemoryDataFile> file;
-    MemoryContainer() {
-        buffer.open(QIODevice::ReadWrite);
-        file = std::make_unique<TMemoryDataFile>(buffer);
-    }
 };
 
 TEST(KalenderTageListe, AddJoinsTextsOfExactlyTheSameDate) {
