@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "JsonKeyOrder.h"
+
 #include "calendar/uKalender.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
@@ -15,44 +17,13 @@ using TestSupport::runCli;
 
 namespace {
 
-// The member names of the first calendar object in the output, in their printed order (QJsonObject
-// sorts them, so they are read from the text).
+// The member names of the first calendar object in the output, in their printed order.
 QStringList calendarKeysInOrder(const QByteArray& out) {
-    const int start = out.indexOf("\"Classname\":\"TFBKalenderElement\"");
+    const qsizetype start = out.indexOf("\"Classname\":\"TFBKalenderElement\"");
     EXPECT_GE(start, 0);
-    QStringList keys;
-    int depth = 1;
-    bool atKey = true;
-    bool inString = false;
-    QString current;
-    for (int i = start; i < out.size() && depth > 0; ++i) {
-        const char c = out[i];
-        if (inString) {
-            if (c == '\\') {
-                ++i;
-                continue;
-            }
-            if (c == '"') {
-                inString = false;
-                if (depth == 1 && atKey) {
-                    keys << current;
-                    atKey = false;
-                }
-            } else {
-                current += QLatin1Char(c);
-            }
-        } else if (c == '"') {
-            inString = true;
-            current.clear();
-        } else if (c == '{' || c == '[') {
-            ++depth;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        } else if (depth == 1 && c == ',') {
-            atKey = true;
-        }
-    }
-    return keys;
+    if (start < 0)
+        return {};
+    return keysInOrder(out, out.lastIndexOf('{', start));
 }
 
 TEST(CliInfoCalendar, ShowsEverySettingUnderItsKeyWithFontsAndPaddingsAsObjects) {

@@ -1,6 +1,8 @@
 #include "support/SampleDocument.h"
 #include "support/TestSupport.h"
 
+#include "JsonKeyOrder.h"
+
 #include "document/uDataFile.h"
 #include "document/uFotobuchDocumentIO.h"
 
@@ -16,45 +18,6 @@ using TestSupport::readFile;
 using TestSupport::runCli;
 
 namespace {
-
-QStringList keysInOrder(const QByteArray& objectJson) {
-    // QJsonObject sorts its keys; the order of the text is what the command wrote.
-    QStringList keys;
-    int depth = 0;
-    bool inString = false;
-    QString current;
-    bool atKey = true;
-    for (qsizetype i = 0; i < objectJson.size(); ++i) {
-        const char c = objectJson[i];
-        if (inString) {
-            if (c == '\\') {
-                ++i;
-                continue;
-            }
-            if (c == '"') {
-                inString = false;
-                if (depth == 1 && atKey)
-                    keys << current;
-                continue;
-            }
-            current += QLatin1Char(c);
-            continue;
-        }
-        if (c == '"') {
-            inString = true;
-            current.clear();
-        } else if (c == '{' || c == '[') {
-            ++depth;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        } else if (depth == 1 && c == ':') {
-            atKey = false;
-        } else if (depth == 1 && c == ',') {
-            atKey = true;
-        }
-    }
-    return keys;
-}
 
 class CliInfo : public ::testing::Test {
 protected:
