@@ -12,6 +12,8 @@
 #include "platform/Exception.h"
 #include "support/TempHome.h"
 
+#include "ScriptedPrompts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -29,51 +31,6 @@ using TAnswer = TMasterPrompts::TAnswer;
 namespace {
 
 const QString kUnbenannt = QStringLiteral("Tintaro Print Kit    - Unbenannt");
-
-// Answers the main window's questions from a script and records what was asked.
-class ScriptedPrompts : public TMasterPrompts {
-public:
-    std::deque<TAnswer> answers;
-    std::deque<QString> saveNames; // empty string: the user cancels the dialog
-    std::deque<QString> openNames;
-    QStringList questions;
-    QStringList errors;
-    int saveDialogs = 0;
-    int openDialogs = 0;
-    int beeps = 0;
-
-    TAnswer AskYesNoCancel(QWidget*, const QString& text) override {
-        questions << text;
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text.toStdString();
-            return TAnswer::Cancel;
-        }
-        const TAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    QString OpenProjectFileName(QWidget*) override {
-        ++openDialogs;
-        return take(openNames);
-    }
-    QString SaveProjectFileName(QWidget*, const QString&) override {
-        ++saveDialogs;
-        return take(saveNames);
-    }
-    void ShowError(QWidget*, const QString& message) override { errors << message; }
-    void ShowPrinterSetup(QWidget*) override {}
-    void ShowAbout(QWidget*) override {}
-    void Beep() override { ++beeps; }
-
-private:
-    static QString take(std::deque<QString>& names) {
-        if (names.empty())
-            return {};
-        QString name = names.front();
-        names.pop_front();
-        return name;
-    }
-};
 
 // A stand-in for the document's stored form: the name and the number of pages in a real
 // container file, so the commands' file handling runs for real.

@@ -3,6 +3,8 @@
 #include "support/TempHome.h"
 #include "support/TestSupport.h"
 
+#include "ScriptedPrompts.h"
+
 #include "app/ui/FMainform.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uMasterPrompts.h"
@@ -22,40 +24,7 @@
 
 namespace {
 
-using TAnswer = TMasterPrompts::TAnswer;
 using TestSupport::readFile;
-
-// Answers with file names from a list and records the errors the window reports.
-class FilePrompts : public TMasterPrompts {
-public:
-    std::deque<QString> saveNames;
-    std::deque<QString> openNames;
-    std::deque<TAnswer> answers;
-    QStringList errors;
-
-    TAnswer AskYesNoCancel(QWidget*, const QString&) override {
-        if (answers.empty())
-            return TAnswer::Cancel;
-        const TAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    QString OpenProjectFileName(QWidget*) override { return take(openNames); }
-    QString SaveProjectFileName(QWidget*, const QString&) override { return take(saveNames); }
-    void ShowError(QWidget*, const QString& message) override { errors << message; }
-    void ShowPrinterSetup(QWidget*) override {}
-    void ShowAbout(QWidget*) override {}
-    void Beep() override {}
-
-private:
-    static QString take(std::deque<QString>& names) {
-        if (names.empty())
-            return {};
-        QString name = names.front();
-        names.pop_front();
-        return name;
-    }
-};
 
 // Every item as "section|key|data", the pictures' sections named by their reference instead of
 // their place in the store, sorted.
@@ -100,7 +69,7 @@ protected:
     }
 
     TestSupport::TempHome home;
-    FilePrompts prompts;
+    ScriptedPrompts prompts;
     std::unique_ptr<TMaster> master;
     QString file;
 };
