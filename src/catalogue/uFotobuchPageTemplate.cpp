@@ -70,30 +70,27 @@ void writeFrames(QIODevice& stream, const TFBFrameList& frames) {
     }
 }
 
+// Frames of a layout belong to no page.
+void appendFrame(TFBFrameList& to, const TFrameValues& v) {
+    auto frame = std::make_unique<TFBPictureElement>(nullptr);
+    frame->CenterX = v.CenterX;
+    frame->CenterY = v.CenterY;
+    frame->Width = v.Width;
+    frame->Height = v.Height;
+    frame->Angle = v.Angle;
+    to.Add(std::move(frame));
+}
+
 void copyFrames(const TFBFrameList& from, TFBFrameList& to) {
     to.Clear();
-    for (const TFBPictureElement* f : from) {
-        auto frame = std::make_unique<TFBPictureElement>(nullptr);
-        frame->CenterX = f->CenterX;
-        frame->CenterY = f->CenterY;
-        frame->Width = f->Width;
-        frame->Height = f->Height;
-        frame->Angle = f->Angle;
-        to.Add(std::move(frame));
-    }
+    for (const TFBPictureElement* f : from)
+        appendFrame(to, {f->CenterX, f->CenterY, f->Width, f->Height, f->Angle});
 }
 
 void setFrames(const std::vector<TFrameValues>& values, TFBFrameList& to) {
     to.Clear();
-    for (const TFrameValues& v : values) {
-        auto frame = std::make_unique<TFBPictureElement>(nullptr);
-        frame->CenterX = v.CenterX;
-        frame->CenterY = v.CenterY;
-        frame->Width = v.Width;
-        frame->Height = v.Height;
-        frame->Angle = v.Angle;
-        to.Add(std::move(frame));
-    }
+    for (const TFrameValues& v : values)
+        appendFrame(to, v);
 }
 
 // Size in thousandths of a millimetre, for the integer fitting of previews.
@@ -125,13 +122,7 @@ void TFBPageTemplate::AddFrame(float left, float top, float width, float height)
 }
 
 void TFBPageTemplate::AddFrameCentered(float centerX, float centerY, float width, float height, float angle) {
-    auto frame = std::make_unique<TFBPictureElement>(nullptr);
-    frame->CenterX = centerX;
-    frame->CenterY = centerY;
-    frame->Width = width;
-    frame->Height = height;
-    frame->Angle = angle;
-    Frames.Add(std::move(frame));
+    appendFrame(Frames, {centerX, centerY, width, height, angle});
 }
 
 std::unique_ptr<TFBPageTemplate> TFBPageTemplate::Clone() const {
