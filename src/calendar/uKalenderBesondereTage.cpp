@@ -9,6 +9,18 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Orders entries (or pointers to them) by date.
+constexpr auto earlierDate = [](const auto& a, const auto& b) { return a->Datum < b->Datum; };
+
+// The section of entry i of a list stored under section.
+QString itemSection(const QString& section, int i) {
+    return section + QStringLiteral("/Item") + QString::number(i);
+}
+
+} // namespace
+
 QDate TKalendertagSpezial::Date() const {
     return KalenderDaysToDate(Datum);
 }
@@ -59,8 +71,7 @@ bool TKalenderTageListe::Contains(const QDate& date) const {
 
 void TKalenderTageListe::Sort() {
     // Stable, so that of two entries of one date the later one stays later.
-    std::stable_sort(items_.begin(), items_.end(),
-                     [](const auto& a, const auto& b) { return a->Datum < b->Datum; });
+    std::stable_sort(items_.begin(), items_.end(), earlierDate);
 }
 
 void TKalenderTageListe::GetMonthEntries(int year, int month, QStringList& lines) const {
@@ -70,8 +81,7 @@ void TKalenderTageListe::GetMonthEntries(int year, int month, QStringList& lines
         if (date.isValid() && date.year() == year && date.month() == month)
             entries.push_back(item.get());
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const auto* a, const auto* b) { return a->Datum < b->Datum; });
+    std::stable_sort(entries.begin(), entries.end(), earlierDate);
     const QString separator = SystemDateSeparator();
     for (const TKalendertagSpezial* entry : entries) {
         const QDate date = entry->Date();
@@ -100,9 +110,9 @@ void TKalenderTageListe::DeleteYear(int year) {
 void TKalenderTageListe::Save(TCustomDataFile& file, const QString& section) const {
     file.WriteInteger(section, QStringLiteral("Anzahl"), Count());
     for (int i = 0; i < Count(); ++i) {
-        const QString itemSection = section + QStringLiteral("/Item") + QString::number(i);
-        file.WriteFloat(itemSection, QStringLiteral("Datum"), items_[i]->Datum);
-        file.WriteString(itemSection, QStringLiteral("Text"), items_[i]->Text);
+        const QString entrySection = itemSection(section, i);
+        file.WriteFloat(entrySection, QStringLiteral("Datum"), items_[i]->Datum);
+        file.WriteString(entrySection, QStringLiteral("Text"), items_[i]->Text);
     }
 }
 
@@ -110,18 +120,18 @@ void TKalenderTageListe::Load(TCustomDataFile& file, const QString& section) {
     const int count = file.ReadInteger(section, QStringLiteral("Anzahl"), 0);
     const double today = KalenderDateToDays(QDate::currentDate());
     for (int i = 0; i < count; ++i) {
-        const QString itemSection = section + QStringLiteral("/Item") + QString::number(i);
+        const QString entrySection = itemSection(section, i);
         // A damaged count claims more entries than the file holds: stop at the first one that is
         // not there at all instead of filling the list with invented days.
-        if (!file.FindItem(itemSection, QStringLiteral("Datum")) &&
-            !file.FindItem(itemSection, QStringLiteral("Text")))
+        if (!file.FindItem(entrySection, QStringLiteral("Datum")) &&
+            !file.FindItem(entrySection, QStringLiteral("Text")))
             break;
         auto item = std::make_unique<TKalendertagSpezial>();
-        item->Datum = file.ReadFloat(itemSection, QStringLiteral("Datum"), today);
+        item->Datum = file.ReadFloat(entrySection, QStringLiteral("Datum"), today);
         // A value that is no number would break sorting and matching; it counts as missing.
         if (!std::isfinite(item->Datum))
             item->Datum = today;
-        item->Text = file.ReadString(itemSection, QStringLiteral("Text"), QString());
+        item->Text = file.ReadString(entrySection, QStringLiteral("Text"), QString());
         items_.push_back(std::move(item));
     }
 }
