@@ -50,8 +50,7 @@ struct TSpread {
         Doc.Stegbreite = 2;
         Doc.Umschlagbreite = 4;
         Doc.PicturesHaveShadows = true;
-        for (int i = 0; i < 3; ++i)
-            Doc.Pages.Add(std::make_unique<TFBPage>(&Doc));
+        TestSupport::addPages(Doc, 3);
         struct TPlace {
             int Page;
             float CX, CY, W, H, Angle;

@@ -5,6 +5,7 @@
 #include "document/uDataFile.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
+#include "support/PageElements.h"
 
 #include <QTemporaryDir>
 
@@ -33,13 +34,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         path = dir.filePath(QStringLiteral("kalender.fbp"));
-        for (int i = 0; i < 3; ++i)
-            doc.Pages.Add(std::make_unique<TFBPage>(&doc));
-        TFBKalenderElement* first = addCalendar(doc.Pages.Items(0));
-        first->CenterX = 74;
-        first->CenterY = 180;
-        first->Width = 140;
-        first->Height = 50;
+        TestSupport::addPages(doc, 3);
+        TFBKalenderElement* first =
+            TestSupport::placeElement<TFBKalenderElement>(doc.Pages.Items(0), 74, 180, 140, 50);
         setEverything(*first->Data);
         addCalendar(doc.Pages.Items(1));
         TFBKalenderElement* third = addCalendar(doc.Pages.Items(2));

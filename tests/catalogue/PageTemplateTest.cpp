@@ -65,8 +65,7 @@ protected:
         doc.ScreenMode = 1;
         doc.PageWidth = 148.5f;
         doc.PageHeight = 210;
-        for (int i = 0; i < 5; ++i)
-            doc.Pages.Add(std::make_unique<TFBPage>(&doc));
+        TestSupport::addPages(doc, 5);
     }
     TFBPage* page(int index) const { return doc.Pages.Items(index); }
     TFBPictureElement* frame(int pageIndex, int i) const { return page(pageIndex)->Picture(i); }

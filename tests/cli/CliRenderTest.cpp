@@ -27,8 +27,7 @@ QString writeProject(const QTemporaryDir& dir) {
     doc.PageWidth = 40;
     doc.PageHeight = 30;
     doc.PicturesHaveShadows = false;
-    for (int i = 0; i < 2; ++i)
-        doc.Pages.Add(std::make_unique<TFBPage>(&doc));
+    TestSupport::addPages(doc, 2);
     doc.Pages.Items(1)->Seitenfarbe = 0x00FFFF;
     const QString photo = dir.filePath("rot.png");
     QImage red(60, 40, QImage::Format_RGB32);

@@ -6,12 +6,9 @@
 #include <utility>
 #include <vector>
 
-namespace {
+using TestSupport::addPages;
 
-void addPages(TFBDocument& doc, int count) {
-    for (int i = 0; i < count; ++i)
-        doc.Pages.Add(std::make_unique<TFBPage>(&doc));
-}
+namespace {
 
 // (left page index, right page index) of every view, -1 where the view has no such page.
 std::vector<std::pair<int, int>> viewTable(const TFBDocument& doc) {

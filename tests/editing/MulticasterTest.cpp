@@ -1,6 +1,7 @@
 #include "document/uFotobuchDocument.h"
 #include "editing/uMulticaster.h"
 #include "editing/uUndo.h"
+#include "support/PageElements.h"
 
 #include <QObject>
 
@@ -32,10 +33,7 @@ protected:
         Multicaster().OnViewSelected = nullptr;
         Multicaster().OnPagesChanged = nullptr;
     }
-    void addPages(int n) {
-        for (int i = 0; i < n; ++i)
-            document.Pages.Add(std::make_unique<TFBPage>(&document));
-    }
+    void addPages(int n) { TestSupport::addPages(document, n); }
 
     TFBDocument document;
     QObject source;

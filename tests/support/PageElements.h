@@ -1,6 +1,7 @@
 #pragma once
 
-// Elements put on a page in one step, for the tests and benchmarks that build documents in code.
+// Pages and elements put into a document in one step, for the tests and benchmarks that build
+// documents in code.
 
 #include "document/uFotobuchDocument.h"
 
@@ -8,6 +9,12 @@
 #include <type_traits>
 
 namespace TestSupport {
+
+// Appends count empty pages to the document.
+inline void addPages(TFBDocument& doc, int count) {
+    for (int i = 0; i < count; ++i)
+        doc.Pages.Add(std::make_unique<TFBPage>(&doc));
+}
 
 // Adds a new element to the page's list for its kind (frames, calendars, or the sizeable texts,
 // cliparts and plain elements) and gives it its centre, unturned size and angle.

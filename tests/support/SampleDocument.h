@@ -55,8 +55,7 @@ inline void fill(TFBDocument& doc, const QString& folder) {
     doc.ScreenQuerformatWinkel = 270;
     doc.NurEinLayoutStil = true;
 
-    for (int i = 0; i < 3; ++i)
-        doc.Pages.Add(std::make_unique<TFBPage>(&doc));
+    TestSupport::addPages(doc, 3);
     TFBPage* p0 = doc.Pages.Items(0);
     TFBPage* p1 = doc.Pages.Items(1);
     TFBPage* p2 = doc.Pages.Items(2);

@@ -13,6 +13,7 @@
 #include "support/TempHome.h"
 
 #include "ScriptedPrompts.h"
+#include "support/PageElements.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,7 @@
 
 #include <deque>
 
+using TestSupport::addPages;
 using TestSupport::TempHome;
 using TAnswer = TMasterPrompts::TAnswer;
 
@@ -49,14 +51,8 @@ void loadTestDocument(TFBDocument& document, const QString& path) {
         const int pages = file.ReadInteger(QStringLiteral("Doc/Pages"), QStringLiteral("Anzahl"), -1);
         if (pages < 0)
             throw Exception(QStringLiteral("Invalid file format."));
-        for (int i = 0; i < pages; ++i)
-            document.Pages.Add(std::make_unique<TFBPage>(&document));
+        TestSupport::addPages(document, pages);
     });
-}
-
-void addPages(TFBDocument& document, int count) {
-    for (int i = 0; i < count; ++i)
-        document.Pages.Add(std::make_unique<TFBPage>(&document));
 }
 
 // The document with exactly count empty pages (the empty default document has one).
