@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,21 @@ protected:
         Multicaster().OnPagesChanged = nullptr;
     }
     void addPages(int n) { TestSupport::addPages(document, n); }
+    // The pages a change of the view reaches, in the order of their events.
+    std::vector<TFBPage*> pagesReachedByView(int view) {
+        elementEvents.clear();
+        Multicaster().NotifyViewChanged(&source, &document, view);
+        std::vector<TFBPage*> pages;
+        for (const ElementEvent& event : elementEvents)
+            pages.push_back(event.page);
+        return pages;
+    }
+    std::vector<TFBPage*> pages(std::initializer_list<int> indices) const {
+        std::vector<TFBPage*> result;
+        for (const int index : indices)
+            result.push_back(document.Pages.Items(index));
+        return result;
+    }
 
     TFBDocument document;
     QObject source;
@@ -66,28 +82,14 @@ TEST_F(MulticasterTest, ViewChangeFiresOncePerExistingPageOfTheView) {
     addPages(4);
     // Single pages: the view's left and right page are the same page, one event.
     document.ScreenMode = 0;
-    Multicaster().NotifyViewChanged(&source, &document, 2);
-    ASSERT_EQ(elementEvents.size(), 1u);
-    EXPECT_EQ(elementEvents[0].page, document.Pages.Items(2));
+    EXPECT_EQ(pagesReachedByView(2), pages({2}));
 
     // A book: view 0 has only its right page, view 1 both, the last view (3, -) only the left one.
     document.ScreenMode = 1;
-    elementEvents.clear();
-    Multicaster().NotifyViewChanged(&source, &document, 0);
-    ASSERT_EQ(elementEvents.size(), 1u);
-    EXPECT_EQ(elementEvents[0].page, document.Pages.Items(0));
-    elementEvents.clear();
-    Multicaster().NotifyViewChanged(&source, &document, 1);
-    ASSERT_EQ(elementEvents.size(), 2u);
-    EXPECT_EQ(elementEvents[0].page, document.Pages.Items(1));
-    EXPECT_EQ(elementEvents[1].page, document.Pages.Items(2));
-    elementEvents.clear();
-    Multicaster().NotifyViewChanged(&source, &document, 2);
-    ASSERT_EQ(elementEvents.size(), 1u);
-    EXPECT_EQ(elementEvents[0].page, document.Pages.Items(3));
-    elementEvents.clear();
-    Multicaster().NotifyViewChanged(&source, &document, 7);
-    EXPECT_TRUE(elementEvents.empty()) << "a view that does not exist has no pages";
+    EXPECT_EQ(pagesReachedByView(0), pages({0}));
+    EXPECT_EQ(pagesReachedByView(1), pages({1, 2}));
+    EXPECT_EQ(pagesReachedByView(2), pages({3}));
+    EXPECT_TRUE(pagesReachedByView(7).empty()) << "a view that does not exist has no pages";
 }
 
 TEST_F(MulticasterTest, ViewSelectionAndPageChangesReachTheSubscriberWithTheirSource) {
