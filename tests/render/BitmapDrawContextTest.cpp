@@ -3,6 +3,8 @@
 #include "render/uBitmapDrawContext.h"
 #include "render/uShadowBitmap.h"
 
+#include "ReferenceBlend.h"
+
 #include "platform/Exception.h"
 
 #include <QImage>
@@ -25,18 +27,6 @@ QImage Numbered(int w, int h) {
         for (int x = 0; x < w; ++x)
             image.setPixel(x, y, 0xFF000000u | static_cast<uint32_t>(y * 4099 + x * 37 + 11));
     return image;
-}
-
-// The blend written out per byte: destination + floor(a * (source - destination) / 128).
-uint32_t ReferenceBlend(uint32_t s, uint32_t d) {
-    const int a = static_cast<int>(s >> 25);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int sb = static_cast<int>((s >> shift) & 255), db = static_cast<int>((d >> shift) & 255);
-        int v = db + static_cast<int>(std::floor(a * (sb - db) / 128.0));
-        out |= static_cast<uint32_t>(std::clamp(v, 0, 255)) << shift;
-    }
-    return out;
 }
 
 } // namespace

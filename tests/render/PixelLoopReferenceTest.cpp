@@ -3,6 +3,8 @@
 #include "render/uBitmapDrawContext.h"
 #include "render/uShadowBitmap.h"
 
+#include "ReferenceBlend.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -10,17 +12,6 @@
 #include <random>
 
 namespace {
-
-uint32_t ReferenceBlend(uint32_t s, uint32_t d) {
-    const int a = static_cast<int>(s >> 25);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int sb = static_cast<int>((s >> shift) & 255), db = static_cast<int>((d >> shift) & 255);
-        const int v = db + static_cast<int>(std::floor(a * (sb - db) / 128.0));
-        out |= static_cast<uint32_t>(std::clamp(v, 0, 255)) << shift;
-    }
-    return out;
-}
 
 void ReferencePut(QImage& image, int x, int y, uint32_t p) {
     const uint32_t a = p >> 24;
