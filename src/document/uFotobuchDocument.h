@@ -162,6 +162,8 @@ public:
 protected:
     // The page list that holds elements of this kind; nullptr for the base class.
     virtual TFBElementList* KindList() const;
+    // "CenterX", "CenterY", "Width", "Height" and "Angle".
+    void WriteGeometry(TCustomDataFile& file, const QString& section) const;
 };
 
 // A picture frame: a picture shown zoomed and panned inside a rectangle, with an optional border.
@@ -221,6 +223,8 @@ protected:
 
 private:
     friend class TFBPictureLink;
+    void WriteFrameKeys(TCustomDataFile& file, const QString& section) const;
+    void ReadFrameKeys(TCustomDataFile& file, const QString& section);
     void syncLink();
     // Angle at which the page is shown on screen (filter dialogs show the picture that way).
     int displayAngle() const;

@@ -176,8 +176,7 @@ QString Geburtstage() {
 // ---------------------------------------------------------------------------------------------
 // Elements: the project-file form
 
-void TFBElement::Save(TCustomDataFile& file, const QString& section) const {
-    file.WriteString(section, QStringLiteral("Classname"), ClassName());
+void TFBElement::WriteGeometry(TCustomDataFile& file, const QString& section) const {
     file.WriteFloat(section, QStringLiteral("CenterX"), CenterX);
     file.WriteFloat(section, QStringLiteral("CenterY"), CenterY);
     file.WriteFloat(section, QStringLiteral("Width"), Width);
@@ -185,6 +184,10 @@ void TFBElement::Save(TCustomDataFile& file, const QString& section) const {
     file.WriteFloat(section, QStringLiteral("Angle"), Angle);
 }
 
+void TFBElement::Save(TCustomDataFile& file, const QString& section) const {
+    file.WriteString(section, QStringLiteral("Classname"), ClassName());
+    WriteGeometry(file, section);
+}
 void TFBElement::Load(TCustomDataFile& file, const QString& section) {
     CenterX = toFloat(file.ReadFloat(section, QStringLiteral("CenterX"), 10));
     CenterY = toFloat(file.ReadFloat(section, QStringLiteral("CenterY"), 10));
@@ -193,8 +196,9 @@ void TFBElement::Load(TCustomDataFile& file, const QString& section) {
     Angle = toFloat(file.ReadFloat(section, QStringLiteral("Angle"), 0));
 }
 
-void TFBPictureElement::Save(TCustomDataFile& file, const QString& section) const {
-    TFBElement::Save(file, section);
+// The keys of a frame, the same in a project and in the transfer form. "RefIndex" is written in
+// both, but only a project reads it back: a transfer brings its own picture.
+void TFBPictureElement::WriteFrameKeys(TCustomDataFile& file, const QString& section) const {
     file.WriteBool(section, QStringLiteral("CanZoomAndTrack"), CanZoomAndTrack);
     file.WriteFloat(section, QStringLiteral("Zoom"), Zoom);
     file.WriteFloat(section, QStringLiteral("OffsetX"), OffsetX);
@@ -204,16 +208,25 @@ void TFBPictureElement::Save(TCustomDataFile& file, const QString& section) cons
     file.WriteInteger(section, QStringLiteral("BorderColor"), BorderColor);
 }
 
-void TFBPictureElement::Load(TCustomDataFile& file, const QString& section) {
-    TFBElement::Load(file, section);
+void TFBPictureElement::ReadFrameKeys(TCustomDataFile& file, const QString& section) {
     CanZoomAndTrack = file.ReadBool(section, QStringLiteral("CanZoomAndTrack"), true);
     SetZoom(toFloat(file.ReadFloat(section, QStringLiteral("Zoom"), 1)));
     SetOffsetX(toFloat(file.ReadFloat(section, QStringLiteral("OffsetX"), 0.5)));
     SetOffsetY(toFloat(file.ReadFloat(section, QStringLiteral("OffsetY"), 0.5)));
-    // The stored use counts of the picture store already include this use.
-    RefIndex = file.ReadInteger(section, QStringLiteral("RefIndex"), -1);
     BorderWidth = toFloat(file.ReadFloat(section, QStringLiteral("BorderWidth"), 0));
     BorderColor = file.ReadInteger(section, QStringLiteral("BorderColor"), 0);
+}
+
+void TFBPictureElement::Save(TCustomDataFile& file, const QString& section) const {
+    TFBElement::Save(file, section);
+    WriteFrameKeys(file, section);
+}
+
+void TFBPictureElement::Load(TCustomDataFile& file, const QString& section) {
+    TFBElement::Load(file, section);
+    ReadFrameKeys(file, section);
+    // The stored use counts of the picture store already include this use.
+    RefIndex = file.ReadInteger(section, QStringLiteral("RefIndex"), -1);
 }
 
 // The keys of a text element, the same in a project and in the transfer form.
@@ -274,13 +287,7 @@ void TFBElement::LoadWithPicture(TCustomDataFile&, const QString&) {}
 void TFBPictureElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {
     // No geometry: the receiving frame keeps its place and size.
     TFBElement::SaveWithPicture(file, section);
-    file.WriteBool(section, QStringLiteral("CanZoomAndTrack"), CanZoomAndTrack);
-    file.WriteFloat(section, QStringLiteral("Zoom"), Zoom);
-    file.WriteFloat(section, QStringLiteral("OffsetX"), OffsetX);
-    file.WriteFloat(section, QStringLiteral("OffsetY"), OffsetY);
-    file.WriteInteger(section, QStringLiteral("RefIndex"), RefIndex);
-    file.WriteFloat(section, QStringLiteral("BorderWidth"), BorderWidth);
-    file.WriteInteger(section, QStringLiteral("BorderColor"), BorderColor);
+    WriteFrameKeys(file, section);
     // The picture itself, so that the frame can be read into any document.
     if (HasPicture())
         TBildmanager::Instance().SaveTransfer(file, section, RefIndex);
@@ -288,26 +295,17 @@ void TFBPictureElement::SaveWithPicture(TCustomDataFile& file, const QString& se
 
 void TFBPictureElement::LoadWithPicture(TCustomDataFile& file, const QString& section) {
     RemovePicture();
-    CanZoomAndTrack = file.ReadBool(section, QStringLiteral("CanZoomAndTrack"), true);
-    SetZoom(toFloat(file.ReadFloat(section, QStringLiteral("Zoom"), 1)));
-    SetOffsetX(toFloat(file.ReadFloat(section, QStringLiteral("OffsetX"), 0.5)));
-    SetOffsetY(toFloat(file.ReadFloat(section, QStringLiteral("OffsetY"), 0.5)));
+    ReadFrameKeys(file, section);
     // "RefIndex" names a picture of the sending document and is not read; the reference comes
     // from the transferred picture, which already counts this frame's use.
     RefIndex = TBildmanager::Instance().LoadTransfer(file, section);
-    BorderWidth = toFloat(file.ReadFloat(section, QStringLiteral("BorderWidth"), 0));
-    BorderColor = file.ReadInteger(section, QStringLiteral("BorderColor"), 0);
     if (Link)
         Link->SyncFrom(this);
 }
 
 void TFBSizeableElement::SaveWithPicture(TCustomDataFile& file, const QString& section) const {
     TFBElement::SaveWithPicture(file, section);
-    file.WriteFloat(section, QStringLiteral("CenterX"), CenterX);
-    file.WriteFloat(section, QStringLiteral("CenterY"), CenterY);
-    file.WriteFloat(section, QStringLiteral("Width"), Width);
-    file.WriteFloat(section, QStringLiteral("Height"), Height);
-    file.WriteFloat(section, QStringLiteral("Angle"), Angle);
+    WriteGeometry(file, section);
     const TFBDocument* document = Document();
     file.WriteBool(section, QStringLiteral("IsLeftPage"), document && document->IsLeftPage(Page));
 }
