@@ -80,10 +80,9 @@ public:
     // direction 0: a quarter turn clockwise, 1: a half turn, 2: a quarter turn counter-clockwise.
     void Rotate(int ref, int direction);
 
-    bool FilterHKIG(int ref, int angle) { return RunFilter(TPictureFilterKind::HKIG, ref, angle); }
-    bool FilterHSL(int ref, int angle) { return RunFilter(TPictureFilterKind::HSL, ref, angle); }
-    bool FilterRedEye(int ref, int angle) { return RunFilter(TPictureFilterKind::RedEye, ref, angle); }
-    bool FilterSWCol(int ref, int angle) { return RunFilter(TPictureFilterKind::SWCol, ref, angle); }
+    // Shows the filter dialog on the picture; when the user confirms, the entry takes the edited
+    // picture and its name gains the filter's mark. angle: how the picture is shown turned.
+    bool RunFilter(TPictureFilterKind kind, int ref, int angle);
     // The host is not owned; nullptr removes it (the filters then report "not confirmed").
     void SetFilterHost(TPictureFilterHost* host) { filterHost_ = host; }
 
@@ -146,7 +145,6 @@ private:
     void queuePreview(TBildManagerListItem& item);
     void freeDecodedFrom(int position);
     void removeAt(int position);
-    bool RunFilter(TPictureFilterKind kind, int ref, int angle);
 
     MemoryProbe memoryProbe_;
     Decoder decoder_;

@@ -229,40 +229,29 @@ void TFBPictureElement::RotatePicture(int direction) {
     syncLink();
 }
 
-bool TFBPictureElement::FilterHKIG() {
+bool TFBPictureElement::runFilter(TPictureFilterKind kind) {
     if (!HasPicture())
         return false;
     makeUnique();
-    const bool confirmed = pictures().FilterHKIG(RefIndex, displayAngle());
+    const bool confirmed = pictures().RunFilter(kind, RefIndex, displayAngle());
     syncLink();
     return confirmed;
+}
+
+bool TFBPictureElement::FilterHKIG() {
+    return runFilter(TPictureFilterKind::HKIG);
 }
 
 bool TFBPictureElement::FilterHSL() {
-    if (!HasPicture())
-        return false;
-    makeUnique();
-    const bool confirmed = pictures().FilterHSL(RefIndex, displayAngle());
-    syncLink();
-    return confirmed;
+    return runFilter(TPictureFilterKind::HSL);
 }
 
 bool TFBPictureElement::FilterRedEye() {
-    if (!HasPicture())
-        return false;
-    makeUnique();
-    const bool confirmed = pictures().FilterRedEye(RefIndex, displayAngle());
-    syncLink();
-    return confirmed;
+    return runFilter(TPictureFilterKind::RedEye);
 }
 
 bool TFBPictureElement::FilterSWCol() {
-    if (!HasPicture())
-        return false;
-    makeUnique();
-    const bool confirmed = pictures().FilterSWCol(RefIndex, displayAngle());
-    syncLink();
-    return confirmed;
+    return runFilter(TPictureFilterKind::SWCol);
 }
 
 QImage TFBPictureElement::GetBitmap() const {

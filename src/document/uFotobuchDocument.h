@@ -26,6 +26,7 @@ class TFBPage;
 class TFBElement;
 class TFBPictureElement;
 class TFBPictureLink;
+enum class TPictureFilterKind;
 
 struct TFBPointF {
     float X = 0;
@@ -229,6 +230,8 @@ private:
     // Angle at which the page is shown on screen (filter dialogs show the picture that way).
     int displayAngle() const;
     void makeUnique();
+    // Runs the filter dialog on a private copy of the picture; true when the user confirmed.
+    bool runFilter(TPictureFilterKind kind);
 };
 
 // Base of the elements the user sizes freely (text and clipart).
