@@ -143,6 +143,9 @@ private:
     void reencode(TBildManagerListItem& item);
     void makePreview(TBildManagerListItem& item);
     void queuePreview(TBildManagerListItem& item);
+    // A read entry: an equal existing one is returned instead, otherwise it is appended with a new
+    // reference. With addUse the returned entry gains a use; without, a new entry starts unused.
+    int adopt(std::unique_ptr<TBildManagerListItem> owned, bool addUse);
     void freeDecodedFrom(int position);
     void removeAt(int position);
 

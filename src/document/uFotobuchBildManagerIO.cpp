@@ -91,17 +91,24 @@ void TBildmanager::SaveEntry(TCustomDataFile& file, const QString& section, int 
         writeKeys(file, section, *item, TKeys::All);
 }
 
-int TBildmanager::AddForRestore(TCustomDataFile& file, const QString& section) {
-    auto owned = std::make_unique<TBildManagerListItem>();
-    readKeys(file, section, *owned, TKeys::All);
+int TBildmanager::adopt(std::unique_ptr<TBildManagerListItem> owned, bool addUse) {
     prepareStored(*owned);
-    if (const TBildManagerListItem* equal = findEqual(*owned))
+    if (const TBildManagerListItem* equal = findEqual(*owned)) {
+        if (addUse)
+            AddRef(equal->RefIndex);
         return equal->RefIndex;
+    }
     owned->RefIndex = NextRefIndex();
-    owned->RefCount = 0;
+    owned->RefCount = addUse ? 1 : 0;
     queuePreview(*owned);
     Entries.push_back(std::move(owned));
     return Entries.back()->RefIndex;
+}
+
+int TBildmanager::AddForRestore(TCustomDataFile& file, const QString& section) {
+    auto owned = std::make_unique<TBildManagerListItem>();
+    readKeys(file, section, *owned, TKeys::All);
+    return adopt(std::move(owned), false);
 }
 
 void TBildmanager::SaveTransfer(TCustomDataFile& file, const QString& section, int ref) const {
@@ -116,14 +123,5 @@ int TBildmanager::LoadTransfer(TCustomDataFile& file, const QString& section) {
         return -1;
     auto owned = std::make_unique<TBildManagerListItem>();
     readKeys(file, section, *owned, TKeys::Transfer);
-    prepareStored(*owned);
-    if (const TBildManagerListItem* equal = findEqual(*owned)) {
-        AddRef(equal->RefIndex);
-        return equal->RefIndex;
-    }
-    owned->RefIndex = NextRefIndex();
-    owned->RefCount = 1;
-    queuePreview(*owned);
-    Entries.push_back(std::move(owned));
-    return Entries.back()->RefIndex;
+    return adopt(std::move(owned), true);
 }
