@@ -345,30 +345,35 @@ QString TCustomDataFile::ReadString(const QString& section, const QString& key, 
     return Codepage::fromAnsi(zero >= 0 ? QByteArrayView(data).first(zero) : QByteArrayView(data));
 }
 
-void TCustomDataFile::WriteInteger(const QString& section, const QString& key, qint32 value) {
-    char bytes[4];
+template <typename T>
+void TCustomDataFile::writeValue(const QString& section, const QString& key, T value) {
+    char bytes[sizeof(T)];
     qToLittleEndian(value, bytes);
-    WriteBuffer(section, key, 4, bytes);
+    WriteBuffer(section, key, qint32(sizeof(T)), bytes);
+}
+
+template <typename T>
+std::optional<T> TCustomDataFile::readValue(const QString& section, const QString& key) {
+    QByteArray data;
+    if (readItem(section, key, data, qint64(sizeof(T))) < qint32(sizeof(T)))
+        return std::nullopt;
+    return qFromLittleEndian<T>(data.constData());
+}
+
+void TCustomDataFile::WriteInteger(const QString& section, const QString& key, qint32 value) {
+    writeValue(section, key, value);
 }
 
 qint32 TCustomDataFile::ReadInteger(const QString& section, const QString& key, qint32 def) {
-    QByteArray data;
-    if (readItem(section, key, data, 4) < 4)
-        return def;
-    return qFromLittleEndian<qint32>(data.constData());
+    return readValue<qint32>(section, key).value_or(def);
 }
 
 void TCustomDataFile::WriteFloat(const QString& section, const QString& key, double value) {
-    char bytes[8];
-    qToLittleEndian(value, bytes);
-    WriteBuffer(section, key, 8, bytes);
+    writeValue(section, key, value);
 }
 
 double TCustomDataFile::ReadFloat(const QString& section, const QString& key, double def) {
-    QByteArray data;
-    if (readItem(section, key, data, 8) < 8)
-        return def;
-    return qFromLittleEndian<double>(data.constData());
+    return readValue<double>(section, key).value_or(def);
 }
 
 void TCustomDataFile::WriteDateTime(const QString& section, const QString& key, const QDateTime& value) {
@@ -376,23 +381,20 @@ void TCustomDataFile::WriteDateTime(const QString& section, const QString& key, 
 }
 
 QDateTime TCustomDataFile::ReadDateTime(const QString& section, const QString& key, const QDateTime& def) {
-    QByteArray data;
-    if (readItem(section, key, data, 8) < 8)
+    const std::optional<double> days = readValue<double>(section, key);
+    if (!days)
         return def;
-    const QDateTime value = DaysToDateTime(qFromLittleEndian<double>(data.constData()));
+    const QDateTime value = DaysToDateTime(*days);
     return value.isValid() ? value : def;
 }
 
 void TCustomDataFile::WriteBool(const QString& section, const QString& key, bool value) {
-    const char byte = value ? 1 : 0;
-    WriteBuffer(section, key, 1, &byte);
+    writeValue<quint8>(section, key, value ? 1 : 0);
 }
 
 bool TCustomDataFile::ReadBool(const QString& section, const QString& key, bool def) {
-    QByteArray data;
-    if (readItem(section, key, data, 1) < 1)
-        return def;
-    return data[0] != 0;
+    const std::optional<quint8> byte = readValue<quint8>(section, key);
+    return byte ? *byte != 0 : def;
 }
 
 void TCustomDataFile::WriteFont(const QString& section, const QString& key, const TFont& font) {

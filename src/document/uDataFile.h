@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QBuffer;
@@ -119,6 +120,11 @@ private:
     // Reads at most maxBytes of the item's data; -1 when it is missing.
     qint32 readItem(const QString& section, const QString& key, QByteArray& buffer, qint64 maxBytes);
     void writeRaw(const char* data, qint64 size);
+    // Fixed-size values stored little-endian; nothing when the item is missing or too short.
+    template <typename T>
+    void writeValue(const QString& section, const QString& key, T value);
+    template <typename T>
+    std::optional<T> readValue(const QString& section, const QString& key);
     void seekTo(qint64 position);
 
     // The data of the item last found: where it starts and how many of its bytes the stream holds.
