@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -44,6 +45,14 @@ QString jsonString(const QString& text) {
     QJsonArray array{QJsonValue(text)};
     const QByteArray json = QJsonDocument(array).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+void requireFile(const QString& path, const QString& what) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw CliUsageError(QStringLiteral("%1 not found: %2").arg(what, path));
+    if (!info.isFile())
+        throw CliUsageError(QStringLiteral("not a file: %1").arg(path));
 }
 
 } // namespace Cli

@@ -43,4 +43,6 @@ namespace Cli {
 int parseInt(const QString& text, const QString& what);
 // Writes text as UTF-8 JSON string literal (with quotes).
 QString jsonString(const QString& text);
+// Raises CliUsageError unless path names an existing file ("<what> not found: …", "not a file: …").
+void requireFile(const QString& path, const QString& what = QStringLiteral("file"));
 } // namespace Cli

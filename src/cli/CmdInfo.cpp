@@ -13,7 +13,6 @@
 #include "document/uFotobuchDocumentIO.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
@@ -185,11 +184,7 @@ int runInfo(const QStringList& args, QTextStream& out) {
     if (args.size() != 1)
         throw CliUsageError(QStringLiteral("usage: tintaro-cli info FILE"));
     const QString& path = args.first();
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw CliUsageError(QStringLiteral("file not found: %1").arg(path));
-    if (!info.isFile())
-        throw CliUsageError(QStringLiteral("not a file: %1").arg(path));
+    Cli::requireFile(path);
 
     TFBDocument document;
     LoadDocumentFromFile(document, path);

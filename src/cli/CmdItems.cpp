@@ -4,8 +4,6 @@
 #include "document/uDataFile.h"
 #include "platform/Exception.h"
 
-#include <QFileInfo>
-
 namespace {
 
 // Names are shown as they are stored; control characters (which would break the line format)
@@ -26,11 +24,7 @@ int runItems(const QStringList& args, QTextStream& out) {
     if (args.size() != 1)
         throw CliUsageError(QStringLiteral("usage: tintaro-cli items FILE"));
     const QString& path = args.first();
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw CliUsageError(QStringLiteral("file not found: %1").arg(path));
-    if (!info.isFile())
-        throw CliUsageError(QStringLiteral("not a file: %1").arg(path));
+    Cli::requireFile(path);
 
     TDataFile file(path, TDataFile::OpenMode::ReadOnly);
     if (!file.HasValidHeader())

@@ -50,18 +50,10 @@ TPlaceArgs parse(const QStringList& args) {
     return parsed;
 }
 
-void requireFile(const QString& path, const char* what) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw CliUsageError(QStringLiteral("%1 not found: %2").arg(QLatin1String(what), path));
-    if (!info.isFile())
-        throw CliUsageError(QStringLiteral("not a file: %1").arg(path));
-}
-
 int runPlace(const QStringList& args, QTextStream& out) {
     const TPlaceArgs place = parse(args);
-    requireFile(place.file, "file");
-    requireFile(place.picture, "picture");
+    Cli::requireFile(place.file);
+    Cli::requireFile(place.picture, QStringLiteral("picture"));
 
     TFBDocument document;
     LoadDocumentFromFile(document, place.file);

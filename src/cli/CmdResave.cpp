@@ -4,18 +4,12 @@
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 
-#include <QFileInfo>
-
 namespace {
 
 int runResave(const QStringList& args, QTextStream&) {
     if (args.size() != 2)
         throw CliUsageError(QStringLiteral("usage: tintaro-cli resave IN OUT"));
-    const QFileInfo in(args[0]);
-    if (!in.exists())
-        throw CliUsageError(QStringLiteral("file not found: %1").arg(args[0]));
-    if (!in.isFile())
-        throw CliUsageError(QStringLiteral("not a file: %1").arg(args[0]));
+    Cli::requireFile(args[0]);
 
     TFBDocument document;
     LoadDocumentFromFile(document, args[0]);
