@@ -2,14 +2,13 @@
 
 #include "app/uDebug.h"
 #include "app/uVXRegIniFile.h"
+#include "document/uFBColor.h"
 #include "platform/Exception.h"
 #include "platform/SoftAssert.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringList>
 
 #include <algorithm>
 #include <memory>
@@ -131,15 +130,10 @@ int TColorList::AddColor(std::int32_t color, int preferredIndex) {
 void TColorList::LoadFromSettings(const QString& section) {
     Clear();
     const QString text = VXRegIniFile().ReadString(section, QStringLiteral("Colors"), QString());
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
-    for (int i = 0; i < lines.size(); ++i) {
-        const int equals = lines[i].indexOf(QLatin1Char('='));
-        if (equals < 0)
-            continue;
-        bool ok = false;
-        const uint value = lines[i].mid(equals + 1).trimmed().toUInt(&ok, 16);
-        if (ok)
-            AddColor(std::int32_t(value), i);
+    const std::vector<std::optional<std::int32_t>> lines = CustomColorLines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i])
+            AddColor(*lines[i], int(i));
     }
 }
 

@@ -66,15 +66,21 @@ QString CustomColorsToText(const TColorDialogService::CustomColors& colors) {
 TColorDialogService::CustomColors CustomColorsFromText(const QString& text) {
     TColorDialogService::CustomColors colors;
     colors.fill(white);
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
-    for (int i = 0; i < lines.size() && i < TColorDialogService::CustomColorCount; ++i) {
-        const int equals = lines[i].indexOf(QLatin1Char('='));
-        if (equals < 0)
-            continue;
+    const std::vector<std::optional<std::int32_t>> lines = CustomColorLines(text);
+    for (size_t i = 0; i < lines.size() && i < colors.size(); ++i) {
+        if (lines[i])
+            colors[i] = *lines[i];
+    }
+    return colors;
+}
+
+std::vector<std::optional<std::int32_t>> CustomColorLines(const QString& text) {
+    std::vector<std::optional<std::int32_t>> colors;
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r?\n")))) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
         bool ok = false;
-        const uint value = lines[i].mid(equals + 1).trimmed().toUInt(&ok, 16);
-        if (ok)
-            colors[size_t(i)] = std::int32_t(value);
+        const uint value = equals < 0 ? 0 : line.mid(equals + 1).trimmed().toUInt(&ok, 16);
+        colors.push_back(ok ? std::optional<std::int32_t>(std::int32_t(value)) : std::nullopt);
     }
     return colors;
 }
