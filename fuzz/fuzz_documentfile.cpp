@@ -1,6 +1,7 @@
 // Loads arbitrary bytes as a project: reading the document, its pages, elements, links and picture
 // store must end in the document or in an error, never in a crash, a hang or a broken document. A
 // document that loaded must save and load again to the same pages and links.
+#include "FuzzSupport.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
@@ -8,24 +9,11 @@
 #include "platform/Exception.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
-
-// libFuzzer's own main creates no application; the picture decoders' plugins want one.
-void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "fuzz_documentfile";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 // Every element sits in the list of its kind on its own page; every link member is a frame of
 // the document that points back at its link.
@@ -63,7 +51,7 @@ QByteArray saved(TFBDocument& document) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ensureApplication();
+    ensureFuzzApplication("fuzz_documentfile");
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer stream(&bytes);
     stream.open(QIODevice::ReadOnly);

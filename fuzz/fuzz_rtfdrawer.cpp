@@ -1,33 +1,16 @@
 // Feeds arbitrary bytes to the rich-text drawer: parsing into tokens, measuring and breaking into
 // lines at a few widths and drawing into a small bitmap must never crash, hang or exhaust memory.
+#include "FuzzSupport.h"
 #include "render/uBitmapDrawContext.h"
 #include "render/uRTFDrawer.h"
 #include "render/uRTFParser.h"
-
-#include <QGuiApplication>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-// libFuzzer's own main creates no application; fonts need one.
-void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "fuzz_rtfdrawer";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ensureApplication();
+    ensureFuzzApplication("fuzz_rtfdrawer");
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     TRTFDrawer drawer;
     try {
