@@ -55,22 +55,27 @@ TJpegStatus failureStatus(const TErrorManager& err) {
     return TJpegStatus::InvalidData;
 }
 
-struct TDecompressor {
-    jpeg_decompress_struct cinfo{};
+// A library object with its error manager; destroyed on every path once the library created it.
+template <typename Info>
+struct TJpegSession {
+    Info cinfo{};
     TErrorManager err{};
-    jpeg_progress_mgr progress{};
     bool created = false;
 
-    TDecompressor() {
+    TJpegSession() {
         initErrors(err);
         cinfo.err = &err.pub;
     }
-    ~TDecompressor() {
+    ~TJpegSession() {
         if (created)
-            jpeg_destroy_decompress(&cinfo);
+            jpeg_destroy(reinterpret_cast<j_common_ptr>(&cinfo));
     }
-    TDecompressor(const TDecompressor&) = delete;
-    TDecompressor& operator=(const TDecompressor&) = delete;
+    TJpegSession(const TJpegSession&) = delete;
+    TJpegSession& operator=(const TJpegSession&) = delete;
+};
+
+struct TDecompressor : TJpegSession<jpeg_decompress_struct> {
+    jpeg_progress_mgr progress{};
 };
 
 bool stepReadHeader(TDecompressor& d, const unsigned char* bytes, unsigned long size) {
@@ -162,24 +167,12 @@ unsigned int scaleFor(QSize stored, QSize target) {
     return 8;
 }
 
-struct TCompressor {
-    jpeg_compress_struct cinfo{};
-    TErrorManager err{};
-    bool created = false;
+// The encoded bytes live in a buffer the library allocates; it is ours to free.
+struct TCompressor : TJpegSession<jpeg_compress_struct> {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
 
-    TCompressor() {
-        initErrors(err);
-        cinfo.err = &err.pub;
-    }
-    ~TCompressor() {
-        if (created)
-            jpeg_destroy_compress(&cinfo);
-        std::free(buffer);
-    }
-    TCompressor(const TCompressor&) = delete;
-    TCompressor& operator=(const TCompressor&) = delete;
+    ~TCompressor() { std::free(buffer); }
 };
 
 bool stepCompress(TCompressor& c, const QImage& image, int quality) {
