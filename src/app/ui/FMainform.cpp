@@ -789,25 +789,23 @@ void TMaster::mnuRueckgaengigClick() {
     UpdateViewLabel();
 }
 
-void TMaster::mnuBearbeitenAusschneidenClick() {
+void TMaster::RouteEditCommand(void (QTextEdit::*textCommand)(), void (TFBMainView::*viewCommand)()) {
     if (RichTextEditorHasFocus())
-        richTextEditor_->cut();
+        (richTextEditor_->*textCommand)();
     else
-        mainView_->Cut();
+        (mainView_->*viewCommand)();
+}
+
+void TMaster::mnuBearbeitenAusschneidenClick() {
+    RouteEditCommand(&QTextEdit::cut, &TFBMainView::Cut);
 }
 
 void TMaster::mnuBearbeitenKopierenClick() {
-    if (RichTextEditorHasFocus())
-        richTextEditor_->copy();
-    else
-        mainView_->Copy();
+    RouteEditCommand(&QTextEdit::copy, &TFBMainView::Copy);
 }
 
 void TMaster::mnuBearbeitenEinfuegenClick() {
-    if (RichTextEditorHasFocus())
-        richTextEditor_->paste();
-    else
-        mainView_->Paste();
+    RouteEditCommand(&QTextEdit::paste, &TFBMainView::Paste);
 }
 
 void TMaster::BtnEntfernenClick() {

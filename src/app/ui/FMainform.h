@@ -136,6 +136,8 @@ private:
     void UpdateShadowButton();
     void UpdateEditButtons();
     bool RichTextEditorHasFocus() const;
+    // Cut, copy and paste go to the rich-text editor while it has focus, else to the page view.
+    void RouteEditCommand(void (QTextEdit::*textCommand)(), void (TFBMainView::*viewCommand)());
     void ReportError(const QString& message);
 
     TMasterPrompts* prompts_;
