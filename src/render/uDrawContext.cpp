@@ -23,6 +23,30 @@ int RoundEven(double v) {
 
 constexpr float kBezierArc = 0.2761423749154f;
 
+// The source rectangle of a picture operation, cut at the edges of the pixels.
+TRect SampledSource(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH) {
+    return TRect{SrcX, SrcY, std::min<int>(SrcX + SrcW, static_cast<int>(data.Width)),
+                 std::min<int>(SrcY + SrcH, static_cast<int>(data.Height))};
+}
+
+// Every pixel of the visible part of the scratch picture takes the source pixel it falls on,
+// opaque (blue, green, red only); t maps source pixels to scratch pixels. Pixels that fall
+// outside the source rectangle keep what they have.
+void SamplePoints(QImage& scratch, const TRect& visible, TTransformation& t, const TBitmapData& data,
+                  const TRect& source) {
+    const int left = source.Left, top = source.Top, right = source.Right, bottom = source.Bottom;
+    const int x0 = visible.Left, x1 = visible.Right;
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        auto* out = reinterpret_cast<uint32_t*>(scratch.scanLine(y));
+        for (int x = x0; x < x1; ++x) {
+            int32_t sx, sy;
+            t.InverseTransformInt(x, y, sx, sy);
+            if (sx >= left && sy >= top && sx < right && sy < bottom)
+                out[x] = data.Row(sy)[sx] | 0xFF000000u;
+        }
+    }
+}
+
 } // namespace
 
 TLockedBits::TLockedBits(const QImage& image) {
@@ -547,7 +571,9 @@ void TDrawContext::BlitImage(const QImage& image, const QRect& target, bool smoo
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-void TDrawContext::DrawImageOrthogonalBlt(const QImage& picture, float X, float Y, float W, float H) {
+template <typename PixelsFn>
+void TDrawContext::DrawPointSampled(const TPointSampling& sampling, float X, float Y, float W, float H,
+                                    const PixelsFn& pixels) {
     const int k = ReductionFactor();
     const TRect box = Transformation.BoundingRect(X, Y, X + W, Y + H);
     const TRect full{box.Left, box.Top, box.Right + 1, box.Bottom + 1};
@@ -556,75 +582,52 @@ void TDrawContext::DrawImageOrthogonalBlt(const QImage& picture, float X, float 
         return;
     const int sw = (full.Width() + k - 1) / k;
     const int sh = (full.Height() + k - 1) / k;
-    QImage scratch(sw, sh, QImage::Format_RGB32);
-    scratch.fill(0xFF000000u);
-
-    TLockedBits bits(picture);
-    if (!bits.Ok()) {
-        Debug().TraceFmt("DrawImageOrthogonalBlt: Lockbits failed %d", 2);
-    } else {
-        const TBitmapData& data = bits.Data();
+    QImage scratch(sw, sh, sampling.Format);
+    scratch.fill(sampling.Background);
+    if (const TBitmapData* data = pixels()) {
         TTransformation t;
         t.Scale(1.0f / static_cast<float>(k));
         t.Translate(static_cast<float>(-full.Left), static_cast<float>(-full.Top));
         t.MultiplyBy(Transformation);
         t.Translate(X, Y);
-        t.Scale(W / static_cast<float>(picture.width() + 1), H / static_cast<float>(picture.height() + 1));
+        t.Scale(W / sampling.SpanX, H / sampling.SpanY);
+        t.Translate(static_cast<float>(-sampling.Source.Left), static_cast<float>(-sampling.Source.Top));
         t.Update();
-        const int y0 = (clipped.Top - full.Top) / k, y1 = (clipped.Bottom - full.Top + k - 1) / k;
-        const int x0 = (clipped.Left - full.Left) / k, x1 = (clipped.Right - full.Left + k - 1) / k;
-        for (int y = y0; y < std::min(y1, sh); ++y) {
-            auto* out = reinterpret_cast<uint32_t*>(scratch.scanLine(y));
-            for (int x = x0; x < std::min(x1, sw); ++x) {
-                int32_t sx, sy;
-                t.InverseTransformInt(x, y, sx, sy);
-                if (sx >= 0 && sy >= 0 && sx < static_cast<int>(data.Width) &&
-                    sy < static_cast<int>(data.Height))
-                    out[x] = data.Row(sy)[sx] | 0xFF000000u;
-            }
-        }
+        const TRect visible{(clipped.Left - full.Left) / k, (clipped.Top - full.Top) / k,
+                            std::min((clipped.Right - full.Left + k - 1) / k, sw),
+                            std::min((clipped.Bottom - full.Top + k - 1) / k, sh)};
+        SamplePoints(scratch, visible, t, *data, sampling.Source);
     }
     BlitImage(scratch, QRect(full.Left, full.Top, sw * k, sh * k), false);
+}
+
+void TDrawContext::DrawImageOrthogonalBlt(const QImage& picture, float X, float Y, float W, float H) {
+    // Locked only once the picture turns out to be visible; unreadable pixels leave it black.
+    std::optional<TLockedBits> bits;
+    const auto pixels = [&]() -> const TBitmapData* {
+        bits.emplace(picture);
+        if (!bits->Ok()) {
+            Debug().TraceFmt("DrawImageOrthogonalBlt: Lockbits failed %d", 2);
+            return nullptr;
+        }
+        return &bits->Data();
+    };
+    const TPointSampling sampling{
+        TRect{0, 0, picture.width(), picture.height()}, static_cast<float>(picture.width() + 1),
+        static_cast<float>(picture.height() + 1), QImage::Format_RGB32, 0xFF000000u};
+    DrawPointSampled(sampling, X, Y, W, H, pixels);
 }
 
 void TDrawContext::DrawBitmapOrthogonal(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH,
                                         float X, float Y, float W, float H) {
     if (!data.Scan0 || SrcW <= 0 || SrcH <= 0)
         return;
-    const int k = ReductionFactor();
-    const TRect box = Transformation.BoundingRect(X, Y, X + W, Y + H);
-    const TRect full{box.Left, box.Top, box.Right + 1, box.Bottom + 1};
-    const TRect clipped = ClippedBox(box, 1, 1, 0);
-    if (clipped.IsEmpty())
-        return;
-    const int sw = (full.Width() + k - 1) / k;
-    const int sh = (full.Height() + k - 1) / k;
-    QImage scratch(sw, sh, QImage::Format_RGB32);
-    scratch.fill(QColor(0x80, 0x00, 0x80));
-
-    TTransformation t;
-    t.Scale(1.0f / static_cast<float>(k));
-    t.Translate(static_cast<float>(-full.Left), static_cast<float>(-full.Top));
-    t.MultiplyBy(Transformation);
-    t.Translate(X, Y);
     // A one-pixel source would divide by zero; it stretches over the whole rectangle instead.
-    t.Scale(W / static_cast<float>(std::max(1, SrcW - 1)), H / static_cast<float>(std::max(1, SrcH - 1)));
-    t.Translate(static_cast<float>(-SrcX), static_cast<float>(-SrcY));
-    t.Update();
-    const int right = std::min<int>(SrcX + SrcW, static_cast<int>(data.Width));
-    const int bottom = std::min<int>(SrcY + SrcH, static_cast<int>(data.Height));
-    const int y0 = (clipped.Top - full.Top) / k, y1 = (clipped.Bottom - full.Top + k - 1) / k;
-    const int x0 = (clipped.Left - full.Left) / k, x1 = (clipped.Right - full.Left + k - 1) / k;
-    for (int y = y0; y < std::min(y1, sh); ++y) {
-        auto* out = reinterpret_cast<uint32_t*>(scratch.scanLine(y));
-        for (int x = x0; x < std::min(x1, sw); ++x) {
-            int32_t sx, sy;
-            t.InverseTransformInt(x, y, sx, sy);
-            if (sx >= SrcX && sy >= SrcY && sx < right && sy < bottom)
-                out[x] = data.Row(sy)[sx] | 0xFF000000u;
-        }
-    }
-    BlitImage(scratch, QRect(full.Left, full.Top, sw * k, sh * k), false);
+    // Scratch pixels no source pixel falls on show purple.
+    const TPointSampling sampling{
+        SampledSource(data, SrcX, SrcY, SrcW, SrcH), static_cast<float>(std::max(1, SrcW - 1)),
+        static_cast<float>(std::max(1, SrcH - 1)), QImage::Format_RGB32, 0xFF800080u};
+    DrawPointSampled(sampling, X, Y, W, H, [&data] { return &data; });
 }
 
 void TDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, int SrcW, int SrcH, float CX,
@@ -663,40 +666,11 @@ void TDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int S
         DrawBitmapOrthogonal(data, SrcX, SrcY, SrcW, SrcH, X, Y, W, H);
         return;
     }
-    const int k = ReductionFactor();
-    const TRect box = Transformation.BoundingRect(X, Y, X + W, Y + H);
-    const TRect full{box.Left, box.Top, box.Right + 1, box.Bottom + 1};
-    const TRect clipped = ClippedBox(box, 1, 1, 0);
-    if (clipped.IsEmpty())
-        return;
-    const int sw = (full.Width() + k - 1) / k;
-    const int sh = (full.Height() + k - 1) / k;
-    TTransformation t;
-    t.Scale(1.0f / static_cast<float>(k));
-    t.Translate(static_cast<float>(-full.Left), static_cast<float>(-full.Top));
-    t.MultiplyBy(Transformation);
-    t.Translate(X, Y);
-    t.Scale(W / static_cast<float>(SrcW + 1), H / static_cast<float>(SrcH + 1));
-    t.Translate(static_cast<float>(-SrcX), static_cast<float>(-SrcY));
-    t.Update();
     // The covered runs of every row go into one transparent scratch picture, blitted once: the
     // same pixels as one stretched blit per run, without one picture per row on a printer.
-    QImage scratch(sw, sh, QImage::Format_ARGB32);
-    scratch.fill(0u);
-    const int right = std::min<int>(SrcX + SrcW, static_cast<int>(data.Width));
-    const int bottom = std::min<int>(SrcY + SrcH, static_cast<int>(data.Height));
-    const int y0 = (clipped.Top - full.Top) / k, y1 = (clipped.Bottom - full.Top + k - 1) / k;
-    const int x0 = (clipped.Left - full.Left) / k, x1 = (clipped.Right - full.Left + k - 1) / k;
-    for (int y = y0; y < std::min(y1, sh); ++y) {
-        auto* out = reinterpret_cast<uint32_t*>(scratch.scanLine(y));
-        for (int x = x0; x < std::min(x1, sw); ++x) {
-            int32_t sx, sy;
-            t.InverseTransformInt(x, y, sx, sy);
-            if (sx >= SrcX && sy >= SrcY && sx < right && sy < bottom)
-                out[x] = data.Row(sy)[sx] | 0xFF000000u; // blue, green, red only
-        }
-    }
-    BlitImage(scratch, QRect(full.Left, full.Top, sw * k, sh * k), false);
+    const TPointSampling sampling{SampledSource(data, SrcX, SrcY, SrcW, SrcH), static_cast<float>(SrcW + 1),
+                                  static_cast<float>(SrcH + 1), QImage::Format_ARGB32, 0u};
+    DrawPointSampled(sampling, X, Y, W, H, [&data] { return &data; });
 }
 
 void TDrawContext::DrawImageAlpha(const TBitmapData&, int, int, int, int, float, float, float, float) {

@@ -177,6 +177,22 @@ protected:
     void BlitImage(const QImage& image, const QRect& target, bool smooth);
 
 private:
+    // A picture drawn point by point: the source pixels that may be read (exclusive bounds), how
+    // many source pixels the destination width and height stand for, and the scratch picture.
+    struct TPointSampling {
+        TRect Source;
+        float SpanX = 1;
+        float SpanY = 1;
+        QImage::Format Format = QImage::Format_RGB32;
+        uint32_t Background = 0;
+    };
+    // Fills a scratch picture at the reduction factor over the device box of X, Y, W, H, every
+    // visible pixel from the source pixel it falls on, and blits it once. pixels() gives the
+    // source only once the box proves visible; without one the background shows.
+    template <typename PixelsFn>
+    void DrawPointSampled(const TPointSampling& sampling, float X, float Y, float W, float H,
+                          const PixelsFn& pixels);
+
     QPainter& PreparedPainter();
     QRegion PathRegion() const;
     void DrawShapePath(const QPainterPath& path, bool fill, bool stroke);
