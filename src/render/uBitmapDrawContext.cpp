@@ -94,37 +94,62 @@ inline void Prefetch(const uint8_t* scan0, intptr_t stride, int x, int y) {
         static_cast<uintptr_t>(static_cast<intptr_t>(x) * 4)));
 }
 
-// Runs the tile function over all tiles, in order. (Splitting them over threads was measured
-// slower: the loops are bound by memory, and two cores share it.)
-template <typename Fn>
-void RunTiles(const std::vector<QRect>& tiles, const Fn& fn) {
-    for (const QRect& t : tiles)
-        fn(t);
-}
-
-// The walk goes tile by tile: neighbouring device pixels of a turned or scaled picture read
-// neighbouring source rows, so a tile keeps its source reads within a few cached rows and pages.
-std::vector<QRect> Tiles(const std::vector<QRect>& rects) {
-    constexpr int kTileW = 128, kTileH = 32;
-    std::vector<QRect> tiles;
-    for (const QRect& r : rects)
-        for (int y = r.top(); y <= r.bottom(); y += kTileH)
-            for (int x = r.left(); x <= r.right(); x += kTileW)
-                tiles.emplace_back(x, y, std::min(kTileW, r.right() + 1 - x),
-                                   std::min(kTileH, r.bottom() + 1 - y));
-    return tiles;
-}
-
 // Columns of one device row that map into the source: [First, Last), of which [Inner0, Inner1)
 // need no edge handling.
 struct TRowSpan {
     int First = 0, Inner0 = 0, Inner1 = 0, Last = 0;
 };
 
+// Inverse of a mapping per device pixel, in fixed point: the source x of device pixel (x, y) is
+// X[0] * x + X[1] * y + X[2], likewise the source y.
+struct TInverseSteps {
+    int32_t X[3];
+    int32_t Y[3];
+};
+
+// Completes t, set up to the frame of the destination, down to source pixels: the rectangle at
+// (x, y) of w x h holds sw x sh source pixels from (srcX, srcY) on. Returns its inverse with 12
+// or 16 fraction bits.
+TInverseSteps MapSource(TTransformation& t, float x, float y, float w, float h, int sw, int sh, int srcX,
+                        int srcY, int fractionBits) {
+    t.Translate(x, y);
+    t.Scale(w / static_cast<float>(sw), h / static_cast<float>(sh));
+    t.Translate(static_cast<float>(-srcX), static_cast<float>(-srcY));
+    t.Update();
+    const int32_t* m = fractionBits == 16 ? t.Inverse1616() : t.Inverse2012();
+    return TInverseSteps{{m[0], m[1], m[2]}, {m[3], m[4], m[5]}};
+}
+
+// Source positions a run of pixels may fall on: [LoX, HiX) x [LoY, HiY), in fixed point.
+struct TSourceBounds {
+    int64_t LoX, HiX, LoY, HiY;
+};
+
+// The pixels of the run of n from (x0, y) whose source position lies within the bounds, as
+// offsets [first, last) from x0 (first == last: none).
+inline std::pair<int, int> SourceRun(const TInverseSteps& s, const TSourceBounds& b, int x0, int y, int n) {
+    int f1, l1, f2, l2;
+    Span(RowStart(x0, y, s.X), s.X[0], b.LoX, b.HiX, n, f1, l1);
+    Span(RowStart(x0, y, s.Y), s.Y[0], b.LoY, b.HiY, n, f2, l2);
+    const int first = std::max(f1, f2);
+    return {first, std::max(first, std::min(l1, l2))};
+}
+
+// A row without edge handling: the pixels of SourceRun, all of them counted interior.
+inline TRowSpan PlainSpan(const TInverseSteps& s, const TSourceBounds& b, int x0, int y, int n) {
+    const auto [first, last] = SourceRun(s, b, x0, y, n);
+    return TRowSpan{x0 + first, x0 + first, x0 + last, x0 + last};
+}
+
+// The walk goes tile by tile: neighbouring device pixels of a turned or scaled picture read
+// neighbouring source rows, so a tile keeps its source reads within a few cached rows and pages.
 // Solves the spans once per row, then walks the rectangles tile by tile and hands every row
-// piece to segment(y, x0, x1, interior).
-template <typename SpanFn, typename SegmentFn>
-void WalkRows(const std::vector<QRect>& rects, const SpanFn& spanOf, const SegmentFn& segment) {
+// piece to segment(d, ax, ay, count, interior): its first destination pixel, the source
+// accumulators of that pixel and the number of pixels. (Splitting the tiles over threads was
+// measured slower: the loops are bound by memory, and two cores share it.)
+template <typename Destination, typename SpanFn, typename SegmentFn>
+void WalkRows(const std::vector<QRect>& rects, const TInverseSteps& s, const Destination& dest,
+              const SpanFn& spanOf, const SegmentFn& segment) {
     constexpr int kTileW = 128, kTileH = 32;
     std::vector<TRowSpan> spans;
     for (const QRect& r : rects) {
@@ -141,7 +166,8 @@ void WalkRows(const std::vector<QRect>& rects, const SpanFn& spanOf, const Segme
                     for (int k = 0; k < 3; ++k) {
                         const int a = std::max(bounds[k], tx), b = std::min(bounds[k + 1], txEnd);
                         if (a < b)
-                            segment(y, a, b, k == 1);
+                            segment(dest.Row(y) + a, static_cast<int32_t>(RowStart(a, y, s.X)),
+                                    static_cast<int32_t>(RowStart(a, y, s.Y)), b - a, k == 1);
                     }
                 }
             }
@@ -192,13 +218,9 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
     box = ClippedBox(box, 1, 1, 1);
     if (box.IsEmpty())
         return;
-    TTransformation& t = scratch_;
-    t.Assign(Transformation);
-    t.RotateAt(CX, CY, Angle);
-    t.Translate(CX - W / 2, CY - H / 2);
-    t.Scale(W / static_cast<float>(sw), H / static_cast<float>(sh));
-    t.Translate(static_cast<float>(-SrcX), static_cast<float>(-SrcY));
-    t.Update();
+    scratch_.Assign(Transformation);
+    scratch_.RotateAt(CX, CY, Angle);
+    const TInverseSteps steps = MapSource(scratch_, CX - W / 2, CY - H / 2, W, H, sw, sh, SrcX, SrcY, 12);
     const std::vector<QRect> rects = WalkRects(box);
     if (rects.empty())
         return;
@@ -206,36 +228,25 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
     if (!bits.Ok())
         return;
     const TBitmapData& data = bits.Data();
-    const int32_t* m = t.Inverse2012();
-    const int32_t mx[3] = {m[0], m[1], m[2]};
-    const int32_t my[3] = {m[3], m[4], m[5]};
+    const int32_t* mx = steps.X;
+    const int32_t* my = steps.Y;
     // A source rectangle reaching past the picture is cut at its edge.
     const int srcRight = std::min(SrcX + SrcW, static_cast<int>(data.Width));
     const int srcBottom = std::min(SrcY + SrcH, static_cast<int>(data.Height));
-    const int64_t loX = static_cast<int64_t>(SrcX) << 12, hiX = static_cast<int64_t>(srcRight) << 12;
-    const int64_t loY = static_cast<int64_t>(SrcY) << 12, hiY = static_cast<int64_t>(srcBottom) << 12;
+    const TSourceBounds bounds{static_cast<int64_t>(SrcX) << 12, static_cast<int64_t>(srcRight) << 12,
+                               static_cast<int64_t>(SrcY) << 12, static_cast<int64_t>(srcBottom) << 12};
     const uint8_t* scan0 = data.Scan0;
     const intptr_t stride = data.Stride;
-    const TDestination dest = Destination();
-    auto spanOf = [&](int x0, int n, int y) {
-        const int64_t ax0 = RowStart(x0, y, mx), ay0 = RowStart(x0, y, my);
-        int f1, l1, f2, l2;
-        Span(ax0, mx[0], loX, hiX, n, f1, l1);
-        Span(ay0, my[0], loY, hiY, n, f2, l2);
-        const int first = std::max(f1, f2), last = std::max(first, std::min(l1, l2));
-        return TRowSpan{x0 + first, x0 + first, x0 + last, x0 + last};
-    };
-    WalkRows(rects, spanOf, [&](int y, int x0, int x1, bool) {
-        // Point sampling: the source pixel that contains the mapped position (truncation).
-        auto ax = static_cast<int32_t>(RowStart(x0, y, mx));
-        auto ay = static_cast<int32_t>(RowStart(x0, y, my));
-        uint32_t* d = dest.Row(y) + x0;
-        for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
-            Prefetch(scan0, stride, Ahead(ax, mx[0], 12), Ahead(ay, my[0], 12));
-            PutPixel(d, reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
-                                                                      stride)[ax >> 12]);
-        }
-    });
+    WalkRows(
+        rects, steps, Destination(), [&](int x0, int n, int y) { return PlainSpan(steps, bounds, x0, y, n); },
+        [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool) {
+            // Point sampling: the source pixel that contains the mapped position (truncation).
+            for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
+                Prefetch(scan0, stride, Ahead(ax, mx[0], 12), Ahead(ay, my[0], 12));
+                PutPixel(d, reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
+                                                                          stride)[ax >> 12]);
+            }
+        });
 }
 
 void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH, float X,
@@ -245,47 +256,29 @@ void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY,
     if (!data.Scan0 || SrcX < 0 || SrcY < 0 || sw > static_cast<int>(data.Width) ||
         sh > static_cast<int>(data.Height) || bitmap_.isNull())
         return;
-    TRect box = ClippedBox(Transformation.BoundingRect(X, Y, X + W, Y + H), 1, 1, 0);
+    const TRect box = ClippedBox(Transformation.BoundingRect(X, Y, X + W, Y + H), 1, 1, 0);
     if (box.IsEmpty())
         return;
-    TTransformation& t = scratch_;
-    t.Assign(Transformation);
-    t.Translate(X, Y);
-    t.Scale(W / static_cast<float>(sw), H / static_cast<float>(sh));
-    t.Translate(static_cast<float>(-SrcX), static_cast<float>(-SrcY));
-    t.Update();
-    const int32_t* m = t.Inverse2012();
-    const int32_t mx[3] = {m[0], m[1], m[2]};
-    const int32_t my[3] = {m[3], m[4], m[5]};
+    scratch_.Assign(Transformation);
+    const TInverseSteps steps = MapSource(scratch_, X, Y, W, H, sw, sh, SrcX, SrcY, 12);
+    const int32_t* mx = steps.X;
+    const int32_t* my = steps.Y;
     // Positions one below the first or equal to one past the last column or row count as the edge.
-    const int64_t loX = static_cast<int64_t>(SrcX - 1) << 12, hiX = static_cast<int64_t>(SrcX + sw + 1) << 12;
-    const int64_t loY = static_cast<int64_t>(SrcY - 1) << 12, hiY = static_cast<int64_t>(SrcY + sh + 1) << 12;
+    const TSourceBounds bounds{
+        static_cast<int64_t>(SrcX - 1) << 12, static_cast<int64_t>(SrcX + sw + 1) << 12,
+        static_cast<int64_t>(SrcY - 1) << 12, static_cast<int64_t>(SrcY + sh + 1) << 12};
     const int lastCol = std::min(SrcX + sw, static_cast<int>(data.Width)) - 1;
     const int lastRow = std::min(SrcY + sh, static_cast<int>(data.Height)) - 1;
-    const TDestination dest = Destination();
-    RunTiles(Tiles(WalkRects(box)), [&](const QRect& r) {
-        const int n = r.width();
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const int64_t ax0 = RowStart(r.left(), y, mx);
-            const int64_t ay0 = RowStart(r.left(), y, my);
-            int f1, l1, f2, l2;
-            Span(ax0, mx[0], loX, hiX, n, f1, l1);
-            Span(ay0, my[0], loY, hiY, n, f2, l2);
-            const int first = std::max(f1, f2), last = std::min(l1, l2);
-            if (first >= last)
-                continue;
-            auto ax = static_cast<int32_t>(ax0 + static_cast<int64_t>(first) * mx[0]);
-            auto ay = static_cast<int32_t>(ay0 + static_cast<int64_t>(first) * my[0]);
-            uint32_t* d = dest.Row(y) + r.left() + first;
-            for (int i = first; i < last; ++i, ++d) {
+    WalkRows(
+        WalkRects(box), steps, Destination(),
+        [&](int x0, int n, int y) { return PlainSpan(steps, bounds, x0, y, n); },
+        [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool) {
+            for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
                 const int sx = std::clamp(ax >> 12, SrcX, lastCol);
                 const int sy = std::clamp(ay >> 12, SrcY, lastRow);
                 *d = data.Row(sy)[sx];
-                ax += mx[0];
-                ay += my[0];
             }
-        }
-    });
+        });
 }
 
 void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH,
@@ -294,43 +287,33 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
     if (!data.Scan0 || SrcX < 0 || SrcY < 0 || SrcW > static_cast<int>(data.Width) ||
         SrcH > static_cast<int>(data.Height) || SrcW <= 0 || SrcH <= 0 || bitmap_.isNull())
         return;
-    TRect box = ClippedBox(Transformation.BoundingRect(X, Y, X + W, Y + H), 1, 1, 0);
+    const TRect box = ClippedBox(Transformation.BoundingRect(X, Y, X + W, Y + H), 1, 1, 0);
     if (box.IsEmpty())
         return;
-    TTransformation& t = scratch_;
-    t.Assign(Transformation);
-    t.Translate(X, Y);
-    t.Scale(W / static_cast<float>(SrcW), H / static_cast<float>(SrcH));
-    t.Translate(static_cast<float>(-SrcX), static_cast<float>(-SrcY));
-    t.Update();
-    const int32_t* m = t.Inverse1616();
-    const int32_t mx[3] = {m[0], m[1], m[2]};
-    const int32_t my[3] = {m[3], m[4], m[5]};
+    scratch_.Assign(Transformation);
+    const TInverseSteps steps = MapSource(scratch_, X, Y, W, H, SrcW, SrcH, SrcX, SrcY, 16);
+    const int32_t* mx = steps.X;
+    const int32_t* my = steps.Y;
     const int32_t left = SrcX << 16, right = std::min(SrcX + SrcW, static_cast<int>(data.Width)) << 16;
     const int32_t top = SrcY << 16, bottom = std::min(SrcY + SrcH, static_cast<int>(data.Height)) << 16;
     if (right <= left || bottom <= top)
         return;
     const int width = static_cast<int>(data.Width), height = static_cast<int>(data.Height);
     const bool single = width == 1 || height == 1;
-    const TDestination dest = Destination();
-    const int64_t innerRight = std::min<int64_t>(right, static_cast<int64_t>(width - 1) << 16);
-    const int64_t innerBottom = std::min<int64_t>(bottom, static_cast<int64_t>(height - 1) << 16);
+    // One unit below the first bound and the right bound itself are pulled inside.
+    const TSourceBounds edges{static_cast<int64_t>(left) - 1, static_cast<int64_t>(right) + 1,
+                              static_cast<int64_t>(top) - 1, static_cast<int64_t>(bottom) + 1};
+    // The interior: no pulling inside, and the 2 x 2 block starts at the sampled pixel.
+    const TSourceBounds interior{left, std::min<int64_t>(right, static_cast<int64_t>(width - 1) << 16), top,
+                                 std::min<int64_t>(bottom, static_cast<int64_t>(height - 1) << 16)};
     auto spanOf = [&](int x0, int n, int y) {
         // (x * 65536) * j / 65536 is x * j: the 16.16 row walks by whole matrix elements.
-        const int64_t ax0 = RowStart(x0, y, mx), ay0 = RowStart(x0, y, my);
-        int f1, l1, f2, l2;
-        // One unit below the first bound and the right bound itself are pulled inside.
-        Span(ax0, mx[0], static_cast<int64_t>(left) - 1, static_cast<int64_t>(right) + 1, n, f1, l1);
-        Span(ay0, my[0], static_cast<int64_t>(top) - 1, static_cast<int64_t>(bottom) + 1, n, f2, l2);
-        const int first = std::max(f1, f2), last = std::max(first, std::min(l1, l2));
-        // The interior: no pulling inside, and the 2 x 2 block starts at the sampled pixel.
+        const auto [first, last] = SourceRun(steps, edges, x0, y, n);
         int inner0 = last, inner1 = last;
         if (!single) {
-            int g1, h1, g2, h2;
-            Span(ax0, mx[0], left, innerRight, n, g1, h1);
-            Span(ay0, my[0], top, innerBottom, n, g2, h2);
-            inner0 = std::max({g1, g2, first});
-            inner1 = std::min({h1, h2, last});
+            const auto [innerFirst, innerLast] = SourceRun(steps, interior, x0, y, n);
+            inner0 = std::max(innerFirst, first);
+            inner1 = std::min(innerLast, last);
             if (inner0 >= inner1)
                 inner0 = inner1 = last;
         }
@@ -338,45 +321,43 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
     };
     const uint8_t* scan0 = data.Scan0;
     const intptr_t stride = data.Stride;
-    WalkRows(WalkRects(box), spanOf, [&](int y, int x0, int x1, bool interior) {
-        auto ax = static_cast<int32_t>(RowStart(x0, y, mx));
-        auto ay = static_cast<int32_t>(RowStart(x0, y, my));
-        uint32_t* d = dest.Row(y) + x0;
-        if (interior) {
-            for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
-                const int px = Ahead(ax, mx[0], 16), py = Ahead(ay, my[0], 16);
-                Prefetch(scan0, stride, px, py);
-                Prefetch(scan0, stride, px, py + 1);
-                const auto* upper =
-                    reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 16) * stride) +
-                    (ax >> 16);
-                const auto* lower =
-                    reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(upper) + stride);
-                PutPixel(d, Bilinear(upper, lower, 255 - ((static_cast<uint32_t>(ax) >> 8) & 255),
-                                     255 - ((static_cast<uint32_t>(ay) >> 8) & 255)));
-            }
-            return;
-        }
-        // Edge pixels: pulled inside, or their 2 x 2 block starts one column or row earlier.
-        for (int x = x0; x < x1; ++x, ++d, ax += mx[0], ay += my[0]) {
-            const int32_t fx = std::clamp(ax, left, right - 1);
-            const int32_t fy = std::clamp(ay, top, bottom - 1);
-            int sx = fx >> 16, sy = fy >> 16;
-            uint32_t p;
-            if (single) {
-                p = data.Row(sy)[sx];
-            } else {
-                if (sx == width - 1)
-                    --sx;
-                if (sy == height - 1)
-                    --sy;
-                const uint32_t wx = 255 - ((static_cast<uint32_t>(fx) >> 8) & 255);
-                const uint32_t wy = 255 - ((static_cast<uint32_t>(fy) >> 8) & 255);
-                p = Bilinear(data.Row(sy) + sx, data.Row(sy + 1) + sx, wx, wy);
-            }
-            PutPixel(d, p);
-        }
-    });
+    WalkRows(WalkRects(box), steps, Destination(), spanOf,
+             [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool inside) {
+                 if (inside) {
+                     for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
+                         const int px = Ahead(ax, mx[0], 16), py = Ahead(ay, my[0], 16);
+                         Prefetch(scan0, stride, px, py);
+                         Prefetch(scan0, stride, px, py + 1);
+                         const auto* upper = reinterpret_cast<const uint32_t*>(
+                                                 scan0 + static_cast<intptr_t>(ay >> 16) * stride) +
+                                             (ax >> 16);
+                         const auto* lower = reinterpret_cast<const uint32_t*>(
+                             reinterpret_cast<const uint8_t*>(upper) + stride);
+                         PutPixel(d, Bilinear(upper, lower, 255 - ((static_cast<uint32_t>(ax) >> 8) & 255),
+                                              255 - ((static_cast<uint32_t>(ay) >> 8) & 255)));
+                     }
+                     return;
+                 }
+                 // Edge pixels: pulled inside, or their 2 x 2 block starts one column or row earlier.
+                 for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
+                     const int32_t fx = std::clamp(ax, left, right - 1);
+                     const int32_t fy = std::clamp(ay, top, bottom - 1);
+                     int sx = fx >> 16, sy = fy >> 16;
+                     uint32_t p;
+                     if (single) {
+                         p = data.Row(sy)[sx];
+                     } else {
+                         if (sx == width - 1)
+                             --sx;
+                         if (sy == height - 1)
+                             --sy;
+                         const uint32_t wx = 255 - ((static_cast<uint32_t>(fx) >> 8) & 255);
+                         const uint32_t wy = 255 - ((static_cast<uint32_t>(fy) >> 8) & 255);
+                         p = Bilinear(data.Row(sy) + sx, data.Row(sy + 1) + sx, wx, wy);
+                     }
+                     PutPixel(d, p);
+                 }
+             });
 }
 
 void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest, float hDest, float angle,
@@ -404,15 +385,12 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
     const int b = std::max(1, static_cast<int>(std::nearbyint(mappedLength(BlurWidth))));
     if (wp <= 0 || hp <= 0)
         return;
-    TTransformation& t = scratch_;
-    t.Assign(Transformation);
-    t.RotateAt(cxDest, cyDest, angle);
-    t.Translate(cxDest - wDest / 2, cyDest - hDest / 2);
-    t.Scale(wDest / static_cast<float>(wp), hDest / static_cast<float>(hp));
-    t.Update();
-    const int32_t* m = t.Inverse2012();
-    const int32_t mx[3] = {m[0], m[1], m[2]};
-    const int32_t my[3] = {m[3], m[4], m[5]};
+    scratch_.Assign(Transformation);
+    scratch_.RotateAt(cxDest, cyDest, angle);
+    const TInverseSteps steps =
+        MapSource(scratch_, cxDest - wDest / 2, cyDest - hDest / 2, wDest, hDest, wp, hp, 0, 0, 12);
+    const int32_t* mx = steps.X;
+    const int32_t* my = steps.Y;
     // Blend factor per distance into the fade band (75 % grey core fading to nothing).
     auto fade = [b](int s, int size) {
         if (s < b)
@@ -421,23 +399,14 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
             return s - (size - b);
         return 0;
     };
-    const TDestination dest = Destination();
-    RunTiles(Tiles(WalkRects(box)), [&](const QRect& r) {
-        const int n = r.width();
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const int64_t ax0 = RowStart(r.left(), y, mx);
-            const int64_t ay0 = RowStart(r.left(), y, my);
-            int f1, l1, f2, l2;
-            // Cell -1 counts as 0 and cell Wp (Hp) as the last one.
-            Span(ax0, mx[0], -(int64_t{1} << 12), static_cast<int64_t>(wp + 1) << 12, n, f1, l1);
-            Span(ay0, my[0], -(int64_t{1} << 12), static_cast<int64_t>(hp + 1) << 12, n, f2, l2);
-            const int first = std::max(f1, f2), last = std::min(l1, l2);
-            if (first >= last)
-                continue;
-            auto ax = static_cast<int32_t>(ax0 + static_cast<int64_t>(first) * mx[0]);
-            auto ay = static_cast<int32_t>(ay0 + static_cast<int64_t>(first) * my[0]);
-            uint32_t* d = dest.Row(y) + r.left() + first;
-            for (int i = first; i < last; ++i, ++d, ax += mx[0], ay += my[0]) {
+    // Cell -1 counts as 0 and cell Wp (Hp) as the last one.
+    const TSourceBounds bounds{-(int64_t{1} << 12), static_cast<int64_t>(wp + 1) << 12, -(int64_t{1} << 12),
+                               static_cast<int64_t>(hp + 1) << 12};
+    WalkRows(
+        WalkRects(box), steps, Destination(),
+        [&](int x0, int n, int y) { return PlainSpan(steps, bounds, x0, y, n); },
+        [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool) {
+            for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
                 const int sx = std::clamp(ax >> 12, 0, wp - 1);
                 const int sy = std::clamp(ay >> 12, 0, hp - 1);
                 const int dx = fade(sx, wp), dy = fade(sy, hp);
@@ -455,6 +424,5 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
                     *d = AlphaBlendPixel(src, *d);
                 }
             }
-        }
-    });
+        });
 }
