@@ -228,8 +228,6 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
     if (!bits.Ok())
         return;
     const TBitmapData& data = bits.Data();
-    const int32_t* mx = steps.X;
-    const int32_t* my = steps.Y;
     // A source rectangle reaching past the picture is cut at its edge.
     const int srcRight = std::min(SrcX + SrcW, static_cast<int>(data.Width));
     const int srcBottom = std::min(SrcY + SrcH, static_cast<int>(data.Height));
@@ -241,8 +239,8 @@ void TBitmapDrawContext::DrawImage(const QImage& picture, int SrcX, int SrcY, in
         rects, steps, Destination(), [&](int x0, int n, int y) { return PlainSpan(steps, bounds, x0, y, n); },
         [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool) {
             // Point sampling: the source pixel that contains the mapped position (truncation).
-            for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
-                Prefetch(scan0, stride, Ahead(ax, mx[0], 12), Ahead(ay, my[0], 12));
+            for (int i = 0; i < count; ++i, ++d, ax += steps.X[0], ay += steps.Y[0]) {
+                Prefetch(scan0, stride, Ahead(ax, steps.X[0], 12), Ahead(ay, steps.Y[0], 12));
                 PutPixel(d, reinterpret_cast<const uint32_t*>(scan0 + static_cast<intptr_t>(ay >> 12) *
                                                                           stride)[ax >> 12]);
             }
@@ -261,8 +259,6 @@ void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY,
         return;
     scratch_.Assign(Transformation);
     const TInverseSteps steps = MapSource(scratch_, X, Y, W, H, sw, sh, SrcX, SrcY, 12);
-    const int32_t* mx = steps.X;
-    const int32_t* my = steps.Y;
     // Positions one below the first or equal to one past the last column or row count as the edge.
     const TSourceBounds bounds{
         static_cast<int64_t>(SrcX - 1) << 12, static_cast<int64_t>(SrcX + sw + 1) << 12,
@@ -273,7 +269,7 @@ void TBitmapDrawContext::DrawBitmap(const TBitmapData& data, int SrcX, int SrcY,
         WalkRects(box), steps, Destination(),
         [&](int x0, int n, int y) { return PlainSpan(steps, bounds, x0, y, n); },
         [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool) {
-            for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
+            for (int i = 0; i < count; ++i, ++d, ax += steps.X[0], ay += steps.Y[0]) {
                 const int sx = std::clamp(ax >> 12, SrcX, lastCol);
                 const int sy = std::clamp(ay >> 12, SrcY, lastRow);
                 *d = data.Row(sy)[sx];
@@ -292,8 +288,6 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
         return;
     scratch_.Assign(Transformation);
     const TInverseSteps steps = MapSource(scratch_, X, Y, W, H, SrcW, SrcH, SrcX, SrcY, 16);
-    const int32_t* mx = steps.X;
-    const int32_t* my = steps.Y;
     const int32_t left = SrcX << 16, right = std::min(SrcX + SrcW, static_cast<int>(data.Width)) << 16;
     const int32_t top = SrcY << 16, bottom = std::min(SrcY + SrcH, static_cast<int>(data.Height)) << 16;
     if (right <= left || bottom <= top)
@@ -324,8 +318,8 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
     WalkRows(WalkRects(box), steps, Destination(), spanOf,
              [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool inside) {
                  if (inside) {
-                     for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
-                         const int px = Ahead(ax, mx[0], 16), py = Ahead(ay, my[0], 16);
+                     for (int i = 0; i < count; ++i, ++d, ax += steps.X[0], ay += steps.Y[0]) {
+                         const int px = Ahead(ax, steps.X[0], 16), py = Ahead(ay, steps.Y[0], 16);
                          Prefetch(scan0, stride, px, py);
                          Prefetch(scan0, stride, px, py + 1);
                          const auto* upper = reinterpret_cast<const uint32_t*>(
@@ -339,7 +333,7 @@ void TBitmapDrawContext::DrawImageAlpha(const TBitmapData& data, int SrcX, int S
                      return;
                  }
                  // Edge pixels: pulled inside, or their 2 x 2 block starts one column or row earlier.
-                 for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
+                 for (int i = 0; i < count; ++i, ++d, ax += steps.X[0], ay += steps.Y[0]) {
                      const int32_t fx = std::clamp(ax, left, right - 1);
                      const int32_t fy = std::clamp(ay, top, bottom - 1);
                      int sx = fx >> 16, sy = fy >> 16;
@@ -389,8 +383,6 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
     scratch_.RotateAt(cxDest, cyDest, angle);
     const TInverseSteps steps =
         MapSource(scratch_, cxDest - wDest / 2, cyDest - hDest / 2, wDest, hDest, wp, hp, 0, 0, 12);
-    const int32_t* mx = steps.X;
-    const int32_t* my = steps.Y;
     // Blend factor per distance into the fade band (75 % grey core fading to nothing).
     auto fade = [b](int s, int size) {
         if (s < b)
@@ -406,7 +398,7 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
         WalkRects(box), steps, Destination(),
         [&](int x0, int n, int y) { return PlainSpan(steps, bounds, x0, y, n); },
         [&](uint32_t* d, int32_t ax, int32_t ay, int count, bool) {
-            for (int i = 0; i < count; ++i, ++d, ax += mx[0], ay += my[0]) {
+            for (int i = 0; i < count; ++i, ++d, ax += steps.X[0], ay += steps.Y[0]) {
                 const int sx = std::clamp(ax >> 12, 0, wp - 1);
                 const int sy = std::clamp(ay >> 12, 0, hp - 1);
                 const int dx = fade(sx, wp), dy = fade(sy, hp);
