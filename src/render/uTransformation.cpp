@@ -139,32 +139,15 @@ void TTransformation::Update() {
     valid_ = true;
 }
 
-void TTransformation::Transform(float x, float y, float& outX, float& outY) {
+void TTransformation::Map(const float* m, bool point, float x, float y, float& outX, float& outY) {
     if (!valid_)
         Update();
-    outX = matrix_[0] * x + matrix_[1] * y + matrix_[2];
-    outY = matrix_[3] * x + matrix_[4] * y + matrix_[5];
-}
-
-void TTransformation::TransformVector(float x, float y, float& outX, float& outY) {
-    if (!valid_)
-        Update();
-    outX = matrix_[0] * x + matrix_[1] * y;
-    outY = matrix_[3] * x + matrix_[4] * y;
-}
-
-void TTransformation::InverseTransform(float x, float y, float& outX, float& outY) {
-    if (!valid_)
-        Update();
-    outX = inverse_[0] * x + inverse_[1] * y + inverse_[2];
-    outY = inverse_[3] * x + inverse_[4] * y + inverse_[5];
-}
-
-void TTransformation::InverseTransformVector(float x, float y, float& outX, float& outY) {
-    if (!valid_)
-        Update();
-    outX = inverse_[0] * x + inverse_[1] * y;
-    outY = inverse_[3] * x + inverse_[4] * y;
+    outX = m[0] * x + m[1] * y;
+    outY = m[3] * x + m[4] * y;
+    if (point) {
+        outX += m[2];
+        outY += m[5];
+    }
 }
 
 void TTransformation::InverseTransformInt(int32_t x, int32_t y, int32_t& outX, int32_t& outY) {

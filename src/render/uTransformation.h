@@ -60,10 +60,17 @@ public:
     void Assign(const TTransformation& other);
     void Update();
 
-    void Transform(float x, float y, float& outX, float& outY);
-    void TransformVector(float x, float y, float& outX, float& outY);
-    void InverseTransform(float x, float y, float& outX, float& outY);
-    void InverseTransformVector(float x, float y, float& outX, float& outY);
+    // Points move by the shift, vectors do not.
+    void Transform(float x, float y, float& outX, float& outY) { Map(matrix_, true, x, y, outX, outY); }
+    void TransformVector(float x, float y, float& outX, float& outY) {
+        Map(matrix_, false, x, y, outX, outY);
+    }
+    void InverseTransform(float x, float y, float& outX, float& outY) {
+        Map(inverse_, true, x, y, outX, outY);
+    }
+    void InverseTransformVector(float x, float y, float& outX, float& outY) {
+        Map(inverse_, false, x, y, outX, outY);
+    }
     // 20.12 inverse with rounding term 2047 (exact halves round down).
     void InverseTransformInt(int32_t x, int32_t y, int32_t& outX, int32_t& outY);
     // 16.16 inverse; the caller has run Update after its last change.
@@ -87,6 +94,8 @@ public:
 
 private:
     void PostMultiply(const float* x);
+    // (x, y) through the upper two rows of m (the matrix or its inverse), brought up to date first.
+    void Map(const float* m, bool point, float x, float y, float& outX, float& outY);
 
     std::vector<std::unique_ptr<float[]>> stack_;
     bool valid_ = false;
