@@ -20,47 +20,36 @@ TFont& TFont::operator=(const TFont& other) {
     return *this;
 }
 
-void TFont::SetName(const QString& name) {
-    if (name_ == name)
+template <typename T>
+void TFont::Change(T& attribute, const T& value) {
+    if (attribute == value)
         return;
-    name_ = name;
+    attribute = value;
     changed();
+}
+
+void TFont::SetName(const QString& name) {
+    Change(name_, name);
 }
 
 void TFont::SetSize(int points) {
-    if (size_ == points)
-        return;
-    size_ = points;
-    changed();
+    Change(size_, points);
 }
 
 void TFont::SetStyle(TFontStyles style) {
-    style &= kAllFontStyles;
-    if (style_ == style)
-        return;
-    style_ = style;
-    changed();
+    Change(style_, TFontStyles(style & kAllFontStyles));
 }
 
 void TFont::SetColor(qint32 color) {
-    if (color_ == color)
-        return;
-    color_ = color;
-    changed();
+    Change(color_, color);
 }
 
 void TFont::SetCharset(quint8 charset) {
-    if (charset_ == charset)
-        return;
-    charset_ = charset;
-    changed();
+    Change(charset_, charset);
 }
 
 void TFont::SetPitch(TFontPitch pitch) {
-    if (pitch_ == pitch)
-        return;
-    pitch_ = pitch;
-    changed();
+    Change(pitch_, pitch);
 }
 
 void TFont::EndUpdate() {

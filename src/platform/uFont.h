@@ -63,6 +63,9 @@ public:
     static TFont fromQFont(const QFont& font);
 
 private:
+    // Takes the value and reports the change, unless the attribute has it already.
+    template <typename T>
+    void Change(T& attribute, const T& value);
     void changed();
 
     QString name_ = QStringLiteral("Arial");

@@ -6,51 +6,6 @@ QColor ToQColor(TColor color) {
     return QColor(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
-void TPen::Changed() const {
-    if (OnChange)
-        OnChange();
-}
-
-void TPen::SetColor(TColor color) {
-    if (color_ == color)
-        return;
-    color_ = color;
-    Changed();
-}
-
-void TPen::SetStyle(TPenStyle style) {
-    if (style_ == style)
-        return;
-    style_ = style;
-    Changed();
-}
-
-void TPen::SetWidth(int width) {
-    if (width_ == width)
-        return;
-    width_ = width;
-    Changed();
-}
-
-void TBrush::Changed() const {
-    if (OnChange)
-        OnChange();
-}
-
-void TBrush::SetColor(TColor color) {
-    if (color_ == color)
-        return;
-    color_ = color;
-    Changed();
-}
-
-void TBrush::SetStyle(TBrushStyle style) {
-    if (style_ == style)
-        return;
-    style_ = style;
-    Changed();
-}
-
 TCanvas::TCanvas(QPaintDevice* device) : device_(device) {}
 
 TCanvas::~TCanvas() {

@@ -31,38 +31,52 @@ inline int BlueOf(TColor c) {
 enum TPenStyle : int { psSolid = 0, psClear = 5 };
 enum TBrushStyle : int { bsSolid = 0, bsClear = 1 };
 
-// Pen of a canvas: colour, style and width in device pixels (0 = thinnest line).
-class TPen {
+// What pen and brush share: a colour, and a handler that hears of every change once.
+class TCanvasTool {
 public:
     TColor Color() const { return color_; }
-    TPenStyle Style() const { return style_; }
-    int Width() const { return width_; }
-    void SetColor(TColor color);
-    void SetStyle(TPenStyle style);
-    void SetWidth(int width);
+    void SetColor(TColor color) { Change(color_, color); }
 
     std::function<void()> OnChange;
 
+protected:
+    explicit TCanvasTool(TColor color) : color_(color) {}
+    // Takes the value and calls OnChange, unless the setting has it already.
+    template <typename T>
+    void Change(T& setting, T value) {
+        if (setting == value)
+            return;
+        setting = value;
+        if (OnChange)
+            OnChange();
+    }
+
 private:
-    void Changed() const;
-    TColor color_ = 0;
+    TColor color_;
+};
+
+// Pen of a canvas: colour, style and width in device pixels (0 = thinnest line).
+class TPen : public TCanvasTool {
+public:
+    TPen() : TCanvasTool(0) {}
+    TPenStyle Style() const { return style_; }
+    int Width() const { return width_; }
+    void SetStyle(TPenStyle style) { Change(style_, style); }
+    void SetWidth(int width) { Change(width_, width); }
+
+private:
     TPenStyle style_ = psSolid;
     int width_ = 1;
 };
 
 // Brush of a canvas: fill colour and style (solid or clear).
-class TBrush {
+class TBrush : public TCanvasTool {
 public:
-    TColor Color() const { return color_; }
+    TBrush() : TCanvasTool(0xFFFFFF) {}
     TBrushStyle Style() const { return style_; }
-    void SetColor(TColor color);
-    void SetStyle(TBrushStyle style);
-
-    std::function<void()> OnChange;
+    void SetStyle(TBrushStyle style) { Change(style_, style); }
 
 private:
-    void Changed() const;
-    TColor color_ = 0xFFFFFF;
     TBrushStyle style_ = bsSolid;
 };
 
