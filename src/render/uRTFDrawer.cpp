@@ -235,6 +235,14 @@ void TRTFBasicDrawer::finishFontName() {
     charsetTable_.push_back(CharsetEntry{currentCharset_, currentFontNumber_});
 }
 
+bool TRTFBasicDrawer::ignoresStarGroup(const TRTFParser& parser, const QByteArray& word) {
+    if (word != "*")
+        return false;
+    ignoreDepth_ = parser.Depth();
+    ignoring_ = true;
+    return true;
+}
+
 void TRTFBasicDrawer::onControl(TRTFParser& parser, const QByteArray& word, bool hasParameter,
                                 int parameter) {
     switch (destination_) {
@@ -244,14 +252,11 @@ void TRTFBasicDrawer::onControl(TRTFParser& parser, const QByteArray& word, bool
             expectFieldInstruction_ = true;
         return;
     case Destination::FontTable:
-        if (ignoring_)
-            return;
         // Writers put "\\*" groups into the font table too ({\\*\\panose ...}, {\\*\\falt ...}):
         // their text is no font name.
-        if (word == "*") {
-            ignoreDepth_ = parser.Depth();
-            ignoring_ = true;
-        } else if (word == "f") {
+        if (ignoring_ || ignoresStarGroup(parser, word))
+            return;
+        if (word == "f") {
             // A name without its ";" ends where the next font starts.
             finishFontName();
             currentFontNumber_ = parameter;
@@ -260,12 +265,9 @@ void TRTFBasicDrawer::onControl(TRTFParser& parser, const QByteArray& word, bool
         }
         return;
     case Destination::ColorTable:
-        if (ignoring_)
+        if (ignoring_ || ignoresStarGroup(parser, word))
             return;
-        if (word == "*") {
-            ignoreDepth_ = parser.Depth();
-            ignoring_ = true;
-        } else if (word == "red")
+        if (word == "red")
             red_ = parameter;
         else if (word == "green")
             green_ = parameter;
@@ -273,8 +275,9 @@ void TRTFBasicDrawer::onControl(TRTFParser& parser, const QByteArray& word, bool
             blue_ = parameter;
         return;
     case Destination::Body:
-        if (!ignoring_)
-            bodyControl(parser, word, hasParameter, parameter);
+        if (ignoring_ || ignoresStarGroup(parser, word))
+            return;
+        bodyControl(parser, word, hasParameter, parameter);
         return;
     }
 }
@@ -333,9 +336,6 @@ void TRTFBasicDrawer::bodyControl(TRTFParser& parser, const QByteArray& word, bo
         modeDepth_ = parser.Depth();
     } else if (word == "deff") {
         defaultFontNumber_ = parameter;
-    } else if (word == "*") {
-        ignoreDepth_ = parser.Depth();
-        ignoring_ = true;
     } else if (word == "field") {
         destination_ = Destination::Field;
         modeDepth_ = parser.Depth();

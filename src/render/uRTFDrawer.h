@@ -128,6 +128,8 @@ private:
     void onText(TRTFParser& parser, const QByteArray& text);
     void onControl(TRTFParser& parser, const QByteArray& word, bool hasParameter, int parameter);
     void bodyControl(TRTFParser& parser, const QByteArray& word, bool hasParameter, int parameter);
+    // "\\*" marks a group whose words this drawer does not know: it is skipped up to its end.
+    bool ignoresStarGroup(const TRTFParser& parser, const QByteArray& word);
     void addBodyText(const QByteArray& text);
     void addWord(const QByteArray& word);
     void addToken(quint8 kind, const QByteArray& text);
