@@ -94,28 +94,17 @@ void drawBorder(TFBPictureElement& element, TDrawContext& dc) {
         dc.Transformation.Rotate(element.Angle);
         const float w = element.Width / 2;
         const float h = element.Height / 2;
+        // The corners clockwise from the upper left; an open side is the one from the last corner
+        // drawn back to the first, so an opening on the right starts at the lower right.
+        const TPointF corners[4] = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
+        const TBorderOpening opening = borderOpening(element);
+        const int first = opening == TBorderOpening::Right ? 2 : 0;
         dc.BeginPath();
-        switch (borderOpening(element)) {
-        case TBorderOpening::Right:
-            dc.MoveTo(w, h);
-            dc.LineTo(-w, h);
-            dc.LineTo(-w, -h);
-            dc.LineTo(w, -h);
-            break;
-        case TBorderOpening::Left:
-            dc.MoveTo(-w, -h);
-            dc.LineTo(w, -h);
-            dc.LineTo(w, h);
-            dc.LineTo(-w, h);
-            break;
-        case TBorderOpening::None:
-            dc.MoveTo(-w, -h);
-            dc.LineTo(w, -h);
-            dc.LineTo(w, h);
-            dc.LineTo(-w, h);
+        dc.MoveTo(corners[first].X, corners[first].Y);
+        for (int i = 1; i < 4; ++i)
+            dc.LineTo(corners[(first + i) % 4].X, corners[(first + i) % 4].Y);
+        if (opening == TBorderOpening::None)
             dc.CloseFigure();
-            break;
-        }
         dc.EndPath();
         dc.StrokePath();
     }
