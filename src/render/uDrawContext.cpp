@@ -23,6 +23,15 @@ int RoundEven(double v) {
 
 constexpr float kBezierArc = 0.2761423749154f;
 
+// Where text of the given extent starts between lo and hi: centred, at the far end, or at lo.
+float AlignedStart(float lo, float hi, float extent, bool centre, bool farEnd) {
+    if (centre)
+        return (lo + hi - extent) / 2;
+    if (farEnd)
+        return hi - extent;
+    return lo;
+}
+
 // The source rectangle of a picture operation, cut at the edges of the pixels.
 TRect SampledSource(const TBitmapData& data, int SrcX, int SrcY, int SrcW, int SrcH) {
     return TRect{SrcX, SrcY, std::min<int>(SrcX + SrcW, static_cast<int>(data.Width)),
@@ -486,19 +495,9 @@ float TDrawContext::TextRect(const QString& text, int flags, float left, float t
     if (!(flags & tfWordBreak)) {
         const float w = TextWidth(text);
         const float h = TextHeight(text);
-        if (!(flags & tfCalcRect)) {
-            float x = left;
-            if (flags & tfCenter)
-                x = (left + right - w) / 2;
-            else if (flags & tfRight)
-                x = right - w;
-            float y = top;
-            if (flags & tfVCenter)
-                y = (top + bottom - h) / 2;
-            else if (flags & tfBottom)
-                y = bottom - h;
-            TextOut(text, 0, x, y);
-        }
+        if (!(flags & tfCalcRect))
+            TextOut(text, 0, AlignedStart(left, right, w, flags & tfCenter, flags & tfRight),
+                    AlignedStart(top, bottom, h, flags & tfVCenter, flags & tfBottom));
         return h;
     }
     TWrappedLines lines;
@@ -506,20 +505,10 @@ float TDrawContext::TextRect(const QString& text, int flags, float left, float t
     const float lineHeight = TextHeight(QStringLiteral("Xy"));
     const float blockHeight = static_cast<float>(lines.size()) * lineHeight;
     if (!(flags & tfCalcRect)) {
-        float y = top;
-        if (flags & tfVCenter)
-            y = (top + bottom - blockHeight) / 2;
-        else if (flags & tfBottom)
-            y = bottom - blockHeight;
-        y = std::max(top, y);
+        float y = std::max(top, AlignedStart(top, bottom, blockHeight, flags & tfVCenter, flags & tfBottom));
         for (const TWrappedLine& line : lines) {
             const float w = TextWidth(line.Text);
-            float x = left;
-            if (flags & tfCenter)
-                x = (left + right - w) / 2;
-            else if (flags & tfRight)
-                x = right - w;
-            TextOut(line.Text, 0, x, y);
+            TextOut(line.Text, 0, AlignedStart(left, right, w, flags & tfCenter, flags & tfRight), y);
             y += lineHeight;
         }
     }
