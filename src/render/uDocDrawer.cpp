@@ -34,32 +34,6 @@ public:
     std::unique_ptr<TKalenderPainter> Painter;
 };
 
-// Undoes a clip step on every path out of a scope.
-class TClipRestorer {
-public:
-    explicit TClipRestorer(TDrawContext& dc) : dc_(dc) {}
-    ~TClipRestorer() { dc_.RestoreClip(); }
-    TClipRestorer(const TClipRestorer&) = delete;
-    TClipRestorer& operator=(const TClipRestorer&) = delete;
-
-private:
-    TDrawContext& dc_;
-};
-
-// The text in its box centred at the origin, clipped to the box.
-void drawTextInBox(TDrawContext& dc, TFBTextElement& element) {
-    TRTFDrawer& drawer = TextElementDrawer(element);
-    const float w = element.Width;
-    const float h = element.Height;
-    dc.Brush().SetStyle(bsClear);
-    dc.ClipToRect(TDrawContext::cmIntersect, -w / 2, -h / 2, w / 2, h / 2);
-    {
-        TClipRestorer restorer(dc);
-        drawer.DrawText(dc, element.HorzAlign, 0, 0, w, h, element.VertAlign);
-    }
-    dc.Brush().SetStyle(bsSolid);
-}
-
 bool coversPage(const TFBPictureElement& element, const TFBDocument& document) {
     return element.CenterX == document.PageWidth / 2 && element.CenterY == document.PageHeight / 2 &&
            element.Width == document.PageWidth && element.Height == document.PageHeight;
@@ -289,7 +263,7 @@ const TShadowBitmap* TextShadow(TFBTextElement& element) {
         TBitmapDrawContext dc(shadow);
         dc.Transformation.Scale(kShadowPixelsPerMm);
         dc.Transformation.Translate(wMm / 2, hMm / 2);
-        drawTextInBox(dc, element);
+        DrawTextInBox(dc, element);
         dc.ReleaseCanvas();
     }
     shadow.Blur(0, kShadowBlur);

@@ -206,3 +206,15 @@ private:
     int escapement_ = 0;
     int fontHeightLogical_ = 1;
 };
+
+// Undoes a clip step on every path out of a scope.
+class TClipRestorer {
+public:
+    explicit TClipRestorer(TDrawContext& dc) : dc_(dc) {}
+    ~TClipRestorer() { dc_.RestoreClip(); }
+    TClipRestorer(const TClipRestorer&) = delete;
+    TClipRestorer& operator=(const TClipRestorer&) = delete;
+
+private:
+    TDrawContext& dc_;
+};

@@ -672,28 +672,34 @@ TRTFDrawer& TextElementDrawer(TFBTextElement& element) {
     return drawer;
 }
 
-void DrawTextElementText(TDrawContext& context, TFBTextElement& element) {
+void DrawTextInBox(TDrawContext& context, TFBTextElement& element) {
     TRTFDrawer& drawer = TextElementDrawer(element);
     const float w = element.Width;
     const float h = element.Height;
+    context.Brush().SetStyle(bsClear);
+    context.ClipToRect(TDrawContext::cmIntersect, -w / 2, -h / 2, w / 2, h / 2);
+    {
+        TClipRestorer restorer(context);
+        drawer.DrawText(context, element.HorzAlign, 0, 0, w, h, element.VertAlign);
+    }
+    context.Brush().SetStyle(bsSolid);
+}
+
+void DrawTextElementText(TDrawContext& context, TFBTextElement& element) {
+    // The drawer is made (the text parsed) also while the box is off screen; the brush ends solid.
+    TextElementDrawer(element);
     context.Brush().SetStyle(bsClear);
     {
         TTransformationSaver saver(context.Transformation);
         context.Transformation.Translate(element.CenterX, element.CenterY);
         context.Transformation.Rotate(element.Angle);
+        const float w = element.Width;
+        const float h = element.Height;
         const TRect box = context.Transformation.BoundingRect(-w / 2, -h / 2, w / 2, h / 2);
         // Bounding boxes are inclusive, the clip rectangle is exclusive.
         const TRect exclusive{box.Left, box.Top, box.Right + 1, box.Bottom + 1};
-        if (!IntersectRect(exclusive, context.ClipRect).IsEmpty()) {
-            context.ClipToRect(TDrawContext::cmIntersect, -w / 2, -h / 2, w / 2, h / 2);
-            try {
-                drawer.DrawText(context, element.HorzAlign, 0, 0, w, h, element.VertAlign);
-            } catch (...) {
-                context.RestoreClip();
-                throw;
-            }
-            context.RestoreClip();
-        }
+        if (!IntersectRect(exclusive, context.ClipRect).IsEmpty())
+            DrawTextInBox(context, element);
     }
     context.Brush().SetStyle(bsSolid);
 }

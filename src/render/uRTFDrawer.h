@@ -214,6 +214,10 @@ private:
 // element's shadow image out of date. Text that does not parse is shown as far as it was read.
 TRTFDrawer& TextElementDrawer(TFBTextElement& element);
 
+// Draws a text element's text in its box centred at the origin of the current frame, clipped to
+// the box, with its alignment; leaves the brush solid.
+void DrawTextInBox(TDrawContext& context, TFBTextElement& element);
+
 // Draws a text element's text in page coordinates: turned with the element, clipped to its box,
 // with its alignment. Leaves transformation and clip as they were, also when drawing fails.
 void DrawTextElementText(TDrawContext& context, TFBTextElement& element);
