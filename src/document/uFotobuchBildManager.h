@@ -83,6 +83,10 @@ public:
     // Shows the filter dialog on the picture; when the user confirms, the entry takes the edited
     // picture and its name gains the filter's mark. angle: how the picture is shown turned.
     bool RunFilter(TPictureFilterKind kind, int ref, int angle);
+    bool FilterHKIG(int ref, int angle) { return RunFilter(TPictureFilterKind::HKIG, ref, angle); }
+    bool FilterHSL(int ref, int angle) { return RunFilter(TPictureFilterKind::HSL, ref, angle); }
+    bool FilterRedEye(int ref, int angle) { return RunFilter(TPictureFilterKind::RedEye, ref, angle); }
+    bool FilterSWCol(int ref, int angle) { return RunFilter(TPictureFilterKind::SWCol, ref, angle); }
     // The host is not owned; nullptr removes it (the filters then report "not confirmed").
     void SetFilterHost(TPictureFilterHost* host) { filterHost_ = host; }
 
