@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "platform/SoftAssert.h"
 #include "platform/uCodepage.h"
+#include "platform/uMemoryStatus.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -239,6 +240,7 @@ qint32 TCustomDataFile::readItem(const QString& section, const QString& key, QBy
     // Never more than the stream holds, whatever the header claims.
     const qint64 wanted = std::min(foundAvailable_, maxBytes);
     buffer.resize(qsizetype(wanted));
+    MemoryStatus::PrepareForWriting(buffer.data(), wanted);
     const qint64 got = wanted > 0 ? readAt(foundDataPosition_, buffer.data(), wanted) : 0;
     buffer.resize(qsizetype(got));
     return qint32(buffer.size());

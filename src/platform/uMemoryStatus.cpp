@@ -5,6 +5,10 @@
 #include <QList>
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 namespace MemoryStatus {
 namespace {
@@ -46,6 +50,26 @@ void KeepFreedMemoryForReuse() {
     mallopt(M_MMAP_THRESHOLD, 128 * 1024 * 1024);
     // Free memory at the top of the heap is returned only beyond this much.
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
+}
+
+void PrepareForWriting(char* data, qint64 size) {
+#if defined(__linux__)
+#ifndef MADV_POPULATE_WRITE
+    constexpr int MADV_POPULATE_WRITE = 23; // Linux 5.14; older kernels refuse it, which is harmless
+#endif
+    constexpr qint64 kWorthIt = 256 * 1024;
+    if (!data || size < kWorthIt)
+        return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    // Only whole pages inside the buffer: the ones at its ends may belong to other blocks.
+    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + std::uintptr_t(size)) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
 #endif
 }
 

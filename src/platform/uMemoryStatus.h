@@ -17,4 +17,8 @@ void ReturnFreedMemory();
 // decoded photo takes longer than decoding it. At most a few hundred megabytes stay with the process
 // until ReturnFreedMemory.
 void KeepFreedMemoryForReuse();
+// Maps in the pages of a large buffer in one go before a read fills it. Reading into pages that
+// were never touched takes a fault per 4 KiB inside the copy, which costs about as much as the copy
+// itself. Small buffers, and systems without the facility, are left to fault as usual.
+void PrepareForWriting(char* data, qint64 size);
 } // namespace MemoryStatus
