@@ -1,10 +1,10 @@
 #include "document/uColorList.h"
 
-#include "app/uDebug.h"
-#include "app/uVXRegIniFile.h"
 #include "document/uFBColor.h"
 #include "platform/Exception.h"
 #include "platform/SoftAssert.h"
+#include "platform/uDebug.h"
+#include "platform/uVXRegIniFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "document/uFBColor.h"
 
-#include "app/uVXRegIniFile.h"
 #include "document/uColorList.h"
 #include "document/uStreamEncoding.h"
+#include "platform/uVXRegIniFile.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #include "document/uFotobuchBildManager.h"
 
-#include "app/uDebug.h"
 #include "document/uFotobuchList.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "platform/uDebug.h"
 #include "platform/uJpegCodec.h"
 #include "platform/uMemoryStatus.h"
 #include "platform/uWorkQueue.h"

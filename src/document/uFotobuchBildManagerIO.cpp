@@ -2,10 +2,10 @@
 // encoded picture file; single entries for undo records and for the transfer form.
 #include "document/uFotobuchBildManager.h"
 
-#include "app/uInfoausgabe.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "i18n/ulocalize.h"
+#include "platform/uInfoausgabe.h"
 
 #include <algorithm>
 

@@ -1,7 +1,5 @@
 #include "document/uFotobuchDocumentIO.h"
 
-#include "app/uDebug.h"
-#include "app/uInfoausgabe.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
@@ -9,6 +7,8 @@
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
 #include "platform/uCodepage.h"
+#include "platform/uDebug.h"
+#include "platform/uInfoausgabe.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "render/uDrawContext.h"
 
-#include "app/uDebug.h"
 #include "platform/Exception.h"
+#include "platform/uDebug.h"
 
 #include <QGlyphRun>
 #include <QPaintDevice>

@@ -2,9 +2,9 @@
 
 #include "render/uRTFParser.h"
 
-#include "app/uDebug.h"
 #include "document/uFotobuchDocument.h"
 #include "platform/uCodepage.h"
+#include "platform/uDebug.h"
 #include "render/uDrawContext.h"
 #include "render/uFontCache.h"
 

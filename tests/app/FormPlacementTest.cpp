@@ -1,4 +1,4 @@
-#include "app/uVXRegIniFile.h"
+#include "platform/uVXRegIniFile.h"
 
 #include "support/TempHome.h"
 

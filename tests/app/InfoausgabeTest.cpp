@@ -1,5 +1,5 @@
-#include "app/uDebug.h"
-#include "app/uInfoausgabe.h"
+#include "platform/uDebug.h"
+#include "platform/uInfoausgabe.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
-#include "app/uDebug.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "platform/Exception.h"
+#include "platform/uDebug.h"
 #include "support/PictureSupport.h"
 
 #include <QBuffer>

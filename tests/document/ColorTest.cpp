@@ -1,8 +1,8 @@
 #include "document/uColorList.h"
 #include "document/uFBColor.h"
 
-#include "app/uVXRegIniFile.h"
 #include "platform/Exception.h"
+#include "platform/uVXRegIniFile.h"
 #include "support/TempHome.h"
 #include "support/TestSupport.h"
 

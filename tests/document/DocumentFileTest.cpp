@@ -1,11 +1,11 @@
 #include "support/SampleDocument.h"
 
-#include "app/uInfoausgabe.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "platform/Exception.h"
+#include "platform/uInfoausgabe.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

@@ -1,8 +1,6 @@
 #include "app/ui/FMainform.h"
 
-#include "app/uDebug.h"
 #include "app/uStartup.h"
-#include "app/uVXRegIniFile.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uFormPlacement.h"
 #include "app/ui/uMasterPrompts.h"
@@ -18,7 +16,9 @@
 #include "editing/ui/uSubformSeiten.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
-#include "print/ui/uFotobuchPrinter.h"
+#include "platform/uDebug.h"
+#include "platform/uVXRegIniFile.h"
+#include "print/uFotobuchPrinter.h"
 
 #include <QAction>
 #include <QApplication>

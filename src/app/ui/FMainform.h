@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/uInfoausgabe.h"
+#include "platform/uInfoausgabe.h"
 
 #include <QMainWindow>
 

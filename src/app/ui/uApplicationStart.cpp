@@ -1,15 +1,15 @@
 #include "app/ui/uApplicationStart.h"
 
-#include "app/uDebug.h"
-#include "app/uInfoausgabe.h"
 #include "app/uStartup.h"
-#include "app/uVXRegIniFile.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FStartbild.h"
 #include "document/uColorList.h"
 #include "document/ui/uColorDialog.h"
 #include "platform/Exception.h"
+#include "platform/uDebug.h"
 #include "platform/uFileAssociation.h"
+#include "platform/uInfoausgabe.h"
+#include "platform/uVXRegIniFile.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "app/ui/uFormPlacement.h"
 
-#include "app/uVXRegIniFile.h"
+#include "platform/uVXRegIniFile.h"
 #include "support/TempHome.h"
 
 #include <QGuiApplication>

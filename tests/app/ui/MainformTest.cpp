@@ -1,4 +1,3 @@
-#include "app/uInfoausgabe.h"
 #include "app/uProjectFile.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FProgressDlg.h"
@@ -10,6 +9,7 @@
 #include "editing/ui/uFotobuchMainview.h"
 #include "editing/ui/uSubformSeiten.h"
 #include "platform/Exception.h"
+#include "platform/uInfoausgabe.h"
 #include "support/TempHome.h"
 
 #include "ScriptedPrompts.h"

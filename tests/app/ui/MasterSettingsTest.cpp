@@ -1,9 +1,9 @@
 #include "app/ui/FMainform.h"
 
-#include "app/uVXRegIniFile.h"
 #include "app/ui/uMasterPrompts.h"
 #include "document/uColorList.h"
 #include "editing/uUndo.h"
+#include "platform/uVXRegIniFile.h"
 #include "support/TempHome.h"
 
 #include <QSettings>

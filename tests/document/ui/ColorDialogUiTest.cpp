@@ -1,7 +1,7 @@
 #include "document/ui/uColorDialog.h"
 
-#include "app/uVXRegIniFile.h"
 #include "document/uColorList.h"
+#include "platform/uVXRegIniFile.h"
 #include "support/TempHome.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/uDebug.h"
+#include "platform/uDebug.h"
 
 #include <QDateTime>
 

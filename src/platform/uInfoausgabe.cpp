@@ -1,4 +1,4 @@
-#include "app/uInfoausgabe.h"
+#include "platform/uInfoausgabe.h"
 
 TInfoAusgabe& TInfoAusgabe::instance() {
     static TInfoAusgabe output;

@@ -1,9 +1,9 @@
-#include "app/uVXRegIniFile.h"
+#include "platform/uVXRegIniFile.h"
 
 #include "Version.h"
-#include "app/uDebug.h"
 #include "platform/Exception.h"
 #include "platform/SoftAssert.h"
+#include "platform/uDebug.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "print/ui/uFotobuchPrinter.h"
+#include "print/uFotobuchPrinter.h"
 
 TFotobuchPrinter::TFotobuchPrinter(TFBDocument& document, QWidget* owner)
     : document_(document), owner_(owner) {}
