@@ -1,7 +1,17 @@
 #include "TestSupport.h"
 
+#include "document/uColorList.h"
+#include "document/uFotobuchBildManager.h"
+#include "editing/uMulticaster.h"
+#include "editing/uUndo.h"
+#include "i18n/ulocalize.h"
+#include "platform/uInfoausgabe.h"
+#include "support/GuiTest.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -37,6 +47,22 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     file.write(bytes);
+}
+
+void ResetProcessWideState() {
+    // Widgets a test gave away with deleteLater go now, before anything they watch is reset.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    UndoManager().Clear();
+    Multicaster().OnElementChanged = nullptr;
+    Multicaster().OnViewSelected = nullptr;
+    Multicaster().OnPagesChanged = nullptr;
+    InfoAusgabe().SetTarget(nullptr);
+    TBildmanager::Instance().SetFilterHost(nullptr);
+    TBildmanager::Instance().Clear();
+    TColorList::Instance().Clear();
+    SetCurrentLanguage(kLanguageGerman);
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace TestSupport

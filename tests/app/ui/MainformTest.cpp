@@ -10,6 +10,7 @@
 #include "editing/ui/uSubformSeiten.h"
 #include "platform/Exception.h"
 #include "platform/uInfoausgabe.h"
+#include "support/GuiTest.h"
 #include "support/TempHome.h"
 
 #include "ScriptedPrompts.h"
@@ -61,10 +62,10 @@ void setPages(TFBDocument& document, int count) {
     addPages(document, count);
 }
 
-class MainformTest : public ::testing::Test {
+class MainformTest : public TestSupport::GuiTest {
 protected:
     void SetUp() override {
-        UndoManager().Clear();
+        GuiTest::SetUp();
         master = std::make_unique<TMaster>(&prompts);
         master->SetNewProjectWizard([this](TFBDocument& document) {
             ++wizardRuns;
@@ -79,7 +80,7 @@ protected:
     }
     void TearDown() override {
         master.reset();
-        UndoManager().Clear();
+        GuiTest::TearDown();
     }
     QString path(const QString& name) const { return home.path() + QLatin1Char('/') + name; }
     TFBDocument& document() { return master->Document(); }
@@ -94,7 +95,6 @@ protected:
         document().Modified = true;
     }
 
-    TempHome home;
     ScriptedPrompts prompts;
     std::unique_ptr<TMaster> master;
     int wizardRuns = 0;
