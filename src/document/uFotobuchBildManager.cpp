@@ -103,8 +103,7 @@ private:
 
 bool TBildManagerListItem::Equals(const TBildManagerListItem& other) const {
     return FileName == other.FileName && Age == other.Age && FileDate == other.FileDate &&
-           PicWidth == other.PicWidth && PicHeight == other.PicHeight &&
-           FileData.size() == other.FileData.size();
+           PicWidth == other.PicWidth && PicHeight == other.PicHeight && FileData == other.FileData;
 }
 
 double DateTimeValue(const QDateTime& time) {

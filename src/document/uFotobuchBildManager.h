@@ -39,7 +39,8 @@ public:
     // result when the preview is first asked for.
     std::shared_ptr<TPendingPreview> PendingPreview;
 
-    // The same picture as far as the store can tell: name, age, date, size and byte count agree.
+    // The same picture: name, age, date, size and the encoded bytes agree. Two copies of a photo
+    // turned differently can agree in everything but their bytes.
     bool Equals(const TBildManagerListItem& other) const;
 };
 
@@ -100,6 +101,7 @@ public:
     void SaveEntry(TCustomDataFile& file, const QString& section, int ref) const;
     // Reads an entry written by SaveEntry. An equal existing entry is returned without a new use;
     // otherwise the entry is appended with a new reference and no use (the caller adds its use).
+    // -1 when the section holds no picture.
     int AddForRestore(TCustomDataFile& file, const QString& section);
     // One entry without "RefCount" and "RefIndex" (clipboard, drag and drop).
     void SaveTransfer(TCustomDataFile& file, const QString& section, int ref) const;

@@ -47,6 +47,11 @@ void readKeys(TCustomDataFile& file, const QString& e, TBildManagerListItem& ite
         item.FileData = data;
 }
 
+bool hasPictureKeys(TCustomDataFile& file, const QString& section) {
+    return file.FindItem(section, QStringLiteral("FileName")) ||
+           file.FindItem(section, QStringLiteral("File"));
+}
+
 } // namespace
 
 void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
@@ -106,6 +111,9 @@ int TBildmanager::adopt(std::unique_ptr<TBildManagerListItem> owned, bool addUse
 }
 
 int TBildmanager::AddForRestore(TCustomDataFile& file, const QString& section) {
+    // A missing section gives no picture rather than an empty entry.
+    if (!hasPictureKeys(file, section))
+        return -1;
     auto owned = std::make_unique<TBildManagerListItem>();
     readKeys(file, section, *owned, TKeys::All);
     return adopt(std::move(owned), false);
@@ -118,8 +126,7 @@ void TBildmanager::SaveTransfer(TCustomDataFile& file, const QString& section, i
 
 int TBildmanager::LoadTransfer(TCustomDataFile& file, const QString& section) {
     // A frame without picture wrote none of the picture keys.
-    if (!file.FindItem(section, QStringLiteral("FileName")) &&
-        !file.FindItem(section, QStringLiteral("File")))
+    if (!hasPictureKeys(file, section))
         return -1;
     auto owned = std::make_unique<TBildManagerListItem>();
     readKeys(file, section, *owned, TKeys::Transfer);
