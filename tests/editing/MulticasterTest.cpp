@@ -115,7 +115,12 @@ namespace {
 class NamingUndoItem : public TUndoItem {
 public:
     explicit NamingUndoItem(QString name) : name_(std::move(name)) {}
-    void Restore(TFBDocument& document) override { document.Dokumentname = name_; }
+    QString ClassName() const override { return QStringLiteral("NamingUndoItem"); }
+    bool Restore(TFBDocument& document) override {
+        document.Dokumentname = name_;
+        return true;
+    }
+    std::unique_ptr<TUndoItem> MakeOpposite(TFBDocument&) const override { return nullptr; }
 
 private:
     QString name_;
