@@ -5,6 +5,12 @@
 //
 // The keys shown are the ones the loaded document writes: the document is saved into memory and
 // read back item by item, so the listing always follows the file format.
+//
+// info --canonical FILE: the same with every "RefIndex" replaced by "Picture" (the SHA-256 of the
+// picture's bytes, null for none, "missing" for a reference to no stored picture), the pictures
+// sorted by it, each with its stored "RefCount" and "Uses" (the elements naming it), and the links
+// sorted. Two projects that show the same thing give the same text, whatever their reference
+// numbers and the order of their picture store.
 #include "cli/CliCommand.h"
 #include "cli/CliKalenderData.h"
 #include "document/uDataFile.h"
@@ -13,10 +19,13 @@
 #include "document/uFotobuchDocumentIO.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -112,15 +121,23 @@ public:
             bySection_[items[i].Section].append(i);
     }
 
-    // Every key of the section with its value, except the listed ones, in stored order.
+    // Every key of the section with its value, except the listed ones, in stored order. In the
+    // canonical form a "RefIndex" becomes "Picture".
     void addKeys(const QString& section, JsonObject& object, const QStringList& skipped = {}) {
         for (const size_t i : bySection_.value(section)) {
             const TDataFileCacheItem& item = file_->CacheItems()[i];
             if (skipped.contains(item.Key))
                 continue;
+            if (pictureOf && item.Key == QLatin1String("RefIndex")) {
+                object.add(QStringLiteral("Picture"), pictureOf(file_->ReadInteger(section, item.Key, -1)));
+                continue;
+            }
             object.add(item.Key, value(section, item.Key, item.Size));
         }
     }
+
+    // Set for the canonical form: the "Picture" value of a reference.
+    std::function<QString(int)> pictureOf;
 
     qint32 size(const QString& section, const QString& key) const {
         for (const size_t i : bySection_.value(section))
@@ -132,6 +149,8 @@ public:
     int count(const QString& section) {
         return file_->ReadInteger(section, QString::fromLatin1(kAnzahlKey), 0);
     }
+
+    int integer(const QString& section, const QString& key) { return file_->ReadInteger(section, key, -1); }
 
 private:
     QString value(const QString& section, const QString& key, qint32 size) {
@@ -180,15 +199,49 @@ QString elements(StoredItems& items, const TFBElementList& list, const QString& 
     return jsonArray(result);
 }
 
+// The canonical names of the pictures: the SHA-256 of their bytes, and how many elements name each.
+struct TPictureNames {
+    explicit TPictureNames(const TFBDocument& document) {
+        const TBildmanager& store = TBildmanager::Instance();
+        for (int k = 0; k < store.Count(); ++k) {
+            const TBildManagerListItem& item = store.Item(k);
+            hashes.insert(item.RefIndex,
+                          QString::fromLatin1(
+                              QCryptographicHash::hash(item.FileData, QCryptographicHash::Sha256).toHex()));
+        }
+        for (const TFBPage* page : document.Pages) {
+            for (const TFBElement* e : page->Pictures)
+                ++uses[static_cast<const TFBPictureElement*>(e)->RefIndex];
+            for (const TFBElement* e : page->Sizeables)
+                if (const auto* clipart = dynamic_cast<const TFBClipartElement*>(e))
+                    ++uses[clipart->RefIndex];
+        }
+    }
+    QString json(int ref) const {
+        if (ref == -1)
+            return QStringLiteral("null");
+        const auto it = hashes.constFind(ref);
+        return it == hashes.cend() ? QStringLiteral("\"missing\"") : Cli::jsonString(*it);
+    }
+
+    QHash<int, QString> hashes;
+    QHash<int, int> uses;
+};
+
 int runInfo(const QStringList& args, QTextStream& out) {
-    if (args.size() != 1)
-        throw CliUsageError(QStringLiteral("usage: tintaro-cli info FILE"));
-    const QString& path = args.first();
+    QStringList rest = args;
+    const bool canonical = rest.removeAll(QStringLiteral("--canonical")) > 0;
+    if (rest.size() != 1)
+        throw CliUsageError(QStringLiteral("usage: tintaro-cli info [--canonical] FILE"));
+    const QString& path = rest.first();
     Cli::requireFile(path);
 
     TFBDocument document;
     LoadDocumentFromFile(document, path);
     StoredItems items(document);
+    const TPictureNames names(document);
+    if (canonical)
+        items.pictureOf = [&names](int ref) { return names.json(ref); };
 
     JsonObject root;
     items.addKeys(DocSection::Doc(), root);
@@ -215,20 +268,39 @@ int runInfo(const QStringList& args, QTextStream& out) {
             members << jsonArray({QString::number(frame->Page ? frame->Page->PageIndex() : -1),
                                   QString::number(frame->IndexInList())});
         }
+        if (canonical)
+            members.sort();
         links << jsonArray(members);
     }
+    if (canonical)
+        links.sort();
     root.add(QStringLiteral("links"), jsonArray(links));
 
-    QStringList pictures;
+    QList<std::pair<QString, QString>> pictures; // sort key, JSON
     const int pictureCount = items.count(DocSection::BildManager());
     for (int k = 0; k < pictureCount; ++k) {
         const QString section = DocSection::BildManager() + QStringLiteral("/Bild") + QString::number(k);
         JsonObject picture;
-        items.addKeys(section, picture, {QStringLiteral("File")});
+        QString key;
+        if (canonical) {
+            // The name first, so that the listing sorts by it.
+            const int ref = items.integer(section, QStringLiteral("RefIndex"));
+            key = names.json(ref);
+            picture.add(QStringLiteral("Picture"), key);
+            items.addKeys(section, picture, {QStringLiteral("File"), QStringLiteral("RefIndex")});
+            picture.add(QStringLiteral("Uses"), QString::number(names.uses.value(ref)));
+        } else {
+            items.addKeys(section, picture, {QStringLiteral("File")});
+        }
         picture.add(QStringLiteral("DataSize"), QString::number(items.size(section, QStringLiteral("File"))));
-        pictures << picture.text();
+        pictures.append({key, picture.text()});
     }
-    root.add(QStringLiteral("pictures"), jsonArray(pictures));
+    if (canonical)
+        std::sort(pictures.begin(), pictures.end());
+    QStringList pictureTexts;
+    for (const auto& picture : pictures)
+        pictureTexts << picture.second;
+    root.add(QStringLiteral("pictures"), jsonArray(pictureTexts));
 
     root.add(QStringLiteral("Feiertage"), specialDays(document.Feiertage));
     root.add(QStringLiteral("Geburtstage"), specialDays(document.Geburtstage));
@@ -237,7 +309,7 @@ int runInfo(const QStringList& args, QTextStream& out) {
     return 0;
 }
 
-CliRegistration reg{CliCommand{QStringLiteral("info"), QStringLiteral("info FILE"),
+CliRegistration reg{CliCommand{QStringLiteral("info"), QStringLiteral("info [--canonical] FILE"),
                                QStringLiteral("show a project file's document as JSON"), runInfo}};
 
 } // namespace
