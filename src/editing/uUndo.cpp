@@ -37,6 +37,14 @@ TUndoItem::TUndoItem() : stream_(&bytes_) {
 
 TUndoItem::~TUndoItem() = default;
 
+bool TUndoItem::Restore(TFBDocument&) {
+    return true;
+}
+
+std::unique_ptr<TUndoItem> TUndoItem::MakeOpposite(TFBDocument&) const {
+    return nullptr;
+}
+
 void TUndoItem::Reserve(qint64 bytes) {
     if (bytes > bytes_.capacity())
         bytes_.reserve(bytes);

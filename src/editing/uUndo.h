@@ -49,7 +49,7 @@ struct TUndoPlace {
 };
 
 // One recorded change. The base keeps the memory container; each record class writes its keys in
-// its constructor and brings them back in Restore.
+// its constructor and brings them back in Restore. The base itself restores nothing.
 class TUndoItem {
 public:
     TUndoItem();
@@ -58,14 +58,14 @@ public:
     TUndoItem& operator=(const TUndoItem&) = delete;
 
     // The record's class name ("TUndoBildDrehen").
-    virtual QString ClassName() const = 0;
+    virtual QString ClassName() const { return QStringLiteral("TUndoItem"); }
     // Brings the document back to the recorded state. False when the record's indexes no longer
     // fit the document: then nothing was changed.
-    virtual bool Restore(TFBDocument& document) = 0;
+    virtual bool Restore(TFBDocument& document);
     // A record of the document's present state of what Restore will change: restoring it
     // afterwards repeats the change (redo). Built before Restore; nullptr when the recorded
-    // place no longer exists.
-    virtual std::unique_ptr<TUndoItem> MakeOpposite(TFBDocument& document) const = 0;
+    // place no longer exists (or, for the base, when there is nothing to repeat).
+    virtual std::unique_ptr<TUndoItem> MakeOpposite(TFBDocument& document) const;
 
     // The user-interface state ("UIState").
     void WritePlace(const TUndoPlace& place);

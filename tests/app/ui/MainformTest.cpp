@@ -402,7 +402,10 @@ namespace {
 class FlagUndoItem : public TUndoItem {
 public:
     explicit FlagUndoItem(bool& restored) : restored_(restored) {}
-    void Restore(TFBDocument&) override { restored_ = true; }
+    bool Restore(TFBDocument&) override {
+        restored_ = true;
+        return true;
+    }
 
 private:
     bool& restored_;
