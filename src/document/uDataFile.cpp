@@ -50,6 +50,24 @@ QByteArray fieldBytes(const QString& name, int fieldSize, const char* what) {
     return bytes;
 }
 
+// Puts the name into its header field (which is zeroed) as Windows-1252. Plain ASCII names, which
+// are nearly all, go in without a conversion buffer.
+void putField(char* field, const QString& name, int fieldSize, const char* what) {
+    const qsizetype length = name.size();
+    const QChar* chars = name.constData();
+    bool ascii = length < fieldSize;
+    for (qsizetype i = 0; ascii && i < length; ++i) {
+        const char16_t ch = chars[i].unicode();
+        ascii = ch < 0x80;
+        field[i] = char(ch);
+    }
+    if (ascii)
+        return;
+    const QByteArray bytes = fieldBytes(name, fieldSize, what);
+    std::memset(field, 0, size_t(fieldSize));
+    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
+}
+
 // Delphi-style date-times cover the years 1 to 9999.
 constexpr double kMinDays = -693593.0;
 constexpr double kMaxDays = 2958466.0;
@@ -281,13 +299,10 @@ qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, 
     if (ReadOnly)
         throw Exception(kReadOnlyMessage);
     TT_ASSERT(size >= 0 && (size == 0 || data), return 0);
-    const QByteArray sectionBytes = fieldBytes(section, kSectionFieldSize, "Abschnittsname");
-    const QByteArray keyBytes = fieldBytes(key, kKeyFieldSize, "Schlüsselname");
-
     char header[kItemHeaderSize] = {};
     qToLittleEndian<qint32>(kItemMarker, header);
-    std::memcpy(header + 4, sectionBytes.constData(), size_t(sectionBytes.size()));
-    std::memcpy(header + 4 + kSectionFieldSize, keyBytes.constData(), size_t(keyBytes.size()));
+    putField(header + 4, section, kSectionFieldSize, "Abschnittsname");
+    putField(header + 4 + kSectionFieldSize, key, kKeyFieldSize, "Schlüsselname");
     qToLittleEndian<qint32>(size, header + 4 + kSectionFieldSize + kKeyFieldSize);
 
     const qint64 end = Stream->size();
