@@ -253,15 +253,21 @@ private:
                      .arg(document_.Pages.Count()));
         return document_.Pages.Items(p);
     }
-    TFBPictureElement* frame(int i) const {
+    // The element of page args[i] at index args[i + 1] of one of the page's lists.
+    TFBElement* listed(int i, TFBElementList TFBPage::*list, const char* kind, const char* letter) const {
         TFBPage* p = page(i);
-        const int f = intArg(i + 1, "F");
-        if (f < 0 || f >= p->Pictures.Count())
-            fail(QStringLiteral("picture frame %1 does not exist on page %2 (it has %3)")
-                     .arg(f)
+        const int e = intArg(i + 1, letter);
+        const TFBElementList& elements = p->*list;
+        if (e < 0 || e >= elements.Count())
+            fail(QStringLiteral("%1 %2 does not exist on page %3 (it has %4)")
+                     .arg(QLatin1String(kind))
+                     .arg(e)
                      .arg(p->PageIndex())
-                     .arg(p->Pictures.Count()));
-        return p->Picture(f);
+                     .arg(elements.Count()));
+        return elements.Items(e);
+    }
+    TFBPictureElement* frame(int i) const {
+        return static_cast<TFBPictureElement*>(listed(i, &TFBPage::Pictures, "picture frame", "F"));
     }
     TFBPictureElement* frameWithPicture(int i) const {
         TFBPictureElement* f = frame(i);
@@ -269,25 +275,9 @@ private:
             fail(QStringLiteral("picture frame %1 of page %2 shows no picture").arg(arg(i + 1), arg(i)));
         return f;
     }
-    TFBElement* sizeable(int i) const {
-        TFBPage* p = page(i);
-        const int e = intArg(i + 1, "I");
-        if (e < 0 || e >= p->Sizeables.Count())
-            fail(QStringLiteral("element %1 does not exist on page %2 (it has %3)")
-                     .arg(e)
-                     .arg(p->PageIndex())
-                     .arg(p->Sizeables.Count()));
-        return p->Sizeables.Items(e);
-    }
+    TFBElement* sizeable(int i) const { return listed(i, &TFBPage::Sizeables, "element", "I"); }
     TFBKalenderElement* calendar(int i) const {
-        TFBPage* p = page(i);
-        const int k = intArg(i + 1, "I");
-        if (k < 0 || k >= p->Calendars.Count())
-            fail(QStringLiteral("calendar %1 does not exist on page %2 (it has %3)")
-                     .arg(k)
-                     .arg(p->PageIndex())
-                     .arg(p->Calendars.Count()));
-        return p->Calendar(k);
+        return static_cast<TFBKalenderElement*>(listed(i, &TFBPage::Calendars, "calendar", "I"));
     }
     int view(int i) const {
         const int v = intArg(i, "V");
