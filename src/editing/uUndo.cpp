@@ -200,6 +200,8 @@ TUndoOutcome TUndoManager::step(TFBDocument& document, std::vector<std::unique_p
     try {
         std::unique_ptr<TUndoItem> opposite = item->MakeOpposite(document);
         outcome.Restored = item->Restore(document);
+        if (outcome.Restored)
+            document.Modified = true; // the document differs from what was saved last
         if (outcome.Restored && opposite) {
             // The opposite returns the user to the same place when it is applied.
             opposite->WritePlace(recorded);

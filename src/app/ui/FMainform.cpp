@@ -4,6 +4,7 @@
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uFormPlacement.h"
 #include "app/ui/uMasterPrompts.h"
+#include "app/ui/uMasterUndoPlace.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
 #include "catalogue/ui/uPageTemplateListview.h"
@@ -210,6 +211,11 @@ void TMaster::FormCreate() {
         tbMainViewZoom->setValue(static_cast<int>(std::lround(mainView_->Zoom() * 100.0f)));
     };
 
+    // Undo records where the user is and returns there.
+    undoPlace_ =
+        std::make_unique<TMasterUndoPlace>(*mainView_, [this](int view) { ShowView(nullptr, view); });
+    UndoManager().OnChanged = [this](TUndoChange) { ApplicationIdle(); };
+
     mainView_->SetScreen(0);
     pagesPanel_->Rebuild();
     pagesPanel_->SelectView(0);
@@ -233,6 +239,8 @@ void TMaster::FormCreate() {
 void TMaster::FormDestroy() {
     // Nothing may reach the views while they are taken down.
     disconnect(qApp, nullptr, this, nullptr);
+    UndoManager().OnChanged = nullptr;
+    undoPlace_.reset();
     idleTimer_->stop();
     TMulticaster& multicaster = Multicaster();
     multicaster.OnElementChanged = nullptr;
@@ -291,6 +299,11 @@ void TMaster::BuildMenus() {
     edit->setObjectName(QStringLiteral("mnuBearbeiten"));
     mnuRueckgaengig = add(edit, "mnuRueckgaengig", Translate(QStringLiteral("Rückgängig")),
                           QKeySequence(Qt::CTRL | Qt::Key_Z), &TMaster::mnuRueckgaengigClick);
+    mnuWiederherstellen = add(edit, "mnuWiederherstellen", Translate(QStringLiteral("Wiederherstellen")), {},
+                              &TMaster::mnuWiederherstellenClick);
+    // Both keys by name: desktops differ in which one is their redo key.
+    mnuWiederherstellen->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addSeparator();
     mnuBearbeitenAusschneiden =
         add(edit, "mnuBearbeitenAusschneiden", Translate(QStringLiteral("&Ausschneiden")),
@@ -299,9 +312,16 @@ void TMaster::BuildMenus() {
                                 QKeySequence(Qt::CTRL | Qt::Key_C), &TMaster::mnuBearbeitenKopierenClick);
     mnuBearbeitenEinfuegen = add(edit, "mnuBearbeitenEinfuegen", Translate(QStringLiteral("&Einfügen")),
                                  QKeySequence(Qt::CTRL | Qt::Key_V), &TMaster::mnuBearbeitenEinfuegenClick);
-    // Opening the Edit menu: Undo follows the editor or the undo history.
-    connect(edit, &QMenu::aboutToShow, this,
-            [this] { mnuRueckgaengig->setEnabled(RichTextEditorHasFocus() || UndoManager().CanUndo()); });
+    // Opening the Edit menu: Undo and Redo follow the editor or the undo history. Closed, they
+    // stay enabled, so that their keys always reach them and an empty history beeps.
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        mnuRueckgaengig->setEnabled(RichTextEditorHasFocus() || UndoManager().CanUndo());
+        mnuWiederherstellen->setEnabled(RichTextEditorHasFocus() || UndoManager().CanRedo());
+    });
+    connect(edit, &QMenu::aboutToHide, this, [this] {
+        mnuRueckgaengig->setEnabled(true);
+        mnuWiederherstellen->setEnabled(true);
+    });
 
     QMenu* help = menuBar()->addMenu(Translate(QStringLiteral("Hilfe")));
     help->setObjectName(QStringLiteral("mnuHilfe"));
@@ -769,17 +789,33 @@ void TMaster::mnuHilfeUeberClick() {
 // Edit commands
 
 void TMaster::mnuRueckgaengigClick() {
+    RunHistoryCommand(false);
+}
+
+void TMaster::mnuWiederherstellenClick() {
+    RunHistoryCommand(true);
+}
+
+void TMaster::RunHistoryCommand(bool redo) {
     if (RichTextEditorHasFocus()) {
-        richTextEditor_->undo();
+        if (redo)
+            richTextEditor_->redo();
+        else
+            richTextEditor_->undo();
         return;
     }
-    if (!UndoManager().CanUndo()) {
+    TUndoManager& history = UndoManager();
+    if (!(redo ? history.CanRedo() : history.CanUndo())) {
         prompts_->Beep();
         return;
     }
+    // The history shows the place of the change again and selects its element.
     mainView_->Select(nullptr);
     try {
-        UndoManager().Undo(*document_);
+        if (redo)
+            history.Redo(*document_);
+        else
+            history.Undo(*document_);
     } catch (const Exception& e) {
         ReportError(e.message());
     }

@@ -20,6 +20,7 @@ class TFBElement;
 class TFBMainView;
 class TFBPage;
 class TMasterPrompts;
+class TMasterUndoPlace;
 class TPageTemplateListview;
 class TProgressDlg;
 class TSFormSeiten;
@@ -53,6 +54,8 @@ public:
     void mnuDruckereinrichtungClick();
     void mnuBeendenClick();
     void mnuRueckgaengigClick();
+    // Redo: repeats the newest undone change (or the editor's own).
+    void mnuWiederherstellenClick();
     void mnuBearbeitenAusschneidenClick();
     void mnuBearbeitenKopierenClick();
     void mnuBearbeitenEinfuegenClick();
@@ -138,11 +141,14 @@ private:
     bool RichTextEditorHasFocus() const;
     // Cut, copy and paste go to the rich-text editor while it has focus, else to the page view.
     void RouteEditCommand(void (QTextEdit::*textCommand)(), void (TFBMainView::*viewCommand)());
+    // Undo or redo for the editor while it has the focus, otherwise for the document's history.
+    void RunHistoryCommand(bool redo);
     void ReportError(const QString& message);
 
     TMasterPrompts* prompts_;
     std::unique_ptr<TDialogPrompts> ownPrompts_;
     std::unique_ptr<TFBDocument> document_;
+    std::unique_ptr<TMasterUndoPlace> undoPlace_;
     NewProjectWizard wizard_;
     ProjectFileOperation loadProject_;
     ProjectFileOperation saveProject_;
@@ -172,6 +178,7 @@ private:
     QToolButton* BtnEntfernen = nullptr;
     QToolButton* BtnRueckgaengig = nullptr;
     QAction* mnuRueckgaengig = nullptr;
+    QAction* mnuWiederherstellen = nullptr;
     QAction* mnuBearbeitenAusschneiden = nullptr;
     QAction* mnuBearbeitenKopieren = nullptr;
     QAction* mnuBearbeitenEinfuegen = nullptr;
