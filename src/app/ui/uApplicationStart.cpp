@@ -3,6 +3,7 @@
 #include "app/uStartup.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FStartbild.h"
+#include "app/ui/uWidgetDump.h"
 #include "document/uColorList.h"
 #include "document/ui/uColorDialog.h"
 #include "platform/Exception.h"
@@ -88,6 +89,8 @@ int RunApplication(int argc, char** argv) {
     int exitCode = 0;
     {
         TApplication app(argc, argv);
+        // Checks from outside ask for a description of the windows through SIGUSR1.
+        const auto widgetDump = TWidgetDumpTrigger::InstallFromEnvironment();
         RecordInstallation();
         InstallColorDialog();
 

@@ -1,0 +1,177 @@
+// The widget dump asked for through SIGUSR1, as checks from outside use it.
+#include "app/ui/uWidgetDump.h"
+#include "catalogue/ui/FDateiNeuDlg.h"
+#include "document/uFotobuchDocument.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+QJsonObject readDump(const QString& path) {
+    return QJsonDocument::fromJson(TestSupport::readFile(path)).object();
+}
+
+// The first widget of the tree with that objectName.
+QJsonObject findNamed(const QJsonObject& widget, const QString& name) {
+    if (widget.value(QLatin1String("objectName")).toString() == name)
+        return widget;
+    for (const QJsonValue& child : widget.value(QLatin1String("children")).toArray()) {
+        const QJsonObject found = findNamed(child.toObject(), name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+QJsonObject windowNamed(const QJsonObject& dump, const QString& name) {
+    for (const QJsonValue& w : dump.value(QLatin1String("windows")).toArray())
+        if (w.toObject().value(QLatin1String("objectName")).toString() == name)
+            return w.toObject();
+    return {};
+}
+
+// Signals this process and waits until the dump has been attempted.
+bool signalAndWait(TWidgetDumpTrigger& trigger) {
+    QSignalSpy spy(&trigger, &TWidgetDumpTrigger::dumped);
+    ::raise(SIGUSR1);
+    if (!spy.wait(5000))
+        return false;
+    return spy.front().front().toBool();
+}
+
+} // namespace
+
+TEST(WidgetDump, DescribesWindowsWidgetsAndLeavesQtsPlumbingOut) {
+    QWidget window;
+    window.setObjectName(QStringLiteral("Probe"));
+    window.setWindowTitle(QStringLiteral("Probefenster"));
+    auto* layout = new QVBoxLayout(&window);
+    auto* tabs = new QTabWidget(&window);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("page1"));
+    auto* box = new QCheckBox(QStringLiteral("Randlos"), page);
+    box->setObjectName(QStringLiteral("cbRandlos"));
+    box->setCheckable(true);
+    box->setChecked(true);
+    box->setToolTip(QStringLiteral("ohne Rand"));
+    box->setProperty("picture", QStringLiteral("WIZ"));
+    tabs->addTab(page, QStringLiteral("Eins"));
+    auto* scroll = new QScrollArea(&window);
+    auto* inner = new QLabel(QStringLiteral("innen"));
+    inner->setObjectName(QStringLiteral("lblInnen"));
+    scroll->setWidget(inner);
+    layout->addWidget(tabs);
+    layout->addWidget(scroll);
+    window.resize(300, 240);
+    window.show();
+
+    const QJsonObject json = WidgetDump::DescribeWidget(window);
+    EXPECT_EQ(json.value(QLatin1String("class")).toString(), QStringLiteral("QWidget"));
+    EXPECT_EQ(json.value(QLatin1String("text")).toString(), QStringLiteral("Probefenster"));
+    const QJsonArray geometry = json.value(QLatin1String("geometry")).toArray();
+    EXPECT_EQ(geometry.size(), 4);
+    EXPECT_EQ(geometry[2].toInt(), 300);
+
+    // The tab page stands under the tab widget although Qt keeps it in a plumbing stack.
+    const QJsonObject tabWidget = findNamed(json, QStringLiteral("tabs"));
+    bool pageDirectlyBelow = false;
+    for (const QJsonValue& c : tabWidget.value(QLatin1String("children")).toArray())
+        pageDirectlyBelow |=
+            c.toObject().value(QLatin1String("objectName")).toString() == QStringLiteral("page1");
+    EXPECT_TRUE(pageDirectlyBelow);
+    const QJsonObject check = findNamed(json, QStringLiteral("cbRandlos"));
+    EXPECT_EQ(check.value(QLatin1String("class")).toString(), QStringLiteral("QCheckBox"));
+    EXPECT_EQ(check.value(QLatin1String("text")).toString(), QStringLiteral("Randlos"));
+    EXPECT_TRUE(check.value(QLatin1String("checked")).toBool());
+    EXPECT_EQ(check.value(QLatin1String("toolTip")).toString(), QStringLiteral("ohne Rand"));
+    EXPECT_EQ(check.value(QLatin1String("properties")).toObject().value(QLatin1String("picture")).toString(),
+              QStringLiteral("WIZ"));
+    // Geometry is relative to the window.
+    const QPoint at = box->mapTo(&window, QPoint(0, 0));
+    EXPECT_EQ(check.value(QLatin1String("geometry")).toArray()[0].toInt(), at.x());
+    EXPECT_EQ(check.value(QLatin1String("geometry")).toArray()[1].toInt(), at.y());
+    EXPECT_FALSE(check.contains(QLatin1String("items")));
+    // The scroll area's contents are kept, its viewport left out.
+    EXPECT_FALSE(findNamed(json, QStringLiteral("lblInnen")).isEmpty());
+    EXPECT_TRUE(findNamed(json, QStringLiteral("qt_scrollarea_viewport")).isEmpty());
+    EXPECT_TRUE(findNamed(json, QStringLiteral("qt_tabwidget_tabbar")).isEmpty());
+    EXPECT_EQ(tabWidget.value(QLatin1String("items")).toArray(), (QJsonArray{QStringLiteral("Eins")}));
+    EXPECT_EQ(tabWidget.value(QLatin1String("currentRow")).toInt(-1), 0);
+}
+
+TEST(WidgetDump, SignalWritesTheFileAlsoWhileTheWizardRunsModally) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dump.json"));
+    TWidgetDumpTrigger trigger(path);
+    ASSERT_TRUE(trigger.IsInstalled());
+
+    TFBDocument document;
+    TDateiNeuDlg wizard(nullptr, QDate(2025, 12, 31));
+    bool written = false;
+    QTimer::singleShot(0, &wizard, [&] {
+        written = signalAndWait(trigger);
+        wizard.done(TDateiNeuDlg::ResultCancelled);
+    });
+    wizard.Execute(document);
+    ASSERT_TRUE(written);
+
+    const QJsonObject dump = readDump(path);
+    const QJsonObject dlg = windowNamed(dump, QStringLiteral("DateiNeuDlg"));
+    ASSERT_FALSE(dlg.isEmpty());
+    EXPECT_EQ(dlg.value(QLatin1String("class")).toString(), QStringLiteral("TDateiNeuDlg"));
+    EXPECT_EQ(dlg.value(QLatin1String("text")).toString(), QStringLiteral("Neues Projekt anlegen"));
+    EXPECT_TRUE(dlg.value(QLatin1String("visible")).toBool());
+    const QJsonObject list = findNamed(dlg, QStringLiteral("lbSteps"));
+    EXPECT_EQ(list.value(QLatin1String("items")).toArray().size(), 7);
+    EXPECT_EQ(list.value(QLatin1String("items")).toArray()[1].toString(), QStringLiteral("PhotoBook 10x15"));
+    EXPECT_EQ(list.value(QLatin1String("currentRow")).toInt(-1), 0);
+    EXPECT_EQ(list.value(QLatin1String("geometry")).toArray(), (QJsonArray{0, 40, 180, 300}));
+    const QJsonObject preview = findNamed(dlg, QStringLiteral("imgPreview"));
+    EXPECT_EQ(
+        preview.value(QLatin1String("properties")).toObject().value(QLatin1String("picture")).toString(),
+        QStringLiteral("WIZ_PHOTOBOOKLET"));
+    EXPECT_EQ(findNamed(dlg, QStringLiteral("btnWeiter")).value(QLatin1String("text")).toString(),
+              QStringLiteral("Weiter >>"));
+    for (const char* key : {"class", "objectName", "geometry", "visible", "enabled", "toolTip",
+                            "accessibleName", "properties", "children"})
+        EXPECT_TRUE(preview.contains(QLatin1String(key))) << key;
+}
+
+TEST(WidgetDump, AnUnwritableFileIsIgnoredAndTheNextSignalStillWorks) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kein/Ordner/dump.json"));
+    QWidget window;
+    window.show();
+    {
+        TWidgetDumpTrigger trigger(path);
+        ASSERT_TRUE(trigger.IsInstalled());
+        EXPECT_FALSE(signalAndWait(trigger));
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_FALSE(signalAndWait(trigger));
+    }
+    // The trigger can be set up again once the first is gone.
+    TWidgetDumpTrigger again(dir.filePath(QStringLiteral("dump.json")));
+    ASSERT_TRUE(again.IsInstalled());
+    EXPECT_TRUE(signalAndWait(again));
+    EXPECT_FALSE(readDump(dir.filePath(QStringLiteral("dump.json")))
+                     .value(QLatin1String("windows"))
+                     .toArray()
+                     .isEmpty());
+}
