@@ -6,6 +6,7 @@
 #include "app/ui/uWidgetDump.h"
 #include "document/uColorList.h"
 #include "document/ui/uColorDialog.h"
+#include "filters/ui/uPictureFilterHost.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
 #include "platform/uFileAssociation.h"
@@ -93,6 +94,7 @@ int RunApplication(int argc, char** argv) {
         const auto widgetDump = TWidgetDumpTrigger::InstallFromEnvironment();
         RecordInstallation();
         InstallColorDialog();
+        InstallPictureFilterHost();
 
         // The desktop opens project files with this program. Failures are of no consequence.
         const auto association = FileAssociation::RegisterFileType(
