@@ -7,7 +7,12 @@
 #include "platform/uImaging.h"
 #include "render/uTransformation.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -39,27 +44,82 @@ int rowPercent(int row, int height) {
     return height <= 1 ? 100 : MulDiv(100, row, height - 1);
 }
 
-// Calls perRow(line, width) for every row top to bottom on un-premultiplied pixels and reports the
-// progress after each row.
+// Worker threads beside the calling one for a picture of this size; small pictures (previews)
+// stay on the calling thread, where starting threads would cost more than it saves.
+int extraWorkers(int width, int height, bool parallel) {
+    if (!parallel || qint64(width) * height < (qint64(1) << 18))
+        return 0;
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores - 1, 0, 7);
+}
+
+// Calls perRow(line, width) for every row. Rows go in blocks to the calling thread and, for large
+// pictures of the slower filters, to worker threads as well; every row is filtered alone, so the
+// pixels are the same either way. The calling thread reports each row's progress in row order, as
+// soon as every row up to it is done.
 template <class PerRow>
-void forEachRow(QImage& bitmap, const TFilterProgress& progress, PerRow perRow) {
-    const bool premultiplied = bitmap.format() == QImage::Format_ARGB32_Premultiplied;
-    QImage straight;
-    if (premultiplied) {
-        straight = bitmap.convertToFormat(QImage::Format_ARGB32);
-        if (straight.isNull())
-            throw Exception(QStringLiteral("Nicht genügend Speicher"));
-    }
-    QImage& target = premultiplied ? straight : bitmap;
+void runRows(QImage& target, const TFilterProgress& progress, bool parallel, const PerRow& perRow) {
     const int width = target.width();
     const int height = target.height();
-    for (int y = 0; y < height; ++y) {
-        perRow(reinterpret_cast<std::uint32_t*>(target.scanLine(y)), width);
-        if (progress)
-            progress(rowPercent(y, height));
+    uchar* bits = target.bits(); // detaches here, on the calling thread
+    const qsizetype stride = target.bytesPerLine();
+    const auto line = [bits, stride](int y) { return reinterpret_cast<std::uint32_t*>(bits + y * stride); };
+
+    constexpr int kBlock = 8;
+    const int blocks = (height + kBlock - 1) / kBlock;
+    std::atomic<int> next{0};
+    std::vector<std::atomic<bool>> done(static_cast<size_t>(blocks));
+    const auto takeBlock = [&]() {
+        const int block = next.fetch_add(1, std::memory_order_relaxed);
+        if (block >= blocks)
+            return false;
+        const int end = std::min(height, (block + 1) * kBlock);
+        for (int y = block * kBlock; y < end; ++y)
+            perRow(line(y), width);
+        done[size_t(block)].store(true, std::memory_order_release);
+        return true;
+    };
+    int reported = 0;
+    const auto reportDone = [&]() {
+        while (reported < height && done[size_t(reported / kBlock)].load(std::memory_order_acquire)) {
+            if (progress)
+                progress(rowPercent(reported, height));
+            ++reported;
+        }
+    };
+
+    std::vector<std::thread> workers;
+    for (int i = extraWorkers(width, height, parallel); i > 0; --i) {
+        try {
+            workers.emplace_back([&takeBlock] {
+                while (takeBlock()) {
+                }
+            });
+        } catch (const std::system_error&) {
+            break; // fewer threads; the calling thread takes whatever is left
+        }
     }
-    if (premultiplied)
-        bitmap = straight.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    while (takeBlock())
+        reportDone();
+    for (std::thread& worker : workers)
+        worker.join();
+    reportDone();
+}
+
+// Runs perRow over every row on un-premultiplied pixels (see runRows).
+template <class PerRow>
+void forEachRow(QImage& bitmap, const TFilterProgress& progress, const PerRow& perRow,
+                bool parallel = false) {
+    const bool premultiplied = bitmap.format() == QImage::Format_ARGB32_Premultiplied;
+    if (!premultiplied) {
+        runRows(bitmap, progress, parallel, perRow);
+        return;
+    }
+    QImage straight = bitmap.convertToFormat(QImage::Format_ARGB32);
+    if (straight.isNull())
+        throw Exception(QStringLiteral("Nicht genügend Speicher"));
+    runRows(straight, progress, parallel, perRow);
+    bitmap = straight.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 int roundToInt(double value) {
@@ -122,16 +182,19 @@ void FilterHSL(QImage& bitmap, float hue, float saturation, float lightness,
     if (!accepts(bitmap))
         return;
     requireFinite({hue, saturation, lightness});
-    forEachRow(bitmap, progress, [=](std::uint32_t* line, int width) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = line[x];
-            auto r = static_cast<std::uint8_t>(p >> 16);
-            auto g = static_cast<std::uint8_t>(p >> 8);
-            auto b = static_cast<std::uint8_t>(p);
-            HSLMath::Shift(r, g, b, hue, saturation, lightness);
-            line[x] = (p & 0xFF000000u) | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
-        }
-    });
+    forEachRow(
+        bitmap, progress,
+        [=](std::uint32_t* line, int width) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t p = line[x];
+                auto r = static_cast<std::uint8_t>(p >> 16);
+                auto g = static_cast<std::uint8_t>(p >> 8);
+                auto b = static_cast<std::uint8_t>(p);
+                HSLMath::Shift(r, g, b, hue, saturation, lightness);
+                line[x] = (p & 0xFF000000u) | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
+            }
+        },
+        /*parallel=*/true);
 }
 
 void FilterSWCol(QImage& bitmap, float hue, float saturation, const TFilterProgress& progress) {

@@ -1,12 +1,15 @@
 #include "filters/uPictureFilter.h"
 
+#include "filters/uHSLUtil.h"
 #include "platform/Exception.h"
 #include "support/PictureSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -292,6 +295,35 @@ TEST(FilterDialogMath, FittingTurningAndSliderParameters) {
     EXPECT_EQ(sw.Hue, 0.1f);
     EXPECT_EQ(sw.Saturation, 0.3f);
     EXPECT_EQ(SWColFromSliders(0, kSWColBlackAndWhite).Saturation, 0.0f);
+}
+
+TEST(FilterHSL, LargePicturesGiveThePixelsOfThePlainLoopAndProgressInOrder) {
+    // Large enough for the worker threads.
+    QImage image = PictureSupport::photo(1100, 700, 9);
+    for (int y = 0; y < image.height(); y += 3)
+        image.setPixel(y % image.width(), y, qRgb(y % 256, 255 - y % 256, (y * 7) % 256));
+    const QImage source = image;
+    std::vector<int> percents;
+    const auto caller = std::this_thread::get_id();
+    bool otherThread = false;
+    FilterHSL(image, 0.3f, -0.2f, 0.1f, [&](int p) {
+        percents.push_back(p);
+        otherThread |= std::this_thread::get_id() != caller;
+    });
+    EXPECT_FALSE(otherThread);
+    ASSERT_EQ(percents.size(), size_t(source.height()));
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_EQ(percents.front(), 0);
+    EXPECT_EQ(percents.back(), 100);
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb p = source.pixel(x, y);
+            const std::int32_t colour = qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16);
+            const std::int32_t shifted = ShiftColor(colour, 0.3f, -0.2f, 0.1f);
+            ASSERT_EQ(image.pixel(x, y), qRgb(shifted & 0xFF, (shifted >> 8) & 0xFF, (shifted >> 16) & 0xFF))
+                << x << ',' << y;
+        }
+    }
 }
 
 } // namespace
