@@ -5,6 +5,7 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 #include "editing/uUndo.h"
+#include "filters/uPictureFilter.h"
 #include "platform/Exception.h"
 
 namespace {
@@ -86,19 +87,12 @@ bool FilterPicture(TFBPictureElement& frame, TPictureFilterKind kind) {
     requirePicture(frame);
     UndoManager().AddBildFilter(&frame);
     bool confirmed = false;
-    switch (kind) {
-    case TPictureFilterKind::HKIG:
-        confirmed = frame.FilterHKIG();
-        break;
-    case TPictureFilterKind::HSL:
-        confirmed = frame.FilterHSL();
-        break;
-    case TPictureFilterKind::RedEye:
-        confirmed = frame.FilterRedEye();
-        break;
-    case TPictureFilterKind::SWCol:
-        confirmed = frame.FilterSWCol();
-        break;
+    try {
+        confirmed = ApplyFilter(frame, kind);
+    } catch (...) {
+        // A failing dialog changed nothing either.
+        UndoManager().DropLast();
+        throw;
     }
     if (!confirmed) {
         // A cancelled dialog is no step of its own.

@@ -195,4 +195,75 @@ TEST_F(CliPicture, WritesTheStoredPictureAndRefusesWhatIsNoPhoto) {
     }
 }
 
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST_F(CliPicture, FilterAppliesOneFilterAsOkDoesAndSavesInPlace) {
+    const QString f = QStringLiteral("filter");
+    auto result = runCli(QStringList{f} + frameArgs(0, 0) +
+                         QStringList{QStringLiteral("--hsl"), QStringLiteral("0.5,0,0")});
+    ASSERT_EQ(result.exitCode, 0) << result.err.constData();
+    const QString name = dir.filePath(QStringLiteral("photo.png"));
+    EXPECT_EQ(QString::fromUtf8(result.out),
+              QStringLiteral("filtered picture frame 0 of page 0: \"B %1\" (90 x 60)\n").arg(name));
+    const QString out = dir.filePath(QStringLiteral("after.png"));
+    ASSERT_EQ(runCli(QStringList{QStringLiteral("picture")} + frameArgs(0, 0) + QStringList{out}).exitCode,
+              0);
+    QImage expected = photo;
+    FilterHSL(expected, 0.5f, 0, 0);
+    const QImage stored = loadRgb32(out);
+    ASSERT_EQ(stored.size(), expected.size());
+    // The store keeps an edited photo as a JPEG.
+    EXPECT_LT(meanDifference(stored, expected), 3.0);
+    EXPECT_GT(meanDifference(stored, photo), 20.0);
+
+    // Several red-eye clicks are one step; the name gains "C ".
+    result = runCli(QStringList{f} + frameArgs(0, 0) +
+                    QStringList{QStringLiteral("--redeye"), QStringLiteral("10,10"),
+                                QStringLiteral("--redeye"), QStringLiteral("50,30,9")});
+    ASSERT_EQ(result.exitCode, 0) << result.err.constData();
+    EXPECT_TRUE(result.out.contains(": \"C B ")) << result.out.constData();
+}
+
+TEST_F(CliPicture, FilterRefusalsLeaveTheProjectByteIdentical) {
+    const QByteArray before = readFile(project);
+    const QString f = QStringLiteral("filter");
+    const QStringList hsl{QStringLiteral("--hsl"), QStringLiteral("0.1,0,0")};
+    struct Case {
+        QStringList args;
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{frameArgs(0, 1) + hsl, "holds no picture"},
+             Case{frameArgs(0, 2) + hsl, "is a colour area"},
+             Case{frameArgs(0, 5) + hsl, "frame 5 does not exist on page 0"},
+             Case{frameArgs(3, 0) + hsl, "page 3 does not exist"},
+             Case{frameArgs(0, 0) + QStringList{QStringLiteral("--hkig"), QStringLiteral("0,0,0,200")},
+                  "gamma außerhalb von 0,0001..100"},
+             Case{frameArgs(0, 0) + hsl + QStringList{QStringLiteral("--swcol"), QStringLiteral("0,0")},
+                  "one colour filter"},
+             Case{frameArgs(0, 0) + QStringList{QStringLiteral("--redeye"), QStringLiteral("90,0")},
+                  "outside the picture"},
+             Case{frameArgs(0, 0), "usage"},
+             Case{frameArgs(0, 0) + QStringList{QStringLiteral("--sharpen")}, "unknown option --sharpen"},
+             Case{{project, QStringLiteral("--page"), QStringLiteral("0")}, "usage"},
+             Case{{project, QStringLiteral("--page"), QStringLiteral("zero"), QStringLiteral("--frame"),
+                   QStringLiteral("0"), QStringLiteral("--hsl"), QStringLiteral("0,0,0")},
+                  "whole number"},
+         }) {
+        SCOPED_TRACE(c.message);
+        expectRefused(runCli(QStringList{f} + c.args), c.message);
+        EXPECT_EQ(readFile(project), before);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary file left behind
+}
+
 } // namespace
