@@ -550,6 +550,19 @@ void TFBPage::CopyFrameLayout(const TFBPage* source) {
         place(*Calendars.Add(std::make_unique<TFBKalenderElement>(this)), g);
 }
 
+namespace {
+
+// Geometry that is not a number or reaches beyond a kilometre is broken, not clickable.
+bool hittable(const TFBElement& e) {
+    constexpr float kLimit = 1e6f;
+    for (float v : {e.CenterX, e.CenterY, e.Width, e.Height, e.Angle})
+        if (!(std::fabs(v) < kLimit))
+            return false;
+    return true;
+}
+
+} // namespace
+
 TFBElement* TFBPage::HitTest(float x, float y, int kinds) const {
     // Topmost first: drawing goes pictures, calendars, sizeables, each from first to last.
     const std::pair<int, const TFBElementList*> order[] = {
@@ -559,6 +572,8 @@ TFBElement* TFBPage::HitTest(float x, float y, int kinds) const {
             continue;
         for (int i = list->Count() - 1; i >= 0; --i) {
             TFBElement* element = list->Items(i);
+            if (!hittable(*element))
+                continue;
             const TFBPointF p = element->ToElementCoordinates(x, y);
             if (element->HitTest(p.X, p.Y))
                 return element;

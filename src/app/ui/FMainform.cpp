@@ -674,7 +674,7 @@ bool TMaster::OpenProject(const QString& path) {
 
 void TMaster::ShowNewDocument() {
     mainView_->SetScreen(0);
-    mainView_->update();
+    mainView_->Repaint();
     RefreshLayoutList();
     pagesPanel_->Rebuild();
     pagesPanel_->SelectView(0);
@@ -819,7 +819,7 @@ void TMaster::RunHistoryCommand(bool redo) {
     } catch (const Exception& e) {
         ReportError(e.message());
     }
-    mainView_->update();
+    mainView_->Repaint();
     pagesPanel_->Rebuild();
     pagesPanel_->SelectView(mainView_->ViewIndex());
     UpdateViewLabel();
@@ -861,7 +861,7 @@ void TMaster::BtnBilderschattenClick() {
     // A matter of display: the document does not count as changed.
     document_->PicturesHaveShadows = !document_->PicturesHaveShadows;
     BtnBilderschatten->setChecked(document_->PicturesHaveShadows);
-    mainView_->update();
+    mainView_->Repaint();
 }
 
 void TMaster::BtnSeiteZurueckClick() {

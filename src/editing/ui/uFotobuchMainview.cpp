@@ -2,48 +2,179 @@
 
 #include "document/uFotobuchDocument.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 
-TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : QWidget(parent), document_(document) {
+namespace {
+
+// A click into the trough moves this far; the page step stays the client size so that the thumb
+// shows how much of the view is visible.
+constexpr int kTroughStep = 50;
+constexpr int kLineStep = 10;
+
+int buttonOf(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton:
+        return pbLeft;
+    case Qt::RightButton:
+        return pbRight;
+    case Qt::MiddleButton:
+        return pbMiddle;
+    default:
+        return 0;
+    }
+}
+
+int buttonsOf(Qt::MouseButtons b) {
+    return (b & Qt::LeftButton ? pbLeft : 0) | (b & Qt::RightButton ? pbRight : 0) |
+           (b & Qt::MiddleButton ? pbMiddle : 0);
+}
+
+int modifiersOf(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? pmShift : 0) | (m & Qt::ControlModifier ? pmCtrl : 0);
+}
+
+QCursor imageCursor(int number) {
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1;
+    QPixmap pixmap;
+    if (ratio > 1 && pixmap.load(QStringLiteral(":/cursors/%1@2x.png").arg(number)))
+        pixmap.setDevicePixelRatio(2);
+    else if (!pixmap.load(QStringLiteral(":/cursors/%1.png").arg(number)))
+        return QCursor(Qt::ArrowCursor);
+    return QCursor(pixmap, 16, 16);
+}
+
+} // namespace
+
+QCursor PageViewCursor(int cursor) {
+    switch (cursor) {
+    case crSizeAll:
+        return QCursor(Qt::SizeAllCursor);
+    case crSizeVertical:
+        return QCursor(Qt::SizeVerCursor);
+    case crSizeDiagonalDown:
+        return QCursor(Qt::SizeFDiagCursor);
+    case crSizeHorizontal:
+        return QCursor(Qt::SizeHorCursor);
+    case crSizeDiagonalUp:
+        return QCursor(Qt::SizeBDiagCursor);
+    case crPicturePan:
+    case crScrollPan:
+    case crRotate:
+    case crRotate15:
+    case crRotate10:
+    case crRotate5:
+    case crRotate1: {
+        // Made once: each number keeps its cursor for the program's life.
+        static std::map<int, QCursor> made;
+        auto it = made.find(cursor);
+        if (it == made.end())
+            it = made.emplace(cursor, imageCursor(cursor)).first;
+        return it->second;
+    }
+    default:
+        return QCursor(Qt::ArrowCursor);
+    }
+}
+
+// --- TPaintWindow -------------------------------------------------------------------------------
+
+TPaintWindow::TPaintWindow(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setAutoFillBackground(false);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        bar->setSingleStep(kLineStep);
+        bar->setRange(0, 0);
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, bar](int action) { trough(bar, action); });
+    }
+}
+
+void TPaintWindow::trough(QScrollBar* bar, int action) {
+    if (action == QAbstractSlider::SliderPageStepAdd)
+        bar->setSliderPosition(std::min(bar->maximum(), bar->value() + kTroughStep));
+    else if (action == QAbstractSlider::SliderPageStepSub)
+        bar->setSliderPosition(std::max(bar->minimum(), bar->value() - kTroughStep));
+}
+
+void TPaintWindow::SetScrollState(int virtualWidth, int virtualHeight, int x, int y) {
+    syncing_ = true;
+    const QSize client = viewport()->size();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setPageStep(std::max(1, client.width()));
+    v->setPageStep(std::max(1, client.height()));
+    h->setRange(0, std::max(0, virtualWidth - client.width()));
+    v->setRange(0, std::max(0, virtualHeight - client.height()));
+    h->setValue(x);
+    v->setValue(y);
+    syncing_ = false;
+}
+
+void TPaintWindow::scrollContentsBy(int, int) {
+    if (!syncing_)
+        ScrollRequested(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+// --- TFBMainView --------------------------------------------------------------------------------
+
+TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : TPaintWindow(parent) {
     setObjectName(QStringLiteral("MainView"));
+    setAccessibleName(tr("Seitenansicht"));
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
+    viewport()->setMouseTracking(true);
+    core_ = std::make_unique<TPageView>(document, this);
+    core_->SetEventSource(this);
+    core_->OnSelectionChange = [this](TFBElement* e) {
+        if (OnSelectionChange)
+            OnSelectionChange(e);
+    };
+    core_->OnZoomChange = [this] {
+        if (OnZoomChange)
+            OnZoomChange();
+    };
+    core_->OnDeleteSelection = [this] { DeleteSelection(); };
+    resizeCore();
+}
+
+TFBMainView::~TFBMainView() = default;
+
+void TFBMainView::resizeCore() {
+    ratio_ = static_cast<float>(devicePixelRatioF());
+    core_->Resize(viewport()->width(), viewport()->height(), ratio_);
 }
 
 void TFBMainView::SetScreen(int i) {
-    if (i == viewIndex_)
-        return;
-    Select(nullptr);
-    viewIndex_ = i;
-    update();
+    core_->SetScreen(i);
 }
 
 void TFBMainView::SetZoom(float z) {
-    const float clamped = std::clamp(z, 1.0f, 8.0f);
-    if (clamped == zoom_)
-        return;
-    zoom_ = clamped;
-    update();
-    if (OnZoomChange)
-        OnZoomChange();
+    core_->SetZoom(z);
 }
 
 void TFBMainView::Select(TFBElement* element) {
-    if (element == selected_)
-        return;
-    selected_ = element;
-    update();
-    if (OnSelectionChange)
-        OnSelectionChange(selected_);
+    core_->Select(element);
 }
 
-void TFBMainView::RefreshElement(TFBPage* page, TFBElement*) {
-    if (!document_ || !page)
-        return;
-    if (page == document_->LeftPage(viewIndex_) || page == document_->RightPage(viewIndex_))
-        update();
+void TFBMainView::RefreshElement(TFBPage* page, TFBElement* element) {
+    core_->RefreshElement(page, element);
+}
+
+void TFBMainView::Repaint() {
+    InvalidateAll();
 }
 
 bool TFBMainView::CanDelete() const {
@@ -69,20 +200,165 @@ void TFBMainView::Paste() {}
 void TFBMainView::InsertTextElement() {}
 
 void TFBMainView::ToggleOrientation() {
-    if (!document_ || viewIndex_ < 0 || viewIndex_ >= document_->ViewCount())
+    TFBDocument* document = Document();
+    const int view = ViewIndex();
+    if (!document || view < 0 || view >= document->ViewCount())
         return;
-    document_->Modified = true;
-    document_->SetViewOrientation(viewIndex_, document_->ViewOrientation(viewIndex_) ? 0 : 1);
-    update();
+    core_->Select(nullptr);
+    document->Modified = true;
+    document->SetViewOrientation(view, document->ViewOrientation(view) ? 0 : 1);
+    core_->SetupTransformation();
+    InvalidateAll();
 }
 
-void TFBMainView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor(248, 248, 246));
-    QString text;
-    if (document_ && viewIndex_ >= 0 && viewIndex_ < document_->ViewCount())
-        text = document_->ViewCaption(viewIndex_);
-    text += QStringLiteral("\n(%1)").arg(viewIndex_);
-    painter.setPen(QColor(150, 150, 150));
-    painter.drawText(rect(), Qt::AlignCenter, text);
+// --- window interface ---------------------------------------------------------------------------
+
+void TFBMainView::InvalidateRect(const TRect& rect) {
+    if (rect.IsEmpty())
+        return;
+    const QRect r(rect.Left, rect.Top, rect.Width(), rect.Height());
+    pending_ += r;
+    viewport()->update(r);
+}
+
+void TFBMainView::InvalidateAll() {
+    pending_ = QRegion(viewport()->rect());
+    viewport()->update();
+}
+
+void TFBMainView::UpdateNow() {
+    if (pending_.isEmpty())
+        return;
+    const QRegion region = pending_;
+    pending_ = QRegion();
+    viewport()->repaint(region);
+}
+
+void TFBMainView::SetCursorShape(int cursor) {
+    viewport()->setCursor(PageViewCursor(cursor));
+}
+
+void TFBMainView::ScrollStateChanged() {
+    SetScrollState(core_->VirtualWidth(), core_->VirtualHeight(), core_->ScrollX(), core_->ScrollY());
+}
+
+void TFBMainView::ScrollRequested(int x, int y) {
+    core_->SetScrollX(x);
+    core_->SetScrollY(y);
+}
+
+// --- events -------------------------------------------------------------------------------------
+
+bool TFBMainView::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab =
+            key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+        const bool backTab = key->key() == Qt::Key_Backtab ||
+                             (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        // Tab walks the elements; past the last one the focus moves on as usual.
+        if ((tab || backTab) && core_->KeyPress(tab ? TPageViewKey::Tab : TPageViewKey::BackTab)) {
+            event->accept();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::DevicePixelRatioChange && devicePixelRatioF() != ratio_)
+        resizeCore();
+    return TPaintWindow::event(event);
+}
+
+bool TFBMainView::viewportEvent(QEvent* event) {
+    // The area's own wheel handling would scroll; the view decides itself.
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return TPaintWindow::viewportEvent(event);
+}
+
+void TFBMainView::paintEvent(QPaintEvent* event) {
+    if (devicePixelRatioF() != ratio_)
+        resizeCore();
+    const QRect area = event->rect();
+    pending_ -= event->region();
+    core_->Paint(TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    QPainter painter(viewport());
+    const QImage& buffer = core_->BackBuffer();
+    const QRect source =
+        core_->DeviceRect(TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    if (buffer.isNull() || source.isEmpty()) {
+        painter.fillRect(area, Qt::white);
+        return;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QRectF(area), buffer, QRectF(source));
+}
+
+void TFBMainView::resizeEvent(QResizeEvent* event) {
+    TPaintWindow::resizeEvent(event);
+    resizeCore();
+}
+
+void TFBMainView::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = event->position().toPoint();
+    core_->MousePress(p.x(), p.y(), buttonOf(event->button()), modifiersOf(event->modifiers()));
+    event->accept();
+}
+
+void TFBMainView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    core_->MouseMove(p.x(), p.y(), buttonsOf(event->buttons()), modifiersOf(event->modifiers()));
+    event->accept();
+}
+
+void TFBMainView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    core_->MouseRelease(p.x(), p.y(), buttonOf(event->button()));
+    event->accept();
+}
+
+void TFBMainView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click does nothing (not a second press).
+    event->accept();
+}
+
+void TFBMainView::wheelEvent(QWheelEvent* event) {
+    const QPoint d = event->angleDelta();
+    const int delta = d.y() != 0 ? d.y() : d.x();
+    const QPoint p = event->position().toPoint();
+    core_->Wheel(p.x(), p.y(), delta, modifiersOf(event->modifiers()));
+    event->accept();
+}
+
+void TFBMainView::keyPressEvent(QKeyEvent* event) {
+    TPageViewKey key;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        key = TPageViewKey::Left;
+        break;
+    case Qt::Key_Right:
+        key = TPageViewKey::Right;
+        break;
+    case Qt::Key_Up:
+        key = TPageViewKey::Up;
+        break;
+    case Qt::Key_Down:
+        key = TPageViewKey::Down;
+        break;
+    case Qt::Key_Delete:
+        key = TPageViewKey::Delete;
+        break;
+    case Qt::Key_Escape:
+        key = TPageViewKey::Escape;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Arrow keys never scroll the area; unused keys go on to the parent.
+    if (core_->KeyPress(key) || key != TPageViewKey::Escape)
+        event->accept();
+    else
+        event->ignore();
 }

@@ -1,36 +1,63 @@
 #pragma once
 
-#include <QWidget>
+#include "editing/uPageView.h"
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QRegion>
 
 #include <functional>
+#include <memory>
 
 class TFBDocument;
 class TFBElement;
 class TFBPage;
 
-// The page view in the middle of the main window: shows one view of the document. For now a
-// plain widget that names the view it shows; selecting, drawing and the editing commands come
-// with the page view itself. The interface below is what the main window uses.
-class TFBMainView : public QWidget {
+// A scrollable drawing area: the viewport paints itself in full (no background erasing), the
+// scroll bars show a virtual size with the client size as page. Lines move 10 pixels, a click
+// into the trough 50; the wheel and the arrow keys are the subclass's.
+class TPaintWindow : public QAbstractScrollArea {
+public:
+    explicit TPaintWindow(QWidget* parent);
+
+    // Ranges 0 ... size - client with the client size as page; positions as given.
+    void SetScrollState(int virtualWidth, int virtualHeight, int x, int y);
+
+protected:
+    // The user moved a scroll bar to (x, y).
+    virtual void ScrollRequested(int x, int y) = 0;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void trough(QScrollBar* bar, int action);
+    bool syncing_ = false;
+};
+
+// The cursor shapes of the page view by number: the theme's resize and size-all shapes and our
+// own images for panning and rotating.
+QCursor PageViewCursor(int cursor);
+
+// The page view in the middle of the main window: one view of the document, fitted and zoomed,
+// with selection, drags, wheel and keys. The widget turns input into calls of the page view's
+// core and copies its back buffer onto the screen.
+class TFBMainView : public TPaintWindow, private TPageViewWindow {
     Q_OBJECT
 public:
     TFBMainView(QWidget* parent, TFBDocument* document);
+    ~TFBMainView() override;
 
-    TFBDocument* Document() const { return document_; }
+    TFBDocument* Document() const { return core_->Document(); }
+    TPageView& Core() { return *core_; }
 
-    int ViewIndex() const { return viewIndex_; }
-    // Shows view i: deselects and repaints when i differs.
+    int ViewIndex() const { return core_->ViewIndex(); }
     void SetScreen(int i);
-
-    float Zoom() const { return zoom_; }
-    // Zoom factor 1 ... 8 (clamped); OnZoomChange when it changed.
+    float Zoom() const { return core_->Zoom(); }
     void SetZoom(float z);
-
-    TFBElement* Selected() const { return selected_; }
-    // Selects the element (or none); OnSelectionChange when it changed.
+    TFBElement* Selected() const { return core_->Selected(); }
     void Select(TFBElement* element);
-    // Repaints the element on the page, or the whole view for none.
     void RefreshElement(TFBPage* page, TFBElement* element);
+    // Repaints the whole view (after the document changed under it).
+    void Repaint();
 
     bool CanDelete() const;
     bool CanCopy() const;
@@ -47,11 +74,29 @@ public:
     std::function<void()> OnZoomChange;
 
 protected:
+    void ScrollRequested(int x, int y) override;
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
-    TFBDocument* document_;
-    int viewIndex_ = 0;
-    float zoom_ = 1.0f;
-    TFBElement* selected_ = nullptr;
+    // The window interface of the core.
+    void InvalidateRect(const TRect& rect) override;
+    void InvalidateAll() override;
+    void UpdateNow() override;
+    void SetCursorShape(int cursor) override;
+    void ScrollStateChanged() override;
+
+    void resizeCore();
+
+    std::unique_ptr<TPageView> core_;
+    QRegion pending_;
+    float ratio_ = 1;
 };
