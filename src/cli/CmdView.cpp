@@ -50,7 +50,7 @@ std::vector<double> numbers(const QString& text, int count, const QString& step)
     for (const QString& p : parts) {
         bool ok = false;
         const double v = p.trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(v) || std::fabs(v) > 1e9)
+        if (!ok || !std::isfinite(v) || std::fabs(v) > 1e12)
             throw CliUsageError(QStringLiteral("bad step %1").arg(step));
         values.push_back(v);
     }

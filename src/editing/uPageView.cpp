@@ -524,8 +524,18 @@ void TPageView::Paint(const TRect& area) {
     dc.Transformation.MultiplyBy(view_);
     dc.Transformation.Update();
     paintBackground(device);
-    if (!document_)
-        return;
+    if (document_)
+        paintSteps();
+    // Blending leaves the alpha bytes below 255 under shadows; the screen shows the colours as
+    // they are, so the copy is made opaque.
+    for (int y = device.top(); y <= device.bottom(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(buffer_.scanLine(y));
+        for (int x = device.left(); x <= device.right(); ++x)
+            row[x] |= 0xFF000000u;
+    }
+}
+
+void TPageView::paintSteps() {
     try {
         const std::function<void()> steps[] = {
             [this] { paintViewShadow(); },      [this] { paintCoverBackdrop(); },

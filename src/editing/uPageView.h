@@ -93,6 +93,8 @@ public:
     TFBPage* RightPage() const;
     bool InCurrentView(const TFBPage* page) const;
     void RefreshElement(TFBPage* page, TFBElement* element);
+    // Repaints the whole view (after the document changed under it).
+    void RepaintAll() { window_->InvalidateAll(); }
     // The screen area that repaints the element (logical pixels, cut to the client).
     TRect ElementArea(TFBElement& element);
     void RepaintElement(TFBElement& element);
@@ -152,6 +154,7 @@ private:
     bool selectNeighbour(int direction);
 
     // Paint steps.
+    void paintSteps();
     void paintBackground(const QRect& device);
     void paintViewShadow();
     void paintCoverBackdrop();

@@ -1,11 +1,14 @@
 #include "render/uBitmapDrawContext.h"
 
+#include "render/uPixelLoops.h"
 #include "render/uShadowBitmap.h"
 
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -141,27 +144,41 @@ inline TRowSpan PlainSpan(const TInverseSteps& s, const TSourceBounds& b, int x0
     return TRowSpan{x0 + first, x0 + first, x0 + last, x0 + last};
 }
 
+// How many bands the rows of a large picture are split into; 0: one per core.
+std::atomic<int> gBandThreads{0};
+
+int BandCount(const QRect& r) {
+    // Below this many pixels a thread costs more than it saves.
+    constexpr int64_t kMinPixelsPerBand = 128 * 1024;
+    constexpr int kMinRowsPerBand = 32;
+    static const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int wanted = gBandThreads.load() > 0 ? gBandThreads.load() : cores;
+    const int64_t pixels = static_cast<int64_t>(r.width()) * r.height();
+    return std::max(
+        1, std::min({wanted, static_cast<int>(pixels / kMinPixelsPerBand), r.height() / kMinRowsPerBand}));
+}
+
 // The walk goes tile by tile: neighbouring device pixels of a turned or scaled picture read
 // neighbouring source rows, so a tile keeps its source reads within a few cached rows and pages.
 // Solves the spans once per row, then walks the rectangles tile by tile and hands every row
 // piece to segment(d, ax, ay, count, interior): its first destination pixel, the source
-// accumulators of that pixel and the number of pixels. (Splitting the tiles over threads was
-// measured slower: the loops are bound by memory, and two cores share it.)
+// accumulators of that pixel and the number of pixels. A large rectangle is split into bands of
+// rows, one per core; each band writes only its own rows, so the pixels are the same as from a
+// single walk. (Splitting tiles of one band row over threads was measured slower.)
 template <typename Destination, typename SpanFn, typename SegmentFn>
 void WalkRows(const std::vector<QRect>& rects, const TInverseSteps& s, const Destination& dest,
               const SpanFn& spanOf, const SegmentFn& segment) {
     constexpr int kTileW = 128, kTileH = 32;
-    std::vector<TRowSpan> spans;
-    for (const QRect& r : rects) {
-        spans.resize(static_cast<size_t>(r.height()));
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            spans[static_cast<size_t>(y - r.top())] = spanOf(r.left(), r.width(), y);
-        for (int ty = r.top(); ty <= r.bottom(); ty += kTileH) {
-            const int tyEnd = std::min(ty + kTileH, r.bottom() + 1);
+    auto walkBand = [&](const QRect& r, int top, int bottom) {
+        std::vector<TRowSpan> spans(static_cast<size_t>(bottom - top));
+        for (int y = top; y < bottom; ++y)
+            spans[static_cast<size_t>(y - top)] = spanOf(r.left(), r.width(), y);
+        for (int ty = top; ty < bottom; ty += kTileH) {
+            const int tyEnd = std::min(ty + kTileH, bottom);
             for (int tx = r.left(); tx <= r.right(); tx += kTileW) {
                 const int txEnd = std::min(tx + kTileW, r.right() + 1);
                 for (int y = ty; y < tyEnd; ++y) {
-                    const TRowSpan& sp = spans[static_cast<size_t>(y - r.top())];
+                    const TRowSpan& sp = spans[static_cast<size_t>(y - top)];
                     const int bounds[4] = {sp.First, sp.Inner0, sp.Inner1, sp.Last};
                     for (int k = 0; k < 3; ++k) {
                         const int a = std::max(bounds[k], tx), b = std::min(bounds[k + 1], txEnd);
@@ -172,6 +189,25 @@ void WalkRows(const std::vector<QRect>& rects, const TInverseSteps& s, const Des
                 }
             }
         }
+    };
+    for (const QRect& r : rects) {
+        const int bands = BandCount(r);
+        if (bands <= 1) {
+            walkBand(r, r.top(), r.bottom() + 1);
+            continue;
+        }
+        // Bands of whole tile rows; this thread walks the last one.
+        const int tileRows = (r.height() + kTileH - 1) / kTileH;
+        auto bandTop = [&](int i) {
+            return std::min(r.bottom() + 1, r.top() + tileRows * i / bands * kTileH);
+        };
+        std::vector<std::thread> workers;
+        workers.reserve(static_cast<size_t>(bands - 1));
+        for (int i = 0; i < bands - 1; ++i)
+            workers.emplace_back([&, i] { walkBand(r, bandTop(i), bandTop(i + 1)); });
+        walkBand(r, bandTop(bands - 1), r.bottom() + 1);
+        for (std::thread& w : workers)
+            w.join();
     }
 }
 
@@ -417,4 +453,8 @@ void TBitmapDrawContext::DrawShadowRect(float cxDest, float cyDest, float wDest,
                 }
             }
         });
+}
+
+void SetPixelLoopBands(int bands) {
+    gBandThreads.store(std::max(0, bands));
 }

@@ -136,7 +136,8 @@ TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : TPaintWindow(
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
     viewport()->setMouseTracking(true);
-    core_ = std::make_unique<TPageView>(document, this);
+    TPageViewWindow* window = this;
+    core_ = std::make_unique<TPageView>(document, window);
     core_->SetEventSource(this);
     core_->OnSelectionChange = [this](TFBElement* e) {
         if (OnSelectionChange)
@@ -262,8 +263,6 @@ bool TFBMainView::event(QEvent* event) {
             return true;
         }
     }
-    if (event->type() == QEvent::DevicePixelRatioChange && devicePixelRatioF() != ratio_)
-        resizeCore();
     return TPaintWindow::event(event);
 }
 

@@ -1,5 +1,6 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
+#include "editing/uPageViewOffscreen.h"
 #include "editing/ui/uFotobuchMainview.h"
 #include "support/PageElements.h"
 
@@ -179,10 +180,12 @@ protected:
 
 TEST_F(MainViewUi, BodyDragOfTextAndClipartRepaintsOnlyTheirAreaAndMatchesAFullRepaint) {
     for (float zoom : {1.0f, 8.0f}) {
-        view->Select(nullptr);
-        view->Core().ZoomAt(at(right, 150, 100).x(), at(right, 150, 100).y(), zoom);
-        ASSERT_TRUE(matchesFullRepaint());
         for (TFBElement* element : {static_cast<TFBElement*>(text), static_cast<TFBElement*>(clipart)}) {
+            view->Select(nullptr);
+            view->SetZoom(1);
+            const QPoint centre = at(right, element->CenterX, element->CenterY);
+            view->Core().ZoomAt(centre.x(), centre.y(), zoom);
+            ASSERT_TRUE(matchesFullRepaint());
             const QPoint p = at(right, element->CenterX, element->CenterY);
             send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
             ASSERT_EQ(view->Selected(), element);
@@ -219,12 +222,13 @@ TEST_F(MainViewUi, HandleDragPanAndScrollPan) {
     EXPECT_GT(text->Width, width + 5);
     EXPECT_TRUE(matchesFullRepaint());
 
-    // Panning the photo moves both frames of the panorama.
-    const float offset = frame->OffsetX;
+    // Panning the photo moves both frames of the panorama (the 2:1 photo over the 228 x 80 mm
+    // panorama pans up and down).
+    const float offset = frame->OffsetY;
     log.Rects.clear();
-    drag({at(left, 150, 60), at(left, 150, 60) + QPoint(-30, 0), at(left, 150, 60) + QPoint(-60, 0)});
-    EXPECT_NE(frame->OffsetX, offset);
-    EXPECT_FLOAT_EQ(partner->OffsetX, frame->OffsetX);
+    drag({at(left, 150, 60), at(left, 150, 60) + QPoint(-10, -20), at(left, 150, 60) + QPoint(-20, -40)});
+    EXPECT_GT(frame->OffsetY, offset);
+    EXPECT_FLOAT_EQ(partner->OffsetY, frame->OffsetY);
     EXPECT_TRUE(paintedOnly(*frame));
     EXPECT_TRUE(matchesFullRepaint());
 
@@ -252,14 +256,11 @@ TEST_F(MainViewUi, HandleDragPanAndScrollPan) {
 }
 
 TEST_F(MainViewUi, DoubleClickDoesNothingAndAPressTakesTheFocus) {
-    QWidget other;
-    other.setFocusPolicy(Qt::StrongFocus);
-    other.show();
-    other.setFocus();
-    QApplication::processEvents();
+    view->clearFocus();
+    ASSERT_NE(view->focusWidget(), view.get());
     const QPoint p = at(right, text->CenterX, text->CenterY);
     QTest::mouseClick(port(), Qt::LeftButton, Qt::NoModifier, p);
-    EXPECT_TRUE(view->hasFocus() || QApplication::focusWidget() == view.get());
+    EXPECT_EQ(view->focusWidget(), view.get());
     EXPECT_EQ(view->Selected(), text);
     const float cx = text->CenterX;
     QTest::mouseDClick(port(), Qt::LeftButton, Qt::NoModifier, p);
@@ -302,7 +303,6 @@ TEST_F(MainViewUi, KeysMoveTabAndEscapeAndDeleteRemovesThePhotoCleanly) {
     QTest::keyClick(view.get(), Qt::Key_Escape);
     EXPECT_EQ(view->Selected(), nullptr);
     // Tab walks the elements of the spread and then leaves the view.
-    QWidget next(view.get()->parentWidget());
     QTest::keyClick(view.get(), Qt::Key_Tab);
     EXPECT_EQ(view->Selected(), frame);
     QTest::keyClick(view.get(), Qt::Key_Tab, Qt::ShiftModifier);
@@ -336,12 +336,14 @@ TEST_F(MainViewUi, WheelZoomsThePhotoAndCtrlWheelTheView) {
     EXPECT_EQ(view->Core().ScrollY(), std::max(0, y0 - 30));
 }
 
-// At a pixel ratio of 2 (the program is run with QT_SCALE_FACTOR=2 for this) the back buffer has
-// twice the pixels and the handles keep their logical size.
-TEST(MainViewRatio, DoubleRatioBufferAndHandles) {
+// At a pixel ratio of 2 or 1.5 (the program is run with QT_SCALE_FACTOR set for this) the back
+// buffer has that many times the pixels, the handles keep their logical size, and the window
+// shows what the headless view draws at that ratio.
+TEST(MainViewRatio, BufferHandlesAndPixelsFollowTheRatio) {
     const char* factor = std::getenv("QT_SCALE_FACTOR");
-    if (!factor || QByteArray(factor) != "2")
-        GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
+    if (!factor)
+        GTEST_SKIP() << "runs with QT_SCALE_FACTOR set";
+    const double ratio = QByteArray(factor).toDouble();
     TFBDocument doc;
     doc.Reset();
     doc.ScreenMode = 0;
@@ -353,28 +355,50 @@ TEST(MainViewRatio, DoubleRatioBufferAndHandles) {
     view.resize(600, 400);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    ASSERT_DOUBLE_EQ(view.devicePixelRatioF(), 2.0);
+    ASSERT_DOUBLE_EQ(view.devicePixelRatioF(), ratio);
+    const QSize client = view.viewport()->size();
+    // At least the client, at most 150 pixels more on each side, at the ratio.
     const QImage& buffer = view.Core().BackBuffer();
-    EXPECT_EQ(buffer.width(), 2 * (view.viewport()->width() + 50));
+    EXPECT_GE(buffer.width(), static_cast<int>(std::ceil(client.width() * ratio)));
+    EXPECT_LE(buffer.width(), static_cast<int>(std::ceil((client.width() + 150) * ratio)));
+    EXPECT_GE(buffer.height(), static_cast<int>(std::ceil(client.height() * ratio)));
     view.Select(text);
     QApplication::processEvents();
-    // The handle at the right edge is hit within 4 logical pixels and missed at 5.
+    // The right edge handle is hit within 4 logical pixels and missed at 5.
     float hx, hy;
     view.Core().Transformation().Transform(95, 50, hx, hy);
-    int cursor = 0;
+    const int x = static_cast<int>(std::lrint(hx)), y = static_cast<int>(std::lrint(hy));
     TTransformation& t = view.Core().Transformation();
-    EXPECT_TRUE(view.Core().Tracker().GetCursor(t, static_cast<int>(std::lrint(hx)) + 4,
-                                                static_cast<int>(std::lrint(hy)), cursor));
-    EXPECT_FALSE(view.Core().Tracker().GetCursor(t, static_cast<int>(std::lrint(hx)) + 5,
-                                                 static_cast<int>(std::lrint(hy)) + 5, cursor));
-    // The handle is 12 device pixels of green across.
-    const QImage screen = view.grab().toImage();
-    const int px = static_cast<int>(std::lrint(hx * 2)), py = static_cast<int>(std::lrint(hy * 2));
+    int cursor = 0;
+    EXPECT_TRUE(view.Core().Tracker().GetCursor(t, x + 4, y, cursor));
+    EXPECT_FALSE(view.Core().Tracker().GetCursor(t, x + 5, y + 5, cursor));
+    const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.width(), static_cast<int>(std::lround(client.width() * ratio)));
+    // The handle is 6 logical pixels of green across.
+    const int px = static_cast<int>(std::lrint(hx * ratio)), py = static_cast<int>(std::lrint(hy * ratio));
     int green = 0;
-    for (int x = px - 10; x <= px + 10; ++x)
-        green += QColor(screen.pixel(x, py)) == QColor(0, 255, 0);
-    EXPECT_GE(green, 9);
-    EXPECT_LE(green, 12);
+    for (int gx = px - 12; gx <= px + 12; ++gx)
+        green += QColor(shown.pixel(gx, py)) == QColor(0, 255, 0);
+    EXPECT_NEAR(green, 6 * ratio - 2, 2.5);
+    // No edge is left unpainted.
+    const QImage raw = view.viewport()->grab().toImage();
+    for (int i = 0; i < raw.width(); ++i)
+        ASSERT_NE(raw.pixel(i, raw.height() - 1), 0u) << i;
+    // The same view drawn headless at the same ratio gives the same pixels.
+    TOffscreenPageWindow window;
+    TPageView headless(&doc, &window);
+    window.Attach(&headless);
+    headless.Resize(client.width(), client.height(), static_cast<float>(ratio));
+    headless.Select(text);
+    window.InvalidateAll();
+    window.UpdateNow();
+    const QImage expected = window.Screen().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(expected.size(), shown.size());
+    if (expected != shown) {
+        expected.save(QDir::tempPath() + QStringLiteral("/pv-expected.png"));
+        shown.save(QDir::tempPath() + QStringLiteral("/pv-shown.png"));
+    }
+    EXPECT_TRUE(expected == shown);
 }
 
 } // namespace
