@@ -2,6 +2,7 @@
 #include "document/uFotobuchDocument.h"
 #include "editing/uPageViewOffscreen.h"
 #include "editing/ui/uFotobuchMainview.h"
+#include "support/GuiTest.h"
 #include "support/PageElements.h"
 
 #include <QApplication>
@@ -53,9 +54,10 @@ protected:
 };
 
 // A shown page view on a photo book spread with a linked panorama, a text and a clipart.
-class MainViewUi : public ::testing::Test {
+class MainViewUi : public TestSupport::GuiTest {
 protected:
     void SetUp() override {
+        GuiTest::SetUp();
         doc.Reset();
         doc.ScreenMode = 1;
         doc.PageWidth = 216;
@@ -100,6 +102,7 @@ protected:
     void TearDown() override {
         view.reset();
         QFile::remove(clipPath);
+        GuiTest::TearDown();
     }
 
     QWidget* port() const { return view->viewport(); }
