@@ -258,6 +258,10 @@ int runView(const QStringList& args, QTextStream& out) {
     TPageView view(&document, &window);
     window.Attach(&view);
     PageViewUndo::Attach(&view);
+    struct TDetach {
+        TPageView* View;
+        ~TDetach() { PageViewUndo::Detach(View); }
+    } detach{&view};
     view.Resize(w, h, static_cast<float>(dpr));
     view.SetScreen(viewIndex);
     window.UpdateNow();
@@ -287,7 +291,6 @@ int runView(const QStringList& args, QTextStream& out) {
     j.add(QStringLiteral("undo"), QString::number(UndoManager().Count()));
     j.add(QStringLiteral("modified"), document.Modified ? QStringLiteral("true") : QStringLiteral("false"));
     out << j.text() << '\n';
-    PageViewUndo::Attach(nullptr);
     return 0;
 }
 

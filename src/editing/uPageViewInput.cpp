@@ -55,7 +55,10 @@ void TPageView::MousePress(int x, int y, int button, int modifiers) {
             hit = tracker_.BeginDrag(view_, x, y);
         }
         if (hit) {
-            PageViewUndo::AddElementSizePos(*this, *selected_);
+            if (!PageViewUndo::AddElementSizePos(*selected_)) {
+                tracker_.EndDrag();
+                return;
+            }
             gestureRecorded_ = true;
             gestureStart_ = {selected_->CenterX,
                              selected_->CenterY,
@@ -78,7 +81,8 @@ void TPageView::MousePress(int x, int y, int button, int modifiers) {
         if (frame->HasPicture())
             beginPan(*frame);
     } else if (element && isSizeable(element)) {
-        PageViewUndo::AddElementSizePos(*this, *element);
+        if (!PageViewUndo::AddElementSizePos(*element))
+            return;
         gestureRecorded_ = true;
         gestureStart_ = {
             element->CenterX, element->CenterY, element->Width, element->Height, element->Angle, 0, 0, 0,
@@ -95,7 +99,8 @@ void TPageView::beginPan(TFBPictureElement& frame) {
     const QImage picture = frame.GetBitmap();
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
         return;
-    PageViewUndo::AddBildZoomPan(*this, frame, false);
+    if (!PageViewUndo::AddBildZoomPan(frame, false))
+        return;
     gestureRecorded_ = true;
     gestureStart_ = {frame.CenterX, frame.CenterY, frame.Width,   frame.Height, frame.Angle,
                      frame.Zoom,    frame.OffsetX, frame.OffsetY, frame.Page};
@@ -311,7 +316,8 @@ void TPageView::Wheel(int x, int y, int delta, int modifiers) {
     auto* frame = dynamic_cast<TFBPictureElement*>(ElementAt(x, y, hkPictures));
     if (frame && frame->HasPicture()) {
         Select(frame);
-        PageViewUndo::AddBildZoomPan(*this, *frame, true);
+        if (!PageViewUndo::AddBildZoomPan(*frame, true))
+            return;
         const float step = std::abs(delta) / 4000.0f;
         frame->SetZoom(delta <= 0 ? frame->Zoom + step : frame->Zoom - step);
         RepaintElement(*frame);
@@ -336,7 +342,8 @@ void TPageView::moveSelectedBy(float dx, float dy) {
             dy = -sx;
         }
     }
-    PageViewUndo::AddElementSizePos(*this, *element);
+    if (!PageViewUndo::AddElementSizePos(*element))
+        return;
     RepaintElement(*element);
     element->CenterX += dx;
     element->CenterY += dy;
@@ -399,7 +406,8 @@ bool TPageView::KeyPress(TPageViewKey key) {
     case TPageViewKey::Delete:
         if (auto* frame = dynamic_cast<TFBPictureElement*>(selected_)) {
             if (frame->HasPicture()) {
-                PageViewUndo::AddBildLoeschen(*this, *frame);
+                if (!PageViewUndo::AddBildLoeschen(*frame))
+                    return true;
                 RepaintElement(*frame);
                 frame->RemovePicture();
             }

@@ -4,19 +4,22 @@ class TFBElement;
 class TFBPictureElement;
 class TPageView;
 
-// The undo records the page view's gestures leave, each taken with the view's state (the view
-// shown and the selected element) so that undo returns the user to the place of the change.
+// The undo records the page view's gestures leave. Each takes the place of the change (the view
+// shown and the selected element) from the attached page view, so that undo returns the user
+// there. A record that cannot be made returns false and the gesture does not start.
 namespace PageViewUndo {
-// The page view whose state the records take and restore (none: records without a view).
+// The page view whose state the records take and restore (nullptr: none).
 void Attach(TPageView* view);
-// Undoes the newest record and brings the view back to the place of the change.
-void Undo(TPageView& view);
-void AddElementSizePos(TPageView& view, TFBElement& element);
+// Attaches none when the view is the attached one (a view that goes away).
+void Detach(TPageView* view);
+bool AddElementSizePos(TFBElement& element);
 // After a move: where the element ended up (another page, another list position).
 void SetElementDestination(TFBElement& element);
 // merge: a run of wheel steps on one picture is one record.
-void AddBildZoomPan(TPageView& view, TFBPictureElement& frame, bool merge);
-void AddBildLoeschen(TPageView& view, TFBPictureElement& frame);
+bool AddBildZoomPan(TFBPictureElement& frame, bool merge);
+bool AddBildLoeschen(TFBPictureElement& frame);
 // Takes back the newest record of a gesture that changed nothing.
 void DropLast();
+// Undoes the newest record and brings the view back to the place of the change.
+void Undo(TPageView& view);
 } // namespace PageViewUndo

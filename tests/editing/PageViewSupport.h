@@ -6,6 +6,7 @@
 #include "document/uFotobuchDocument.h"
 #include "editing/uPageView.h"
 #include "editing/uPageViewOffscreen.h"
+#include "editing/uPageViewUndo.h"
 #include "support/PageElements.h"
 
 #include <QImage>
@@ -52,9 +53,16 @@ struct TRig {
     TOffscreenPageWindow Window;
     std::unique_ptr<TPageView> View;
 
+    ~TRig() {
+        if (View)
+            PageViewUndo::Detach(View.get());
+    }
     void Open(int w, int h, float dpr = 1) {
+        if (View)
+            PageViewUndo::Detach(View.get());
         View = std::make_unique<TPageView>(&Doc, &Window);
         Window.Attach(View.get());
+        PageViewUndo::Attach(View.get());
         View->Resize(w, h, dpr);
         Window.UpdateNow();
     }

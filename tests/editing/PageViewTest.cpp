@@ -1,5 +1,6 @@
 #include "editing/PageViewSupport.h"
 #include "editing/uMulticaster.h"
+#include "editing/uUndo.h"
 #include "render/uBitmapDrawContext.h"
 
 #include <gtest/gtest.h>
@@ -506,6 +507,102 @@ TEST(PageViewCursor, HoverShowsTheHandleTheBodyOrThePhoto) {
     rig.View->MouseMove(p.x(), p.y(), 0, 0);
     EXPECT_EQ(rig.Window.Cursor, crSizeDiagonalDown);
     EXPECT_EQ(rig.View->HoverCursor(3, 3), crDefault);
+}
+
+// ---- undo records ------------------------------------------------------------------------------
+
+class PageViewUndoRecords : public ::testing::Test {
+protected:
+    void SetUp() override { UndoManager().Clear(); }
+    void TearDown() override { UndoManager().Clear(); }
+};
+
+TEST_F(PageViewUndoRecords, EachGestureLeavesOneRecordAndAClickNone) {
+    TRig rig;
+    makeBook(rig.Doc);
+    rig.Open(1400, 700);
+    rig.View->SetScreen(1);
+    TFBPage* left = rig.Doc.Pages.Items(1);
+    TFBPage* right = rig.Doc.Pages.Items(2);
+    auto* frame = TestSupport::placeElement<TFBPictureElement>(left, 100, 60, 100, 60);
+    givePhoto(frame, 400, 100);
+    auto* text = addText(right, 40, 60, 40, 20);
+    // Clicks select and leave nothing to undo (a pan at the press changes nothing either).
+    const QPoint t = rig.At(right, 40, 60);
+    rig.View->MousePress(t.x(), t.y(), pbLeft, 0);
+    rig.View->MouseRelease(t.x(), t.y(), pbLeft);
+    const QPoint f = rig.At(left, 100, 60);
+    rig.View->MousePress(f.x(), f.y(), pbLeft, 0);
+    rig.View->MouseRelease(f.x(), f.y(), pbLeft);
+    EXPECT_EQ(UndoManager().Count(), 0);
+    EXPECT_FALSE(rig.Doc.Modified);
+
+    // A pan is one record, undone to the old offsets.
+    rig.View->MousePress(f.x(), f.y(), pbLeft, 0);
+    rig.View->MouseMove(f.x() + 40, f.y(), pbLeft, 0);
+    rig.View->MouseMove(f.x() + 80, f.y(), pbLeft, 0);
+    rig.View->MouseRelease(f.x() + 80, f.y(), pbLeft);
+    EXPECT_EQ(UndoManager().Count(), 1);
+    EXPECT_LT(frame->OffsetX, 0.5f);
+    // Ten wheel steps on the same photo join that record (a run of zoom steps is one).
+    for (int i = 0; i < 10; ++i)
+        rig.View->Wheel(f.x(), f.y(), -120, 0);
+    EXPECT_EQ(UndoManager().Count(), 1);
+    EXPECT_NEAR(frame->Zoom, 1.3f, 1e-4);
+    // Moving the text onto the left page, and an arrow step.
+    rig.View->MousePress(t.x(), t.y(), pbLeft, 0);
+    const QPoint target = rig.At(left, 180, 100);
+    rig.View->MouseMove(target.x(), target.y(), pbLeft, 0);
+    rig.View->MouseRelease(target.x(), target.y(), pbLeft);
+    ASSERT_EQ(text->Page, left);
+    EXPECT_TRUE(rig.View->KeyPress(TPageViewKey::Up));
+    EXPECT_EQ(UndoManager().Count(), 3);
+    // Delete takes the photo out, one record.
+    rig.View->Select(frame);
+    EXPECT_TRUE(rig.View->KeyPress(TPageViewKey::Delete));
+    EXPECT_FALSE(frame->HasPicture());
+    EXPECT_EQ(UndoManager().Count(), 4);
+
+    // Undo walks back, showing the view and the element of each change.
+    rig.View->SetScreen(2);
+    PageViewUndo::Undo(*rig.View);
+    EXPECT_EQ(rig.View->ViewIndex(), 1);
+    auto* restored = rig.Doc.Pages.Items(1)->Picture(0);
+    ASSERT_NE(restored, nullptr);
+    EXPECT_TRUE(restored->HasPicture());
+    PageViewUndo::Undo(*rig.View); // the arrow step
+    PageViewUndo::Undo(*rig.View); // the move: back on the right page
+    ASSERT_EQ(right->Sizeables.Count(), 1);
+    TFBElement* back = right->Sizeables.Items(0);
+    EXPECT_FLOAT_EQ(back->CenterX, 40);
+    EXPECT_FLOAT_EQ(back->CenterY, 60);
+    EXPECT_EQ(left->Sizeables.Count(), 0);
+    EXPECT_EQ(rig.View->Selected(), back);
+    PageViewUndo::Undo(*rig.View); // the pan and the wheel run
+    EXPECT_FLOAT_EQ(rig.Doc.Pages.Items(1)->Picture(0)->Zoom, 1);
+    EXPECT_FLOAT_EQ(rig.Doc.Pages.Items(1)->Picture(0)->OffsetX, 0.5f);
+    EXPECT_EQ(UndoManager().Count(), 0);
+    EXPECT_TRUE(rig.MatchesFullRepaint());
+}
+
+TEST_F(PageViewUndoRecords, AHandleDragThatChangedNothingLeavesNoRecord) {
+    TRig rig;
+    makeBook(rig.Doc);
+    rig.Open(1000, 600);
+    TFBPage* page = rig.Doc.Pages.Items(0);
+    auto* text = addText(page, 100, 60, 40, 20);
+    rig.View->Select(text);
+    const QPoint handle = rig.At(page, 120, 60);
+    rig.View->MousePress(handle.x(), handle.y(), pbLeft, 0);
+    ASSERT_TRUE(rig.View->Dragging());
+    rig.View->MouseRelease(handle.x(), handle.y(), pbLeft);
+    EXPECT_EQ(UndoManager().Count(), 0);
+    rig.View->MousePress(handle.x(), handle.y(), pbLeft, 0);
+    rig.View->MouseMove(handle.x() + 30, handle.y(), pbLeft, 0);
+    rig.View->MouseRelease(handle.x() + 30, handle.y(), pbLeft);
+    EXPECT_EQ(UndoManager().Count(), 1);
+    PageViewUndo::Undo(*rig.View);
+    EXPECT_FLOAT_EQ(page->Sizeables.Items(0)->Width, 40);
 }
 
 // ---- painting ----------------------------------------------------------------------------------

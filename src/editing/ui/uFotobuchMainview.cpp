@@ -1,6 +1,7 @@
 #include "editing/ui/uFotobuchMainview.h"
 
 #include "document/uFotobuchDocument.h"
+#include "editing/uPageViewUndo.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -148,10 +149,14 @@ TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : TPaintWindow(
             OnZoomChange();
     };
     core_->OnDeleteSelection = [this] { DeleteSelection(); };
+    // Undo records the view and selection shown here and brings them back.
+    PageViewUndo::Attach(core_.get());
     resizeCore();
 }
 
-TFBMainView::~TFBMainView() = default;
+TFBMainView::~TFBMainView() {
+    PageViewUndo::Detach(core_.get());
+}
 
 void TFBMainView::resizeCore() {
     ratio_ = static_cast<float>(devicePixelRatioF());
