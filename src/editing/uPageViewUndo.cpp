@@ -50,8 +50,11 @@ void Attach(TPageView* view) {
 }
 
 void Detach(TPageView* view) {
-    if (place().view == view)
-        Attach(nullptr);
+    if (place().view != view)
+        return;
+    place().view = nullptr;
+    if (UndoManager().UIState() == &place())
+        UndoManager().SetUIState(nullptr);
 }
 
 bool AddElementSizePos(TFBElement& element) {

@@ -8,7 +8,8 @@ class TPageView;
 // shown and the selected element) from the attached page view, so that undo returns the user
 // there. A record that cannot be made returns false and the gesture does not start.
 namespace PageViewUndo {
-// The page view whose state the records take and restore (nullptr: none).
+// The page view whose state the records take and restore (nullptr: none). The main window
+// installs its own place instead; tests and the command line attach the headless view.
 void Attach(TPageView* view);
 // Attaches none when the view is the attached one (a view that goes away).
 void Detach(TPageView* view);

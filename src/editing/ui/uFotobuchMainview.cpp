@@ -1,7 +1,6 @@
 #include "editing/ui/uFotobuchMainview.h"
 
 #include "document/uFotobuchDocument.h"
-#include "editing/uPageViewUndo.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -149,14 +148,10 @@ TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : TPaintWindow(
             OnZoomChange();
     };
     core_->OnDeleteSelection = [this] { DeleteSelection(); };
-    // Undo records the view and selection shown here and brings them back.
-    PageViewUndo::Attach(core_.get());
     resizeCore();
 }
 
-TFBMainView::~TFBMainView() {
-    PageViewUndo::Detach(core_.get());
-}
+TFBMainView::~TFBMainView() = default;
 
 void TFBMainView::resizeCore() {
     ratio_ = static_cast<float>(devicePixelRatioF());
