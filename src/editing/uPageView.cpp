@@ -421,8 +421,20 @@ TRect TPageView::ElementArea(TFBElement& element) {
     return IntersectRect(r, clientRect(clientW_, clientH_));
 }
 
+bool TPageView::InDocument(const TFBElement* element) const {
+    if (!document_ || !element)
+        return false;
+    // Compares addresses only: an element deleted under the view must not be touched.
+    for (const TFBPage* page : document_->Pages)
+        for (const TFBElementList* list : {&page->Pictures, &page->Calendars, &page->Sizeables})
+            for (const TFBElement* e : *list)
+                if (e == element)
+                    return true;
+    return false;
+}
+
 void TPageView::invalidateTracker() {
-    if (!selected_ || !isSizeable(selected_) || !InCurrentView(selected_->Page))
+    if (!selected_ || !InDocument(selected_) || !isSizeable(selected_) || !InCurrentView(selected_->Page))
         return;
     const TFBPointF o = pageOffset(selected_->Page);
     TTransformationSaver saver(view_);
@@ -480,8 +492,10 @@ void TPageView::Select(TFBElement* element) {
     }
     invalidateTracker();
     tracker_.Visible = false;
-    if (selected_)
+    if (selected_ && InDocument(selected_))
         RepaintElement(*selected_);
+    else if (selected_)
+        window_->InvalidateAll(); // it was deleted under the view: its area is unknown
     selected_ = element;
     if (element) {
         tracker_.Assign(*element);

@@ -92,6 +92,8 @@ public:
     TFBPage* LeftPage() const;
     TFBPage* RightPage() const;
     bool InCurrentView(const TFBPage* page) const;
+    // The element is one of the document's (found by its address alone).
+    bool InDocument(const TFBElement* element) const;
     void RefreshElement(TFBPage* page, TFBElement* element);
     // Repaints the whole view (after the document changed under it).
     void RepaintAll() { window_->InvalidateAll(); }

@@ -487,6 +487,20 @@ TEST_F(PageViewEvents, RightPressSetsTheContextAndSelects) {
     EXPECT_EQ(rig.View->Selected(), nullptr);
 }
 
+TEST(PageViewSelection, AnElementDeletedUnderTheViewIsLetGoWithoutBeingTouched) {
+    TRig rig;
+    makeBook(rig.Doc);
+    rig.Open(800, 500);
+    TFBPage* page = rig.Doc.Pages.Items(0);
+    rig.View->Select(addText(page, 100, 60, 40, 20));
+    rig.Window.UpdateNow();
+    page->Sizeables.Clear(); // deleted by another control before the view hears of it
+    rig.View->Select(nullptr);
+    EXPECT_EQ(rig.View->Selected(), nullptr);
+    EXPECT_FALSE(rig.View->Tracker().Visible);
+    EXPECT_TRUE(rig.MatchesFullRepaint());
+}
+
 TEST(PageViewCursor, HoverShowsTheHandleTheBodyOrThePhoto) {
     TRig rig;
     makeBook(rig.Doc);
