@@ -625,14 +625,22 @@ void TPageView::paintCoverBackdrop() {
     dc.Brush().SetStyle(bsSolid);
 }
 
-void TPageView::paintPageBackgrounds() {
+void TPageView::forShownPages(const std::function<void(TFBPage*)>& draw) {
     TBitmapDrawContext& dc = *context_;
     for (TFBPage* page : {LeftPage(), RightPage()}) {
         if (!page)
             continue;
+        // Each page of a spread is drawn at its place in the view.
         const TFBPointF o = pageOffset(page);
         TTransformationSaver saver(dc.Transformation);
         dc.Transformation.Translate(o.X, o.Y);
+        draw(page);
+    }
+}
+
+void TPageView::paintPageBackgrounds() {
+    TBitmapDrawContext& dc = *context_;
+    forShownPages([&](TFBPage* page) {
         dc.Brush().SetStyle(bsSolid);
         dc.Brush().SetColor(static_cast<TColor>(page->Seitenfarbe));
         dc.SetPenColor(kOutlineGrey);
@@ -645,7 +653,7 @@ void TPageView::paintPageBackgrounds() {
             dc.Rectangle(0, 0, document_->PageWidth, document_->PageHeight);
         }
         dc.SetPenStyle(psSolid);
-    }
+    });
 }
 
 void TPageView::outlineSelected(TFBElement& element) {
@@ -662,12 +670,7 @@ void TPageView::outlineSelected(TFBElement& element) {
 void TPageView::paintPictures() {
     TBitmapDrawContext& dc = *context_;
     auto* selectedFrame = dynamic_cast<TFBPictureElement*>(selected_);
-    for (TFBPage* page : {LeftPage(), RightPage()}) {
-        if (!page)
-            continue;
-        const TFBPointF o = pageOffset(page);
-        TTransformationSaver saver(dc.Transformation);
-        dc.Transformation.Translate(o.X, o.Y);
+    forShownPages([&](TFBPage* page) {
         {
             dc.BeginPath();
             dc.MoveTo(0, 0);
@@ -683,7 +686,7 @@ void TPageView::paintPictures() {
                     DocumentDrawer().DrawPictureFrame(*frame, dc, false, 0);
         }
         if (!selectedFrame)
-            continue;
+            return;
         // The selected frame and every frame of its panorama, each on its own page.
         for (int i = 0; i < page->Pictures.Count(); ++i) {
             auto* frame = dynamic_cast<TFBPictureElement*>(page->Pictures.Items(i));
@@ -691,34 +694,24 @@ void TPageView::paintPictures() {
                 (frame == selectedFrame || (selectedFrame->Link && frame->Link == selectedFrame->Link)))
                 outlineSelected(*frame);
         }
-    }
+    });
 }
 
 void TPageView::paintCalendars() {
     TBitmapDrawContext& dc = *context_;
-    for (TFBPage* page : {LeftPage(), RightPage()}) {
-        if (!page)
-            continue;
-        const TFBPointF o = pageOffset(page);
-        TTransformationSaver saver(dc.Transformation);
-        dc.Transformation.Translate(o.X, o.Y);
+    forShownPages([&](TFBPage* page) {
         for (int i = 0; i < page->Calendars.Count(); ++i) {
             TFBElement* calendar = page->Calendars.Items(i);
             DrawElement(*calendar, dc, 0);
             if (calendar == selected_)
                 outlineSelected(*calendar);
         }
-    }
+    });
 }
 
 void TPageView::paintSizeables() {
     TBitmapDrawContext& dc = *context_;
-    for (TFBPage* page : {LeftPage(), RightPage()}) {
-        if (!page)
-            continue;
-        const TFBPointF o = pageOffset(page);
-        TTransformationSaver saver(dc.Transformation);
-        dc.Transformation.Translate(o.X, o.Y);
+    forShownPages([&](TFBPage* page) {
         dc.ClipToRect(TDrawContext::cmReplace, 0, 0, document_->PageWidth, document_->PageHeight);
         TClipRestorer restorer(dc);
         for (int i = 0; i < page->Sizeables.Count(); ++i) {
@@ -747,7 +740,7 @@ void TPageView::paintSizeables() {
             }
             dc.SetPenWidthPx(1);
         }
-    }
+    });
 }
 
 void TPageView::paintCoverWindow() {

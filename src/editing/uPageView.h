@@ -156,6 +156,8 @@ private:
     bool selectNeighbour(int direction);
 
     // Paint steps.
+    // Runs draw for each page of the view with the page's offset on the context's transformation.
+    void forShownPages(const std::function<void(TFBPage*)>& draw);
     void paintSteps();
     void paintBackground(const QRect& device);
     void paintViewShadow();

@@ -1,5 +1,5 @@
-#include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
+#include "editing/PageViewSupport.h"
 #include "editing/uPageViewOffscreen.h"
 #include "editing/ui/uFotobuchMainview.h"
 #include "support/GuiTest.h"
@@ -22,20 +22,10 @@
 
 namespace {
 
-void givePhoto(TFBPictureElement* frame) {
-    QImage image(400, 200, QImage::Format_RGB32);
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 400; ++x)
-            image.setPixel(x, y, qRgb((x * 5) & 255, (y * 3) & 255, (x + y) & 255));
-    const int ref = TBildmanager::Instance().AddBitmap(image);
-    frame->SetRefIndex(ref);
-    TBildmanager::Instance().Release(ref);
-    frame->CanZoomAndTrack = true;
-}
+using PageViewSupport::givePhoto;
 
 TFBTextElement* addText(TFBPage* page, float cx, float cy, float w, float h, float angle = 0) {
-    auto* text = TestSupport::placeElement<TFBTextElement>(page, cx, cy, w, h, angle);
-    text->SetRTF("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs32 Am Meer}");
+    auto* text = PageViewSupport::addText(page, cx, cy, w, h, angle);
     text->SetHasShadow(true);
     return text;
 }
