@@ -1,8 +1,8 @@
 #include "render/uPrinterDrawContext.h"
 
-#include <QPagedPaintDevice>
+#include <QPaintDevice>
 
-TPrinterDrawContext::TPrinterDrawContext(QPagedPaintDevice* printer)
+TPrinterDrawContext::TPrinterDrawContext(QPaintDevice* printer)
     : TDrawContext(std::make_unique<TCanvas>(printer)), printer_(printer) {
     if (printer_)
         SetDeviceClip(TRect{0, 0, printer_->width(), printer_->height()});

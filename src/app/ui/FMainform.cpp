@@ -19,7 +19,7 @@
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
 #include "platform/uVXRegIniFile.h"
-#include "print/uFotobuchPrinter.h"
+#include "print/ui/uDesignerPrinting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -770,8 +770,7 @@ void TMaster::mnuBeendenClick() {
 
 void TMaster::BtnAlbumDruckenClick() {
     try {
-        TFotobuchPrinter printer(*document_, this);
-        printer.Print();
+        DesignerPrinting::PrintDocument(*document_, this);
     } catch (const Exception& e) {
         ReportError(e.message());
     }

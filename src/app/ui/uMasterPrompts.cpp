@@ -3,13 +3,12 @@
 #include "app/uStartup.h"
 #include "app/ui/FDlgInfo.h"
 #include "i18n/ulocalize.h"
+#include "print/ui/uDesignerPrinting.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 
 QString TDialogPrompts::ProjectFilter() {
     return QStringLiteral("FBP-") + Translate(QStringLiteral("Dateien")) + QStringLiteral(" (*.fbp)");
@@ -60,10 +59,7 @@ void TDialogPrompts::ShowError(QWidget* parent, const QString& message) {
 }
 
 void TDialogPrompts::ShowPrinterSetup(QWidget* parent) {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.exec();
+    DesignerPrinting::PrinterSetup(parent);
 }
 
 void TDialogPrompts::ShowAbout(QWidget* parent) {

@@ -1,0 +1,33 @@
+#include "print/ui/FDlgDruckAbbrechen.h"
+
+#include "i18n/ulocalize.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TDlgDruckAbbrechen::TDlgDruckAbbrechen(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("DlgDruckAbbrechen"));
+    setWindowTitle(Translate(QStringLiteral("Drucken")));
+    setModal(false);
+    lblText = new QLabel(this);
+    lblText->setObjectName(QStringLiteral("lblText"));
+    lblText->setMinimumWidth(260);
+    btnAbbrechen = new QPushButton(Translate(QStringLiteral("Abbrechen")), this);
+    btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));
+    connect(btnAbbrechen, &QPushButton::clicked, this, [this] {
+        cancelled_ = true;
+        btnAbbrechen->setEnabled(false);
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblText);
+    layout->addWidget(btnAbbrechen, 0, Qt::AlignHCenter);
+}
+
+void TDlgDruckAbbrechen::SetText(const QString& text) {
+    lblText->setText(text);
+}
+
+QString TDlgDruckAbbrechen::Text() const {
+    return lblText->text();
+}

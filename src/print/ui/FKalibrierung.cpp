@@ -1,0 +1,206 @@
+#include "print/ui/FKalibrierung.h"
+
+#include "app/uStartup.h"
+#include "i18n/ulocalize.h"
+#include "platform/Exception.h"
+#include "print/uKalibrierung.h"
+#include "print/uPrinterSupport.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QGroupBox* step(QWidget* parent, int number, const QString& caption) {
+    auto* box = new QGroupBox(Translate(QStringLiteral("Schritt %1").arg(number)), parent);
+    box->setObjectName(QStringLiteral("grpSchritt%1").arg(number));
+    auto* layout = new QVBoxLayout(box);
+    auto* label = new QLabel(caption, box);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    return box;
+}
+
+QString request() {
+    return Translate(
+        QStringLiteral("Bitte stellen Sie folgende Eigenschaften für den ausgewählten Drucker ein:"));
+}
+
+} // namespace
+
+TKalibrierung::TKalibrierung(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("FKalibrierung"));
+    setWindowTitle(Translate(QStringLiteral("Kalibrierung")));
+    RegisterText(QStringLiteral("Druckerjustage"));
+
+    pnlSchritt1 = new QWidget(this);
+    pnlSchritt1->setObjectName(QStringLiteral("pnlSchritt1"));
+    grpSchritt[0] = nullptr;
+    grpSchritt[1] =
+        step(pnlSchritt1, 1,
+             Translate(QStringLiteral("Normaldruck (kein Randlosdruck)")) + QLatin1Char('\n') + request());
+    btnEinstellungen1 = new QPushButton(Translate(QStringLiteral("Druckereinstellungen")), grpSchritt[1]);
+    btnEinstellungen1->setObjectName(QStringLiteral("btnEinstellungen1"));
+    grpSchritt[1]->layout()->addWidget(btnEinstellungen1);
+    grpSchritt[2] =
+        step(pnlSchritt1, 2,
+             Translate(QStringLiteral("Drucken Sie jetzt das Kalibrierblatt aus (normale DIN A4 Seite).")));
+    btnDrucken1 = new QPushButton(Translate(QStringLiteral("Drucken")), grpSchritt[2]);
+    btnDrucken1->setObjectName(QStringLiteral("btnDrucken1"));
+    grpSchritt[2]->layout()->addWidget(btnDrucken1);
+    auto* l1 = new QVBoxLayout(pnlSchritt1);
+    l1->addWidget(grpSchritt[1]);
+    l1->addWidget(grpSchritt[2]);
+
+    pnlSchritt2 = new QWidget(this);
+    pnlSchritt2->setObjectName(QStringLiteral("pnlSchritt2"));
+    grpSchritt[3] =
+        step(pnlSchritt2, 3, Translate(QStringLiteral("Randlosdruck")) + QLatin1Char('\n') + request());
+    btnEinstellungen2 = new QPushButton(Translate(QStringLiteral("Druckereinstellungen")), grpSchritt[3]);
+    btnEinstellungen2->setObjectName(QStringLiteral("btnEinstellungen2"));
+    grpSchritt[3]->layout()->addWidget(btnEinstellungen2);
+    grpSchritt[4] =
+        step(pnlSchritt2, 4,
+             Translate(QStringLiteral("Legen Sie jetzt das Kalibrierblatt wie auf dem Blatt angegeben in "
+                                      "den Drucker")));
+    grpSchritt[5] = step(pnlSchritt2, 5,
+                         Translate(QStringLiteral("Drucken Sie jetzt das 2. Mal auf das Kalibrierblatt")));
+    btnDrucken2 = new QPushButton(Translate(QStringLiteral("Drucken")), grpSchritt[5]);
+    btnDrucken2->setObjectName(QStringLiteral("btnDrucken2"));
+    grpSchritt[5]->layout()->addWidget(btnDrucken2);
+    auto* l2 = new QVBoxLayout(pnlSchritt2);
+    l2->addWidget(grpSchritt[3]);
+    l2->addWidget(grpSchritt[4]);
+    l2->addWidget(grpSchritt[5]);
+
+    pnlSchritt3 = new QWidget(this);
+    pnlSchritt3->setObjectName(QStringLiteral("pnlSchritt3"));
+    grpSchritt[6] =
+        step(pnlSchritt3, 6,
+             Translate(QStringLiteral(
+                 "Lesen Sie jetzt die Kalibrierzahl von dem Blatt ab  und tragen Sie sie in das ")) +
+                 QLatin1Char('\n') + Translate(QStringLiteral("untenstehende Feld ein.")));
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(Translate(QStringLiteral("Kalibrierzahl:")), grpSchritt[6]));
+    edtKalibrierzahl = new QLineEdit(grpSchritt[6]);
+    edtKalibrierzahl->setObjectName(QStringLiteral("edtKalibrierzahl"));
+    edtKalibrierzahl->setMaxLength(3);
+    row->addWidget(edtKalibrierzahl);
+    btnFertig = new QPushButton(Translate(QStringLiteral("Fertig")), grpSchritt[6]);
+    btnFertig->setObjectName(QStringLiteral("btnFertig"));
+    row->addWidget(btnFertig);
+    static_cast<QVBoxLayout*>(grpSchritt[6]->layout())->addLayout(row);
+    auto* l3 = new QVBoxLayout(pnlSchritt3);
+    l3->addWidget(grpSchritt[6]);
+    l3->addStretch();
+
+    // All three panels lie at the same place; the dialog takes the size of the first.
+    auto* stack = new QStackedLayout(this);
+    stack->addWidget(pnlSchritt1);
+    stack->addWidget(pnlSchritt2);
+    stack->addWidget(pnlSchritt3);
+    setMinimumWidth(420);
+
+    timer = new QTimer(this);
+    timer->setSingleShot(true);
+    timer->setInterval(2000);
+    connect(timer, &QTimer::timeout, this, [this] {
+        Bold(4, false);
+        Bold(5, true);
+    });
+
+    PrintPass = [](int pass) {
+        TCurrentPrinter& printer = PrinterSupport().Printer();
+        printer.SetBorderlessJob(pass == 2);
+        Kalibrierung::PrintSheets(printer, {pass});
+        printer.SetBorderlessJob(false);
+    };
+
+    connect(btnEinstellungen1, &QPushButton::clicked, this, [this] {
+        if (!PrinterSettings())
+            return;
+        Bold(1, false);
+        Bold(2, true);
+        btnDrucken1->setEnabled(true);
+    });
+    connect(btnDrucken1, &QPushButton::clicked, this, [this] {
+        RunPass(1);
+        ShowPanel(2);
+        btnDrucken2->setEnabled(false);
+        Bold(3, true);
+    });
+    connect(btnEinstellungen2, &QPushButton::clicked, this, [this] {
+        if (!PrinterSettings())
+            return;
+        Bold(3, false);
+        Bold(4, true);
+        btnDrucken2->setEnabled(true);
+        timer->start();
+    });
+    connect(btnDrucken2, &QPushButton::clicked, this, [this] {
+        RunPass(2);
+        ShowPanel(3);
+        edtKalibrierzahl->setFocus();
+        btnFertig->setEnabled(false);
+    });
+    connect(edtKalibrierzahl, &QLineEdit::textChanged, this,
+            [this](const QString& text) { btnFertig->setEnabled(Kalibrierung::IsCalibrationNumber(text)); });
+    connect(btnFertig, &QPushButton::clicked, this, [this] {
+        if (Kalibrierung::IsCalibrationNumber(edtKalibrierzahl->text()))
+            accept();
+    });
+
+    ShowPanel(1);
+    btnDrucken1->setEnabled(false);
+    Bold(1, true);
+}
+
+void TKalibrierung::ShowPanel(int panel) {
+    auto* stack = static_cast<QStackedLayout*>(layout());
+    stack->setCurrentIndex(panel - 1);
+    for (QWidget* p : {pnlSchritt1, pnlSchritt2, pnlSchritt3})
+        p->setEnabled(p == stack->currentWidget());
+}
+
+int TKalibrierung::CurrentPanel() const {
+    return static_cast<QStackedLayout*>(layout())->currentIndex() + 1;
+}
+
+void TKalibrierung::Bold(int number, bool bold) {
+    QFont font = grpSchritt[number]->font();
+    font.setBold(bold);
+    grpSchritt[number]->setFont(font);
+}
+
+bool TKalibrierung::PrinterSettings() {
+    try {
+        TPrinterSupport& support = PrinterSupport();
+        support.SetCopies(1);
+        support.SetPaperNumber(9);
+        support.ShowPrinterProperties(this);
+        return true;
+    } catch (const Exception& e) {
+        QMessageBox::warning(this, Startup::ApplicationTitle(), e.message());
+        return false;
+    }
+}
+
+void TKalibrierung::RunPass(int pass) {
+    try {
+        if (PrintPass)
+            PrintPass(pass);
+    } catch (const Exception& e) {
+        QMessageBox::warning(this, Startup::ApplicationTitle(), e.message());
+    }
+}
+
+float TKalibrierung::CalibrationValue() const {
+    return Kalibrierung::CalibrationValue(edtKalibrierzahl->text());
+}
