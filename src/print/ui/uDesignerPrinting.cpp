@@ -3,6 +3,7 @@
 #include "app/uStartup.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "print/uCupsPrinter.h"
 #include "print/uPdfPrinter.h"
 #include "print/uPrinterSupport.h"
 #include "print/ui/FDlgDruckAbbrechen.h"
@@ -84,6 +85,13 @@ namespace {
 bool havePrinter(QWidget* owner) {
     InstallDialogs();
     TPrinterSupport& support = PrinterSupport();
+    // The designer's printer is the CUPS server's queues, looked at on first use.
+    static std::unique_ptr<TCupsPrinter> queues;
+    if (!support.HasPrinter()) {
+        if (!queues)
+            queues = std::make_unique<TCupsPrinter>();
+        support.Install(queues.get());
+    }
     if (support.HasPrinter() && !support.Printer().PrinterNames().isEmpty())
         return true;
     QMessageBox::information(owner, Startup::ApplicationTitle(),
