@@ -30,6 +30,16 @@ bool finite(float v) {
     return std::isfinite(v);
 }
 
+// An element with non-finite or absurd geometry is on no screen and is not drawn: its device
+// coordinates would overflow every integer on the way.
+bool drawable(const TFBElement& e) {
+    const float limit = 1e5f;
+    for (float v : {e.CenterX, e.CenterY, e.Width, e.Height, e.Angle})
+        if (!std::isfinite(v) || std::fabs(v) > limit)
+            return false;
+    return true;
+}
+
 int roundPx(double v) {
     return static_cast<int>(std::lrint(v));
 }
@@ -682,7 +692,8 @@ void TPageView::paintPictures() {
             dc.ClipToPath(TDrawContext::cmReplace);
             TClipRestorer restorer(dc);
             for (int i = 0; i < page->Pictures.Count(); ++i)
-                if (auto* frame = dynamic_cast<TFBPictureElement*>(page->Pictures.Items(i)))
+                if (auto* frame = dynamic_cast<TFBPictureElement*>(page->Pictures.Items(i));
+                    frame && drawable(*frame))
                     DocumentDrawer().DrawPictureFrame(*frame, dc, false, 0);
         }
         if (!selectedFrame)
@@ -702,7 +713,8 @@ void TPageView::paintCalendars() {
     forShownPages([&](TFBPage* page) {
         for (int i = 0; i < page->Calendars.Count(); ++i) {
             TFBElement* calendar = page->Calendars.Items(i);
-            DrawElement(*calendar, dc, 0);
+            if (drawable(*calendar))
+                DrawElement(*calendar, dc, 0);
             if (calendar == selected_)
                 outlineSelected(*calendar);
         }
@@ -716,7 +728,8 @@ void TPageView::paintSizeables() {
         TClipRestorer restorer(dc);
         for (int i = 0; i < page->Sizeables.Count(); ++i) {
             TFBElement* element = page->Sizeables.Items(i);
-            DrawElement(*element, dc, 0);
+            if (drawable(*element))
+                DrawElement(*element, dc, 0);
             if (!dynamic_cast<TFBTextElement*>(element))
                 continue;
             TTransformationSaver local(dc.Transformation);

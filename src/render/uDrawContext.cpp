@@ -14,6 +14,12 @@ namespace {
 // Device coordinates snap to 4 decimals first (so 2.4999999 counts as 2.5), then round to even.
 int RoundDevice(float v) {
     const double snapped = std::trunc(static_cast<double>(v) / 0.0001 + 0.5) * 0.0001;
+    // Absurd geometry lands far outside any device; a cast beyond int's range would be undefined.
+    constexpr double limit = 1 << 30;
+    if (!(snapped > -limit))
+        return -(1 << 30);
+    if (!(snapped < limit))
+        return 1 << 30;
     return static_cast<int>(std::nearbyint(snapped));
 }
 

@@ -29,6 +29,13 @@ TFilterSlider::TFilterSlider(QWidget* parent) : QWidget(parent) {
     writeField();
 }
 
+// The number field outlives this part of the object while QWidget deletes its children; losing the
+// focus then must not reach the slider's slots or its event filter.
+TFilterSlider::~TFilterSlider() {
+    field_->removeEventFilter(this);
+    disconnect(field_, nullptr, this, nullptr);
+}
+
 QSize TFilterSlider::sizeHint() const {
     return {300, fontMetrics().height() + 10};
 }

@@ -14,6 +14,7 @@ class TFilterSlider : public QWidget {
     Q_OBJECT
 public:
     explicit TFilterSlider(QWidget* parent = nullptr);
+    ~TFilterSlider() override;
 
     float Position() const { return position_; }
     void SetPosition(float value);
