@@ -154,11 +154,11 @@ TJpegStatus readHeaderInto(TDecompressor& d, const QByteArray& data, TJpegHeader
     return TJpegStatus::Ok;
 }
 
-// The largest reduction among 1/8, 1/4, 1/2 (the fast ones) that keeps both sides at least `target`.
+// The largest reduction M/8 (M = 1 ... 8) that keeps both sides at least `target`.
 unsigned int scaleFor(QSize stored, QSize target) {
     if (!target.isValid() || target.isEmpty())
         return 8;
-    for (unsigned int num : {1u, 2u, 4u}) {
+    for (unsigned int num = 1; num < 8; ++num) {
         const qint64 w = (qint64(stored.width()) * num + 7) / 8;
         const qint64 h = (qint64(stored.height()) * num + 7) / 8;
         if (w >= target.width() && h >= target.height())

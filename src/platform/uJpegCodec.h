@@ -38,8 +38,8 @@ bool LooksLikeJpeg(const QByteArray& data);
 TJpegStatus ReadHeader(const QByteArray& data, TJpegHeader& header);
 
 // Decodes into Format_RGB32. With a valid `atLeast` (in upright orientation) the decoder reduces the
-// picture by the largest factor M/8 that keeps both sides at least that large. Pictures whose stored
-// size exceeds `maxPixels` are refused as TooLarge before anything is allocated. The orientation tag
+// picture by the largest factor M/8 (M = 1 ... 8) that keeps both sides at least that large. Pictures whose
+// stored size exceeds `maxPixels` are refused as TooLarge before anything is allocated. The orientation tag
 // is applied; the colour profile is returned in `header` for the caller to apply.
 TJpegStatus Decode(const QByteArray& data, QImage& out, TJpegHeader& header, QSize atLeast, qint64 maxPixels);
 

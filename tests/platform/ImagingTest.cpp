@@ -104,8 +104,12 @@ TEST(Imaging, JpegIsReducedWhileDecodingOnlyAsFarAsAsked) {
     options.AtLeast = QSize(192, 144);
     EXPECT_EQ(Imaging::Decode(bytes, options).Image.size(), QSize(200, 150)); // 1/4
     options.AtLeast = QSize(201, 150);
+    EXPECT_EQ(Imaging::Decode(bytes, options).Image.size(), QSize(300, 225)); // 3/8
+    options.AtLeast = QSize(301, 225);
     EXPECT_EQ(Imaging::Decode(bytes, options).Image.size(), QSize(400, 300)); // 1/2
     options.AtLeast = QSize(600, 300);
+    EXPECT_EQ(Imaging::Decode(bytes, options).Image.size(), QSize(600, 450)); // 6/8
+    options.AtLeast = QSize(701, 300);
     EXPECT_EQ(Imaging::Decode(bytes, options).Image.size(), QSize(800, 600));
     // A turned photo: the wanted size is upright.
     options.AtLeast = QSize(75, 100);

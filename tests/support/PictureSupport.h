@@ -58,6 +58,32 @@ inline QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
+// Inserts an Exif block right after the JPEG's start marker: the orientation tag in the first
+// directory and `thumbnail` (a JPEG) as the embedded thumbnail of the second. `thumbOffsetShift`
+// moves the thumbnail's stated offset (past the block's end, to test damaged files) and
+// `loop` makes the second directory point back to the first.
+inline QByteArray withExif(const QByteArray& jpeg, int orientation, const QByteArray& thumbnail,
+                           quint32 thumbOffsetShift = 0, bool loop = false) {
+    auto le16 = [](quint32 v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); };
+    auto le32 = [&](quint32 v) { return le16(v & 0xFFFF) + le16(v >> 16); };
+    auto entry = [&](quint32 tag, quint32 type, quint32 value) {
+        return le16(tag) + le16(type) + le32(1) + (type == 3 ? le16(value) + le16(0) : le32(value));
+    };
+    QByteArray tiff("II\x2A\x00\x08\x00\x00\x00", 8);
+    tiff += le16(1) + entry(0x0112, 3, quint32(orientation)) + le32(26); // IFD0, then IFD1 at 26
+    const quint32 thumbAt = 26 + 2 + 3 * 12 + 4;
+    tiff += le16(3) + entry(0x0103, 3, 6) + entry(0x0201, 4, thumbAt + thumbOffsetShift) +
+            entry(0x0202, 4, quint32(thumbnail.size())) + le32(loop ? 8 : 0);
+    tiff += thumbnail;
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    const int length = payload.size() + 2;
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    segment += payload;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
 inline quint32 crc32(const QByteArray& data) {
     quint32 crc = 0xFFFFFFFFu;
     for (char c : data) {
