@@ -166,6 +166,16 @@ void MoveView(TFBDocument& document, int from, int to) {
     document.Modified = true;
 }
 
+uint8_t ToggleOrientation(TFBDocument& document, int view) {
+    if (view < 0 || view >= document.ViewCount())
+        refuse(QStringLiteral("Die Ansicht %1 gibt es nicht").arg(view));
+    UndoManager().AddLayoutEinfuegen(document, view);
+    const uint8_t orientation = document.ViewOrientation(view) == 0 ? 1 : 0;
+    document.SetViewOrientation(view, orientation);
+    document.Modified = true;
+    return orientation;
+}
+
 void ApplyLayout(TFBDocument& document, TFBPage& page, const TFBPageTemplate& layout) {
     const int index = document.Pages.IndexOf(&page);
     if (index < 0)

@@ -46,6 +46,9 @@ void CopyPicture(TFBPictureElement& target, const TFBPictureElement& source);
 void InsertView(TFBDocument& document, int view, int source);
 void DeleteView(TFBDocument& document, int view);
 void MoveView(TFBDocument& document, int from, int to);
+// Turns the view between portrait and landscape (0 becomes 1, anything else 0); its pages are
+// recorded. Returns the new orientation.
+uint8_t ToggleOrientation(TFBDocument& document, int view);
 // Applies the layout to the page; the whole view it lies on is recorded.
 void ApplyLayout(TFBDocument& document, TFBPage& page, const TFBPageTemplate& layout);
 

@@ -328,9 +328,22 @@ TFBElement* TPageView::hitOnPage(TFBPage* page, const TFBPointF& viewPoint, int 
     return page->HitTest(viewPoint.X - o.X, viewPoint.Y - o.Y, kinds);
 }
 
+bool TPageView::ViewPointAt(int x, int y, TFBPointF& p) {
+    return hitViewBox(x, y, p);
+}
+
 TFBPage* TPageView::PageAt(int x, int y) {
     TFBPointF p;
-    if (!hitViewBox(x, y, p))
+    return hitViewBox(x, y, p) ? PageAtViewPoint(p) : nullptr;
+}
+
+TFBElement* TPageView::ElementAt(int x, int y, int kinds) {
+    TFBPointF p;
+    return hitViewBox(x, y, p) ? ElementAtViewPoint(p, kinds) : nullptr;
+}
+
+TFBPage* TPageView::PageAtViewPoint(const TFBPointF& p) const {
+    if (!document_)
         return nullptr;
     const float pw = document_->PageWidth, ph = document_->PageHeight;
     auto inside = [pw, ph](float lx, float ly) { return lx >= 0 && lx < pw && ly >= 0 && ly < ph; };
@@ -358,9 +371,8 @@ TFBPage* TPageView::PageAt(int x, int y) {
     }
 }
 
-TFBElement* TPageView::ElementAt(int x, int y, int kinds) {
-    TFBPointF p;
-    if (!hitViewBox(x, y, p))
+TFBElement* TPageView::ElementAtViewPoint(const TFBPointF& p, int kinds) const {
+    if (!document_)
         return nullptr;
     switch (document_->ScreenMode) {
     case 0:

@@ -88,6 +88,11 @@ public:
     void Select(TFBElement* element);
     TFBElement* ElementAt(int x, int y, int kinds);
     TFBPage* PageAt(int x, int y);
+    // The same tests on a point of the view in millimetres (drops and the command line aim there).
+    TFBElement* ElementAtViewPoint(const TFBPointF& p, int kinds) const;
+    TFBPage* PageAtViewPoint(const TFBPointF& p) const;
+    // The view point under the client pixel; false outside the view.
+    bool ViewPointAt(int x, int y, TFBPointF& p);
     // The pages of the current view (none, one or two).
     TFBPage* LeftPage() const;
     TFBPage* RightPage() const;

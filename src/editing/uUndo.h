@@ -204,12 +204,17 @@ public:
     QString ClassName() const override { return QStringLiteral("TUndoBildEinfuegen"); }
     bool Restore(TFBDocument& document) override;
     std::unique_ptr<TUndoItem> MakeOpposite(TFBDocument& document) const override;
+    // The record also brings back the page's orientation as it is now (a file dropped onto a
+    // lone frame may turn its page). Call before the page changes.
+    void KeepPageOrientation(const TFBDocument& document);
 
 protected:
     // A record of the same class for the frame.
     virtual std::unique_ptr<TUndoItem> makeSame(const TFBPictureElement* frame) const;
     int pageIndex_ = -1;
     int picIndex_ = -1;
+    // The page's "Seitenausrichtung" to restore; -1: the record leaves it alone.
+    int pageOrientation_ = -1;
 };
 
 class TUndoFarbeEinfuegen : public TUndoBildEinfuegen {

@@ -126,12 +126,24 @@ bool TUndoBildEinfuegen::Restore(TFBDocument& document) {
     frame->SetRefIndex(restored);
     if (frame->Link)
         frame->Link->SyncFrom(frame);
+    if (pageOrientation_ >= 0 && frame->Page)
+        frame->Page->Seitenausrichtung = static_cast<uint8_t>(pageOrientation_);
     return true;
 }
 
 std::unique_ptr<TUndoItem> TUndoBildEinfuegen::MakeOpposite(TFBDocument& document) const {
     const TFBPictureElement* frame = UndoAddress::Frame(document, pageIndex_, picIndex_);
-    return frame ? makeSame(frame) : nullptr;
+    if (!frame)
+        return nullptr;
+    std::unique_ptr<TUndoItem> opposite = makeSame(frame);
+    if (pageOrientation_ >= 0)
+        static_cast<TUndoBildEinfuegen*>(opposite.get())->KeepPageOrientation(document);
+    return opposite;
+}
+
+void TUndoBildEinfuegen::KeepPageOrientation(const TFBDocument& document) {
+    if (const TFBPictureElement* frame = UndoAddress::Frame(document, pageIndex_, picIndex_))
+        pageOrientation_ = frame->Page->Seitenausrichtung;
 }
 
 std::unique_ptr<TUndoItem> TUndoBildEinfuegen::makeSame(const TFBPictureElement* frame) const {
