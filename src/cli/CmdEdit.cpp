@@ -26,14 +26,15 @@ namespace {
 
 const QString kUsage = QStringLiteral("usage: tintaro-cli edit IN OUT [--undo-budget BYTES] STEP...");
 
-const char* const kStepHelp = "steps: view V | select pic|kalender|sizeable P I | select none | "
-                              "picture P F FILE | colour P F 0xBBGGRR | remove-picture P F | "
-                              "rotate P F left|right | filter P F invert|cancel | zoom P F Z [merge] | "
-                              "pan P F OX OY | swap P F P2 F2 | insert-view V SOURCE | move-view FROM TO | "
-                              "delete-view V | layout P ID | insert-text P | insert-clipart P FILE X Y | "
-                              "delete-element P I | size-element P I W H ANGLE | move-element P I X Y [P2] | "
-                              "calendar-look P I KEY VALUE [all] | calendar-start YEAR MONTH | "
-                              "undo | redo | drop-last";
+const char* const kStepHelp =
+    "steps: view V | select pic|kalender|sizeable P I | select none | "
+    "picture P F FILE | colour P F 0xBBGGRR | remove-picture P F | "
+    "rotate P F left|right | filter P F invert|cancel | zoom P F Z [merge] | "
+    "pan P F OX OY | swap P F P2 F2 | insert-view V SOURCE | move-view FROM TO | "
+    "delete-view V | toggle-orientation V | layout P ID | insert-text P | insert-clipart P FILE X Y | "
+    "delete-element P I | size-element P I W H ANGLE | move-element P I X Y [P2] | "
+    "calendar-look P I KEY VALUE [all] | calendar-start YEAR MONTH | "
+    "undo | redo | drop-last";
 
 // The view and selection of the run, as the main window would hold them.
 class TCliUIState : public TUndoUIState {
@@ -96,6 +97,7 @@ const QList<TStepForm>& stepForms() {
         {"insert-view", 2, {}},
         {"move-view", 2, {}},
         {"delete-view", 1, {}},
+        {"toggle-orientation", 1, {}},
         {"layout", 2, {}},
         {"insert-text", 1, {}},
         {"insert-clipart", 4, {}},
@@ -225,8 +227,11 @@ public:
             out_ << ' ' << state() << '\n';
             return;
         }
+        detail_.clear();
         edit(w);
         out_ << number << ' ' << w << ' ' << state() << '\n';
+        if (!detail_.isEmpty())
+            out_ << detail_ << '\n';
     }
 
 private:
@@ -389,8 +394,17 @@ private:
                 fail(QStringLiteral("no layout with the ID \"%1\" (see tintaro-cli layouts)").arg(arg(1)));
             ui_.selected = nullptr;
             DocumentEdits::ApplyLayout(document_, *p, *layout);
+        } else if (w == QLatin1String("toggle-orientation")) {
+            const int v = view(0);
+            ui_.view = v;
+            ui_.selected = nullptr;
+            detail_ = QStringLiteral("orientation %1").arg(DocumentEdits::ToggleOrientation(document_, v));
         } else if (w == QLatin1String("insert-text")) {
-            select(DocumentEdits::InsertTextElement(*page(0)));
+            TFBPage* p = page(0);
+            TFBTextElement* text = DocumentEdits::InsertTextElement(*p);
+            select(text);
+            detail_ =
+                QStringLiteral("text element %1 on page %2").arg(text->IndexInList()).arg(p->PageIndex());
         } else if (w == QLatin1String("insert-clipart")) {
             TFBPage* p = page(0);
             const QString file = pictureFile(1);
@@ -436,6 +450,8 @@ private:
     TFBDocument& document_;
     QTextStream& out_;
     TCliUIState ui_;
+    // A line that follows the step's line (what the step made).
+    QString detail_;
     TCliFilterHost filters_;
     int number_ = 0;
     const TStep* step_ = nullptr;
