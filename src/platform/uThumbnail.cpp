@@ -16,7 +16,7 @@ namespace Thumbnails {
 namespace {
 
 // The Exif block and the frame header of a camera photo lie within its first bytes.
-constexpr qint64 kPrefixBytes = 256 * 1024;
+constexpr qint64 kPrefixBytes = 64 * 1024;
 // Files larger than this are not read whole for a thumbnail.
 constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
 // An embedded thumbnail larger than this is no thumbnail.
@@ -45,34 +45,47 @@ struct TSource {
     bool whole = false;
 };
 
+// What the first bytes of a JPEG say: the frame's size and the Exif block.
+struct THead {
+    ExifReader::TJpegFrame frame;
+    ExifReader::TExifInfo exif;
+    QSize upright() const {
+        return JpegCodec::TJpegHeader::OrientationSwapsSides(exif.Orientation) ? frame.StoredSize.transposed()
+                                                                               : frame.StoredSize;
+    }
+};
+
+THead readHead(const QByteArray& prefix) {
+    return THead{ExifReader::ReadJpegFrame(prefix), ExifReader::ReadFromJpeg(prefix)};
+}
+
 // Path (a): the embedded thumbnail, when it is large enough and shows the whole picture.
-bool fromExif(const QByteArray& prefix, QSize box, TThumbResult& result) {
-    const ExifReader::TJpegFrame frame = ExifReader::ReadJpegFrame(prefix);
-    if (!frame.StoredSize.isValid())
+bool fromExif(const THead& head, QSize box, TThumbResult& result) {
+    if (!head.frame.StoredSize.isValid() || head.exif.Thumbnail.isEmpty())
         return false;
-    const ExifReader::TExifInfo exif = ExifReader::ReadFromJpeg(prefix);
-    if (exif.Thumbnail.isEmpty())
-        return false;
-    const bool swaps = JpegCodec::TJpegHeader::OrientationSwapsSides(exif.Orientation);
-    const QSize upright = swaps ? frame.StoredSize.transposed() : frame.StoredSize;
+    const QSize upright = head.upright();
     const QSize target = FitSize(upright, box);
+    // The embedded thumbnail is stored like the picture. It is decoded whole: reductions other
+    // than halvings take the decoder's slow path, which costs more than it saves at this size.
     QImage thumb;
     JpegCodec::TJpegHeader header;
-    if (JpegCodec::Decode(exif.Thumbnail, thumb, header, QSize(), kMaxExifThumbPixels) !=
+    if (JpegCodec::Decode(head.exif.Thumbnail, thumb, header, QSize(), kMaxExifThumbPixels) !=
         JpegCodec::TJpegStatus::Ok)
         return false;
-    // The embedded thumbnail is stored like the picture; its own orientation tag (rare) was applied.
-    if (!ExifThumbShowsWholePicture(thumb.size(), frame.StoredSize))
+    if (!ExifThumbShowsWholePicture(thumb.size(), head.frame.StoredSize))
         return false;
-    const QImage upright_thumb = JpegCodec::ApplyOrientation(thumb, exif.Orientation);
-    if (!largeEnough(upright_thumb.size(), target))
+    const QImage uprightThumb = JpegCodec::ApplyOrientation(thumb, head.exif.Orientation);
+    if (!largeEnough(uprightThumb.size(), target))
         return false;
-    const QImage image = scaledTo(upright_thumb, target);
+    // Small to smaller: the area-averaging scaler is quick and as good at this size.
+    const QImage image = uprightThumb.size() == target
+                             ? uprightThumb
+                             : uprightThumb.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (image.isNull())
         return false;
     result.Path = TThumbPath::Exif;
     result.PicSize = upright;
-    result.PixelFormat = frame.Components == 1 ? 8 : 24;
+    result.PixelFormat = head.frame.Components == 1 ? 8 : 24;
     result.Image = finished(image);
     return true;
 }
@@ -167,7 +180,7 @@ TThumbResult MakeFromBytes(const QByteArray& bytes, QSize box) {
     TThumbResult result;
     if (bytes.isEmpty() || box.isEmpty())
         return failed();
-    if (JpegCodec::LooksLikeJpeg(bytes) && fromExif(bytes.left(kPrefixBytes), box, result))
+    if (JpegCodec::LooksLikeJpeg(bytes) && fromExif(readHead(bytes.left(kPrefixBytes)), box, result))
         return result;
     result = TThumbResult();
     QImage decoded;
@@ -190,18 +203,16 @@ TThumbResult Make(const QString& path, QSize box, const TThumbOptions& options) 
     source.bytes = file.read(kPrefixBytes);
     source.whole = file.atEnd();
 
+    const bool jpeg = JpegCodec::LooksLikeJpeg(source.bytes);
+    const THead head = jpeg ? readHead(source.bytes) : THead();
     TThumbResult result;
     if (cacheable) {
         // The cache needs the picture's size to know whether an entry is large enough; the
         // entry's keys tell it, or the file's header.
         QSize picture;
-        if (JpegCodec::LooksLikeJpeg(source.bytes)) {
-            const ExifReader::TJpegFrame frame = ExifReader::ReadJpegFrame(source.bytes);
-            const int orientation = ExifReader::ReadFromJpeg(source.bytes).Orientation;
-            if (frame.StoredSize.isValid())
-                picture = JpegCodec::TJpegHeader::OrientationSwapsSides(orientation)
-                              ? frame.StoredSize.transposed()
-                              : frame.StoredSize;
+        if (jpeg) {
+            if (head.frame.StoredSize.isValid())
+                picture = head.upright();
         } else {
             QImageReader reader(info.absoluteFilePath());
             reader.setAutoTransform(true);
@@ -225,7 +236,7 @@ TThumbResult Make(const QString& path, QSize box, const TThumbOptions& options) 
         }
     }
 
-    if (JpegCodec::LooksLikeJpeg(source.bytes) && fromExif(source.bytes, box, result))
+    if (jpeg && fromExif(head, box, result))
         return result;
     result = TThumbResult();
     if (!source.whole) {
