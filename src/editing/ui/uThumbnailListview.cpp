@@ -1,5 +1,6 @@
 #include "editing/ui/uThumbnailListview.h"
 
+#include "editing/uTransferData.h"
 #include "i18n/ulocalize.h"
 
 #include <QApplication>
@@ -24,11 +25,12 @@ namespace {
 
 constexpr int kCellGap = 10;
 
-// The drag data of browser items. The drop formats are the program's own: "VXFileList" holds
-// the photos' paths one per line (a path with a line break travels only in the URI list),
-// "VXClipart" one clipart path; text/uri-list serves other programs. Once the shared payload unit
-// of the page-view commands lands, this function calls it.
-QMimeData* dragPayload(TThumbnailListview::TDragKind kind, const QStringList& paths) {
+} // namespace
+
+// The drag data of browser items, built by the one payload unit: "VXFileList" or "VXClipart",
+// and text/uri-list of the same files for other programs. A path with a line break cannot be a
+// line of a list: it travels in the URI list only.
+QMimeData* TThumbnailListview::DragData(TDragKind kind, const QStringList& paths) {
     auto* data = new QMimeData;
     QStringList lines;
     QList<QUrl> urls;
@@ -37,14 +39,15 @@ QMimeData* dragPayload(TThumbnailListview::TDragKind kind, const QStringList& pa
         if (!path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r')))
             lines << path;
     }
-    const QString format = kind == TThumbnailListview::TDragKind::Clipart ? QStringLiteral("VXClipart")
-                                                                          : QStringLiteral("VXFileList");
-    data->setData(format, lines.join(QLatin1Char('\n')).toUtf8());
+    if (!lines.isEmpty()) {
+        if (kind == TThumbnailListview::TDragKind::Clipart)
+            Transfer::PutClipart(*data, lines);
+        else
+            Transfer::PutFileList(*data, lines);
+    }
     data->setUrls(urls);
     return data;
 }
-
-} // namespace
 
 TThumbnailListview::TThumbnailListview(QWidget* parent, TDragKind kind)
     : QAbstractScrollArea(parent), folder_(QSize(92, 92)), kind_(kind) {
@@ -488,7 +491,7 @@ void TThumbnailListview::startDrag(int index, QPoint point) {
     if (paths.isEmpty())
         return;
     auto* drag = new QDrag(this);
-    drag->setMimeData(dragPayload(kind_, paths));
+    drag->setMimeData(DragData(kind_, paths));
     QPoint offset;
     const QImage image = GetDragImage(point, &offset);
     if (!image.isNull()) {

@@ -18,6 +18,8 @@
 
 #include <vector>
 
+class QMimeData;
+
 class TThumbnailListview : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -35,6 +37,9 @@ public:
     void GetSelectedFiles(QStringList& list) const;
     // The item under `point` drawn as in the list, and the point's offset inside it.
     QImage GetDragImage(QPoint point, QPoint* offset) const;
+
+    // What a drag of these files carries (the caller owns it).
+    static QMimeData* DragData(TDragKind kind, const QStringList& paths);
 
     void SetMultiSelect(bool multi);
     bool MultiSelect() const { return multiSelect_; }

@@ -1,4 +1,5 @@
 // The thumbnail list and the folder tree of the picture browser, offscreen.
+#include "editing/uTransferData.h"
 #include "editing/ui/uShellTreeViewEx.h"
 #include "editing/ui/uThumbnailListview.h"
 #include "support/GuiTest.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMimeData>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -218,6 +220,24 @@ TEST_F(ThumbnailList, DragImageShowsTheItemAndItsOffset) {
     EXPECT_EQ(offset, QPoint(7, 9));
     EXPECT_EQ((QSizeF(image.size()) / image.devicePixelRatio()).toSize(), list.ItemSize());
     EXPECT_TRUE(list.GetDragImage(QPoint(355, 295), &offset).isNull());
+}
+
+TEST_F(ThumbnailList, DragsCarryTheProgramsFormatAndUrisForOtherPrograms) {
+    const QString odd = QStringLiteral("/photos/line\nbreak.jpg");
+    std::unique_ptr<QMimeData> photos(TThumbnailListview::DragData(
+        TThumbnailListview::TDragKind::Pictures,
+        {QStringLiteral("/photos/a b.jpg"), odd, QStringLiteral("/photos/c.jpg")}));
+    EXPECT_EQ(Transfer::DroppedFiles(*photos),
+              (QStringList{QStringLiteral("/photos/a b.jpg"), QStringLiteral("/photos/c.jpg")}));
+    ASSERT_EQ(photos->urls().size(), 3);
+    EXPECT_EQ(photos->urls()[1].toLocalFile(), odd) << "the odd name travels in the URI list only";
+    EXPECT_FALSE(photos->hasFormat(TransferFormat::Clipart));
+
+    std::unique_ptr<QMimeData> clipart(TThumbnailListview::DragData(TThumbnailListview::TDragKind::Clipart,
+                                                                    {QStringLiteral("/clipart/Herz.png")}));
+    EXPECT_EQ(Transfer::DroppedClipart(*clipart), QStringLiteral("/clipart/Herz.png"));
+    EXPECT_FALSE(clipart->hasFormat(TransferFormat::FileList));
+    EXPECT_EQ(clipart->urls().value(0).toLocalFile(), QStringLiteral("/clipart/Herz.png"));
 }
 
 TEST_F(ThumbnailList, ScreenshotAtThePixelRatioOfTheScreen) {
