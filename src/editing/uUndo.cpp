@@ -215,6 +215,8 @@ TUndoOutcome TUndoManager::step(TFBDocument& document, std::vector<std::unique_p
         throw;
     }
     item.reset();
+    if (outcome.Restored)
+        announce(TUndoChange::Restored);
     outcome.Place = showPlace(document, recorded);
     enforceBudget();
     announce(change);

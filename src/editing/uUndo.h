@@ -97,8 +97,10 @@ struct TUndoOutcome {
     bool Restored = false; // the record fitted the document and was restored
 };
 
-// The kinds of change the manager announces.
-enum class TUndoChange { Added, Undone, Redone, Dropped, Cleared, Trimmed };
+// The kinds of change the manager announces. Restored comes while undo or redo runs: after the
+// record restored the document and before its place is shown, so that views and panels let go of
+// elements the restore freed without losing the selection the record brings back.
+enum class TUndoChange { Added, Undone, Redone, Dropped, Cleared, Trimmed, Restored };
 
 // The one undo history of the program, newest last, with the list of undone records that redo
 // repeats. Every add operation records from the current document and the installed UI state,
@@ -163,7 +165,7 @@ public:
     qint64 ByteBudget() const { return budget_; }
     static qint64 DefaultByteBudget();
 
-    // Told after every add, undo, redo, drop, clear and trim.
+    // Told after every add, undo, redo, drop, clear and trim, and of every restore.
     std::function<void(TUndoChange)> OnChanged;
 
     // Appends a record made by the caller (its place is written here).

@@ -1,5 +1,7 @@
 #include "platform/uInfoausgabe.h"
 
+#include <cstdio>
+
 TInfoAusgabe& TInfoAusgabe::instance() {
     static TInfoAusgabe output;
     return output;
@@ -18,4 +20,21 @@ void TInfoAusgabe::Info(const QString& text) {
 void TInfoAusgabe::Status(const QString& text) {
     if (target_)
         target_->SetStatusText(text);
+}
+
+namespace {
+void writeToStandardError(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+} // namespace
+
+void TInfoTarget::ShowError(const QString& message) {
+    writeToStandardError(message);
+}
+
+void TInfoAusgabe::Error(const QString& message) {
+    if (target_)
+        target_->ShowError(message);
+    else
+        writeToStandardError(message);
 }

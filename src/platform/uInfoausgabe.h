@@ -15,6 +15,9 @@ public:
     virtual void ShowProgress(const QString& text) = 0;
     // Closes the progress window, if any, and enables the main window again.
     virtual void HideProgress() = 0;
+    // The report of a command that failed (see Guarded). Without a window to show it in, the
+    // message goes to the standard error output.
+    virtual void ShowError(const QString& message);
 };
 
 // The one progress and status output through which every long operation reports.
@@ -36,6 +39,8 @@ public:
     }
     // Only the status line shows the text; the progress window is left alone.
     void Status(const QString& text);
+    // Reports a failed command to the user; the standard error output when there is no target.
+    void Error(const QString& message);
 
     // The main window installs itself on creation and removes itself (nullptr) on destruction.
     void SetTarget(TInfoTarget* target) { target_ = target; }

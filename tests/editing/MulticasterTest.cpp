@@ -23,16 +23,13 @@ struct ElementEvent {
 class MulticasterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Multicaster().OnElementChanged = [this](const QObject* s, TFBElement* e, TFBPage* p) {
-            elementEvents.push_back({s, e, p});
-        };
-        Multicaster().OnViewSelected = [this](const QObject* s, int v) { viewEvents.push_back({s, v}); };
-        Multicaster().OnPagesChanged = [this](const QObject* s) { pagesEvents.push_back(s); };
-    }
-    void TearDown() override {
-        Multicaster().OnElementChanged = nullptr;
-        Multicaster().OnViewSelected = nullptr;
-        Multicaster().OnPagesChanged = nullptr;
+        subscription = Multicaster().Subscribe({[this](const QObject* s, TFBElement* e, TFBPage* p) {
+                                                    elementEvents.push_back({s, e, p});
+                                                },
+                                                [this](const QObject* s, int v) {
+                                                    viewEvents.push_back({s, v});
+                                                },
+                                                [this](const QObject* s) { pagesEvents.push_back(s); }});
     }
     void addPages(int n) { TestSupport::addPages(document, n); }
     // The pages a change of the view reaches, in the order of their events.
@@ -56,6 +53,7 @@ protected:
     std::vector<ElementEvent> elementEvents;
     std::vector<std::pair<const QObject*, int>> viewEvents;
     std::vector<const QObject*> pagesEvents;
+    TMulticaster::TSubscription subscription;
 };
 
 } // namespace
@@ -100,6 +98,71 @@ TEST_F(MulticasterTest, ViewSelectionAndPageChangesReachTheSubscriberWithTheirSo
     EXPECT_EQ(viewEvents[0].second, 3);
     ASSERT_EQ(pagesEvents.size(), 1u);
     EXPECT_EQ(pagesEvents[0], &source);
+}
+
+TEST_F(MulticasterTest, EverySubscriberIsToldTheSourceAndAnEndedSubscriptionHearsNothing) {
+    addPages(1);
+    std::vector<std::pair<int, const QObject*>> heard;
+    const auto listener = [&heard](int who) {
+        return TMulticaster::TSubscriber{[&heard, who](const QObject* s, TFBElement*, TFBPage*) {
+                                             heard.push_back({who, s});
+                                         },
+                                         [&heard, who](const QObject* s, int) {
+                                             heard.push_back({who, s});
+                                         },
+                                         nullptr};
+    };
+    QObject other;
+    {
+        TMulticaster::TSubscription second = Multicaster().Subscribe(listener(2));
+        TMulticaster::TSubscription third = Multicaster().Subscribe(listener(3));
+        EXPECT_EQ(Multicaster().SubscriberCount(), 3);
+        Multicaster().NotifyPageChanged(&source, document.Pages.Items(0));
+        Multicaster().ViewSelected(&other, 0);
+        Multicaster().PagesChanged(&other); // the two listeners ignore it
+        EXPECT_EQ(heard, (std::vector<std::pair<int, const QObject*>>{
+                             {2, &source}, {3, &source}, {2, &other}, {3, &other}}));
+        ASSERT_EQ(elementEvents.size(), 1u);
+        EXPECT_EQ(elementEvents[0].source, &source);
+        ASSERT_EQ(pagesEvents.size(), 1u);
+
+        // A moved subscription keeps listening; the moved-from one ends nothing.
+        TMulticaster::TSubscription moved = std::move(third);
+        EXPECT_FALSE(third.Active());
+        EXPECT_TRUE(moved.Active());
+        EXPECT_EQ(Multicaster().SubscriberCount(), 3);
+    }
+    EXPECT_EQ(Multicaster().SubscriberCount(), 1);
+    heard.clear();
+    Multicaster().ViewSelected(&source, 0);
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(viewEvents.size(), 2u);
+}
+
+TEST_F(MulticasterTest, ASubscriberEndingAnotherDuringAnEventStopsItAtOnce) {
+    TMulticaster::TSubscription later;
+    int laterCalls = 0;
+    int ownCalls = 0;
+    TMulticaster::TSubscription first = Multicaster().Subscribe({nullptr, nullptr, [&](const QObject*) {
+                                                                     ++ownCalls;
+                                                                     later.Reset();
+                                                                 }});
+    later = Multicaster().Subscribe({nullptr, nullptr, [&](const QObject*) { ++laterCalls; }});
+    Multicaster().PagesChanged(&source);
+    EXPECT_EQ(ownCalls, 1);
+    EXPECT_EQ(laterCalls, 0);
+    EXPECT_EQ(pagesEvents.size(), 1u);
+
+    // A subscriber may also end its own subscription while it is called.
+    TMulticaster::TSubscription self;
+    int selfCalls = 0;
+    self = Multicaster().Subscribe({nullptr, nullptr, [&](const QObject*) {
+                                        ++selfCalls;
+                                        self.Reset();
+                                    }});
+    Multicaster().PagesChanged(&source);
+    Multicaster().PagesChanged(&source);
+    EXPECT_EQ(selfCalls, 1);
 }
 
 TEST(MulticasterWithoutSubscriber, EventsAreDropped) {

@@ -314,8 +314,9 @@ TEST_F(Undo, TheManagerAnnouncesEveryChangeOfTheHistory) {
     UndoManager().Redo(document);
     UndoManager().DropLast();
     UndoManager().Clear();
-    const std::vector<TUndoChange> expected = {TUndoChange::Added, TUndoChange::Undone, TUndoChange::Redone,
-                                               TUndoChange::Dropped, TUndoChange::Cleared};
+    const std::vector<TUndoChange> expected = {
+        TUndoChange::Added,  TUndoChange::Restored, TUndoChange::Undone, TUndoChange::Restored,
+        TUndoChange::Redone, TUndoChange::Dropped,  TUndoChange::Cleared};
     EXPECT_EQ(changes, expected);
 }
 

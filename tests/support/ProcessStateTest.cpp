@@ -32,9 +32,9 @@ TEST(ProcessWideState, ResetClearsEveryInstanceATestCanLeaveBehind) {
     TestSupport::TempHome home;
     UndoManager().Add(std::make_unique<TUndoItem>());
     int events = 0;
-    Multicaster().OnViewSelected = [&events](const QObject*, int) { ++events; };
-    Multicaster().OnPagesChanged = [&events](const QObject*) { ++events; };
-    Multicaster().OnElementChanged = [&events](const QObject*, TFBElement*, TFBPage*) { ++events; };
+    const TMulticaster::TSubscription left = Multicaster().Subscribe(
+        {[&events](const QObject*, TFBElement*, TFBPage*) { ++events; },
+         [&events](const QObject*, int) { ++events; }, [&events](const QObject*) { ++events; }});
     CountingTarget target;
     InfoAusgabe().SetTarget(&target);
     QImage red(4, 4, QImage::Format_ARGB32);
@@ -56,6 +56,7 @@ TEST(ProcessWideState, ResetClearsEveryInstanceATestCanLeaveBehind) {
     Multicaster().PagesChanged(nullptr);
     Multicaster().NotifyViewChanged(nullptr, &document, 0);
     EXPECT_EQ(events, 0);
+    EXPECT_FALSE(left.Active());
     InfoAusgabe().Info(QStringLiteral("Fertig"));
     EXPECT_EQ(target.calls, 0);
     EXPECT_EQ(TBildmanager::Instance().Count(), 0);

@@ -52,10 +52,10 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 void ResetProcessWideState() {
     // Widgets a test gave away with deleteLater go now, before anything they watch is reset.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    UndoManager().OnChanged = nullptr;
+    UndoManager().SetUIState(nullptr);
     UndoManager().Clear();
-    Multicaster().OnElementChanged = nullptr;
-    Multicaster().OnViewSelected = nullptr;
-    Multicaster().OnPagesChanged = nullptr;
+    Multicaster().Clear();
     InfoAusgabe().SetTarget(nullptr);
     TBildmanager::Instance().SetFilterHost(nullptr);
     TBildmanager::Instance().Clear();

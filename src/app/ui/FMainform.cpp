@@ -3,40 +3,46 @@
 #include "app/uStartup.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uFormPlacement.h"
+#include "app/ui/uMasterActions.h"
 #include "app/ui/uMasterPrompts.h"
 #include "app/ui/uMasterUndoPlace.h"
+#include "calendar/ui/uSubformKalender.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
+#include "catalogue/ui/uColorListView.h"
 #include "catalogue/ui/uPageTemplateListview.h"
 #include "document/uColorList.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
-#include "editing/uMulticaster.h"
+#include "editing/uPropertyPanel.h"
 #include "editing/uUndo.h"
 #include "editing/ui/uFotobuchMainview.h"
+#include "editing/ui/uPictureBrowser.h"
+#include "editing/ui/uSubformBild.h"
+#include "editing/ui/uSubformFarbFlaeche.h"
 #include "editing/ui/uSubformSeiten.h"
+#include "editing/ui/uSubformText.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
+#include "platform/uGuarded.h"
 #include "platform/uVXRegIniFile.h"
 #include "print/ui/uDesignerPrinting.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -57,6 +63,16 @@ QString UnsavedChangesText() {
     // The two sentences stand on two lines.
     return Translate(QStringLiteral("Das aktuelle Album ist noch nicht gespeichert.")) + QLatin1Char('\n') +
            Translate(QStringLiteral("Soll es jetzt gespeichert werden?"));
+}
+
+// A tab page holding one widget that fills it.
+QWidget* TabPage(const char* name, QWidget* content) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return page;
 }
 
 } // namespace
@@ -95,8 +111,6 @@ void TMaster::FormCreate() {
     // The file association of project files is installed by the start-up sequence just before.
 
     RestoreFormPlacement(*this, QStringLiteral("Master"));
-    pictureFolder_ = VXRegIniFile().ReadString(QString(), QStringLiteral("BaseDir"), QString());
-    clipartFolder_ = VXRegIniFile().ReadString(QString(), QStringLiteral("ClipartBaseDir"), QString());
 
     for (const char* text :
          {"Das aktuelle Album ist noch nicht gespeichert.", "Soll es jetzt gespeichert werden?", "Unbenannt",
@@ -107,7 +121,8 @@ void TMaster::FormCreate() {
     document_ = std::make_unique<TFBDocument>();
     ResetToEmptyDocument(*document_);
 
-    BuildMenus();
+    actions_ = new TMasterActions(this, MasterCommands(*this));
+    actions_->BuildMenus(menuBar());
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -121,30 +136,10 @@ void TMaster::FormCreate() {
     titleFont.setPixelSize(16);
     panTitel->setFont(titleFont);
     outer->addWidget(panTitel);
-    outer->addWidget(BuildToolbar());
+    outer->addWidget(actions_->BuildToolbar());
 
     auto* body = new QSplitter(Qt::Horizontal, central);
-    PageControlLeft = new QTabWidget(body);
-    PageControlLeft->setObjectName(QStringLiteral("PageControlLeft"));
-    PageControlLeft->setMinimumWidth(200);
-    auto* tsBilder = new QWidget;
-    tsBilder->setObjectName(QStringLiteral("tsBilder"));
-    PageControlLeft->addTab(tsBilder, Translate(QStringLiteral("Bilder")));
-    tsLayouts = new QWidget;
-    tsLayouts->setObjectName(QStringLiteral("tsLayouts"));
-    lvLayouts = new TPageTemplateListview(tsLayouts);
-    auto* layoutsLayout = new QVBoxLayout(tsLayouts);
-    layoutsLayout->setContentsMargins(0, 0, 0, 0);
-    layoutsLayout->addWidget(lvLayouts);
-    PageControlLeft->addTab(tsLayouts, Translate(QStringLiteral("Layouts")));
-    auto* tsFarben = new QWidget;
-    tsFarben->setObjectName(QStringLiteral("tsFarben"));
-    PageControlLeft->addTab(tsFarben, Translate(QStringLiteral("Farben")));
-    auto* tsClipart = new QWidget;
-    tsClipart->setObjectName(QStringLiteral("tsClipart"));
-    PageControlLeft->setTabVisible(PageControlLeft->addTab(tsClipart, Translate(QStringLiteral("Clipart"))),
-                                   false);
-
+    body->addWidget(BuildSidePanels(body));
     auto* panMain = new QWidget(body);
     panMain->setObjectName(QStringLiteral("panMain"));
     auto* mainLayout = new QVBoxLayout(panMain);
@@ -155,36 +150,15 @@ void TMaster::FormCreate() {
     auto* viewLayout = new QVBoxLayout(viewArea);
     viewLayout->setContentsMargins(0, 0, 0, 0);
     viewLayout->setSpacing(0);
-    viewLayout->addWidget(BuildViewHeader());
     mainView_ = new TFBMainView(viewArea, document_.get());
+    viewLayout->addWidget(BuildViewHeader());
     viewLayout->addWidget(mainView_, 1);
-
-    pagecontrolBottom = new QTabWidget(mainSplitter);
-    pagecontrolBottom->setObjectName(QStringLiteral("pagecontrolBottom"));
-    pagecontrolBottom->setMinimumHeight(120);
-    tsSeiten = new QWidget;
-    tsSeiten->setObjectName(QStringLiteral("tsSeiten"));
-    pagesPanel_ = new TSFormSeiten(tsSeiten, document_.get());
-    auto* pagesLayout = new QVBoxLayout(tsSeiten);
-    pagesLayout->setContentsMargins(0, 0, 0, 0);
-    pagesLayout->addWidget(pagesPanel_);
-    pagecontrolBottom->addTab(tsSeiten, Translate(QStringLiteral("Seiten")));
-    const auto addPropertyTab = [this](QWidget*& tab, const char* name, const QString& caption) {
-        tab = new QWidget;
-        tab->setObjectName(QString::fromLatin1(name));
-        pagecontrolBottom->setTabVisible(pagecontrolBottom->addTab(tab, caption), false);
-    };
-    addPropertyTab(tsText, "tsText", Translate(QStringLiteral("Text")));
-    addPropertyTab(tsBild, "tsBild", Translate(QStringLiteral("Bild")));
-    addPropertyTab(tsFarbflaeche, "tsFarbflaeche", Translate(QStringLiteral("Farbfläche")));
-    addPropertyTab(tsKalender, "tsKalender", Translate(QStringLiteral("Kalender")));
     mainSplitter->addWidget(viewArea);
-    mainSplitter->addWidget(pagecontrolBottom);
+    mainSplitter->addWidget(BuildLowerPanels(mainSplitter));
     mainSplitter->setStretchFactor(0, 1);
     mainSplitter->setSizes({440, 168});
     mainLayout->addWidget(mainSplitter);
 
-    body->addWidget(PageControlLeft);
     body->addWidget(panMain);
     body->setStretchFactor(1, 1);
     body->setSizes({280, 576});
@@ -198,23 +172,26 @@ void TMaster::FormCreate() {
 
     UpdateCaption();
 
-    TMulticaster& multicaster = Multicaster();
-    multicaster.OnElementChanged = [this](const QObject* sender, TFBElement* element, TFBPage* page) {
-        ElementChanged(sender, element, page);
-    };
-    multicaster.OnViewSelected = [this](const QObject* sender, int index) { ShowView(sender, index); };
-    multicaster.OnPagesChanged = [this](const QObject* sender) { PagesChanged(sender); };
-
-    mainView_->OnSelectionChange = [this](TFBElement* element) { SelectionChanged(element); };
-    mainView_->OnZoomChange = [this] {
-        const QSignalBlocker blocker(tbMainViewZoom);
-        tbMainViewZoom->setValue(static_cast<int>(std::lround(mainView_->Zoom() * 100.0f)));
-    };
-
+    subscription_ =
+        Multicaster().Subscribe({[this](const QObject* sender, TFBElement* element, TFBPage* page) {
+                                     ElementChanged(sender, element, page);
+                                 },
+                                 [this](const QObject* sender, int index) { ShowView(sender, index); },
+                                 [this](const QObject* sender) { PagesChanged(sender); }});
     // Undo records where the user is and returns there.
     undoPlace_ =
         std::make_unique<TMasterUndoPlace>(*mainView_, [this](int view) { ShowView(nullptr, view); });
-    UndoManager().OnChanged = [this](TUndoChange) { ApplicationIdle(); };
+    UndoManager().OnChanged = [this](TUndoChange change) {
+        if (change == TUndoChange::Restored)
+            DocumentRestored();
+        UpdateActions();
+    };
+
+    connect(mainView_, &TFBMainView::SelectionChanged, this, &TMaster::SelectionChanged);
+    connect(mainView_, &TFBMainView::ZoomChanged, this, [this] {
+        const QSignalBlocker blocker(tbMainViewZoom);
+        tbMainViewZoom->setValue(static_cast<int>(std::lround(mainView_->Zoom() * 100.0f)));
+    });
 
     mainView_->SetScreen(0);
     pagesPanel_->Rebuild();
@@ -229,159 +206,81 @@ void TMaster::FormCreate() {
     // The offered languages are loaded here.
 
     InfoAusgabe().SetTarget(this);
-    ConnectEditEnabling();
-    idleTimer_ = new QTimer(this);
-    idleTimer_->setInterval(200);
-    connect(idleTimer_, &QTimer::timeout, this, &TMaster::ApplicationIdle);
-    idleTimer_->start();
+    ConnectUpdateTriggers();
 }
 
 void TMaster::FormDestroy() {
     // Nothing may reach the views while they are taken down.
     disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    subscription_.Reset();
     UndoManager().OnChanged = nullptr;
     undoPlace_.reset();
-    idleTimer_->stop();
-    TMulticaster& multicaster = Multicaster();
-    multicaster.OnElementChanged = nullptr;
-    multicaster.OnViewSelected = nullptr;
-    multicaster.OnPagesChanged = nullptr;
     if (InfoAusgabe().Target() == this)
         InfoAusgabe().SetTarget(nullptr);
     HideProgress();
 
     // A settings file that cannot be written must not stop the window from closing.
     try {
-        if (!pictureFolder_.isEmpty())
-            VXRegIniFile().WriteString(QString(), QStringLiteral("BaseDir"), pictureFolder_);
-        if (!clipartFolder_.isEmpty())
-            VXRegIniFile().WriteString(QString(), QStringLiteral("ClipartBaseDir"), clipartFolder_);
+        pictureBrowser_->SaveFolder();
+        clipartBrowser_->SaveFolder();
         SaveFormPlacement(*this, QStringLiteral("Master"));
     } catch (const Exception& e) {
         Debug().Trace(QStringLiteral("TMaster.FormDestroy: ") + e.message());
     }
 
     // The views hold the document; they go first.
+    panels_.clear();
     delete takeCentralWidget();
     document_.reset();
 }
 
-void TMaster::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(Translate(QStringLiteral("&Datei")));
-    file->setObjectName(QStringLiteral("mnuDatei"));
-    const auto add = [this](QMenu* menu, const char* name, const QString& caption,
-                            const QKeySequence& shortcut, void (TMaster::*handler)()) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty())
-            action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    add(file, "mnuDateiNeu", Translate(QStringLiteral("&Neu")), QKeySequence(Qt::CTRL | Qt::Key_N),
-        &TMaster::mnuDateiNeuClick);
-    add(file, "mnuDateiOeffnen", Translate(QStringLiteral("Ö&ffnen...")), QKeySequence(Qt::CTRL | Qt::Key_O),
-        &TMaster::mnuDateiOeffnenClick);
-    add(file, "mnuDateiSpeichern", Translate(QStringLiteral("&Speichern")),
-        QKeySequence(Qt::CTRL | Qt::Key_S), &TMaster::mnuDateiSpeichernClick);
-    add(file, "mnuDateiSpeichernUnter", Translate(QStringLiteral("Speichern &unter...")), {},
-        &TMaster::mnuDateiSpeichernUnterClick);
-    file->addSeparator();
-    add(file, "mnuDrucken", Translate(QStringLiteral("&Drucken...")), QKeySequence(Qt::CTRL | Qt::Key_P),
-        &TMaster::mnuDruckenClick);
-    add(file, "mnuDruckereinrichtung", Translate(QStringLiteral("Drucker&einrichtung...")), {},
-        &TMaster::mnuDruckereinrichtungClick);
-    file->addSeparator();
-    add(file, "mnuBeenden", Translate(QStringLiteral("&Beenden")), QKeySequence(Qt::ALT | Qt::Key_F4),
-        &TMaster::mnuBeendenClick);
-
-    QMenu* edit = menuBar()->addMenu(Translate(QStringLiteral("&Bearbeiten")));
-    edit->setObjectName(QStringLiteral("mnuBearbeiten"));
-    mnuRueckgaengig = add(edit, "mnuRueckgaengig", Translate(QStringLiteral("Rückgängig")),
-                          QKeySequence(Qt::CTRL | Qt::Key_Z), &TMaster::mnuRueckgaengigClick);
-    mnuWiederherstellen = add(edit, "mnuWiederherstellen", Translate(QStringLiteral("Wiederherstellen")), {},
-                              &TMaster::mnuWiederherstellenClick);
-    // Both keys by name: desktops differ in which one is their redo key.
-    mnuWiederherstellen->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    edit->addSeparator();
-    mnuBearbeitenAusschneiden =
-        add(edit, "mnuBearbeitenAusschneiden", Translate(QStringLiteral("&Ausschneiden")),
-            QKeySequence(Qt::CTRL | Qt::Key_X), &TMaster::mnuBearbeitenAusschneidenClick);
-    mnuBearbeitenKopieren = add(edit, "mnuBearbeitenKopieren", Translate(QStringLiteral("&Kopieren")),
-                                QKeySequence(Qt::CTRL | Qt::Key_C), &TMaster::mnuBearbeitenKopierenClick);
-    mnuBearbeitenEinfuegen = add(edit, "mnuBearbeitenEinfuegen", Translate(QStringLiteral("&Einfügen")),
-                                 QKeySequence(Qt::CTRL | Qt::Key_V), &TMaster::mnuBearbeitenEinfuegenClick);
-    // Opening the Edit menu: Undo and Redo follow the editor or the undo history. Closed, they
-    // stay enabled, so that their keys always reach them and an empty history beeps.
-    connect(edit, &QMenu::aboutToShow, this, [this] {
-        mnuRueckgaengig->setEnabled(RichTextEditorHasFocus() || UndoManager().CanUndo());
-        mnuWiederherstellen->setEnabled(RichTextEditorHasFocus() || UndoManager().CanRedo());
+QWidget* TMaster::BuildSidePanels(QWidget* parent) {
+    PageControlLeft = new QTabWidget(parent);
+    PageControlLeft->setObjectName(QStringLiteral("PageControlLeft"));
+    PageControlLeft->setMinimumWidth(200);
+    pictureBrowser_ = new TPictureBrowser(QStringLiteral("PictureBrowser"), QStringLiteral("BaseDir"));
+    PageControlLeft->addTab(TabPage("tsBilder", pictureBrowser_), Translate(QStringLiteral("Bilder")));
+    lvLayouts = new TPageTemplateListview(nullptr);
+    lvLayouts->SetDocument(document_.get());
+    tsLayouts = TabPage("tsLayouts", lvLayouts);
+    PageControlLeft->addTab(tsLayouts, Translate(QStringLiteral("Layouts")));
+    connect(lvLayouts, &TPageTemplateListview::Rebuilt, this, [this](int count) {
+        PageControlLeft->setTabVisible(PageControlLeft->indexOf(tsLayouts), count > 0);
     });
-    connect(edit, &QMenu::aboutToHide, this, [this] {
-        mnuRueckgaengig->setEnabled(true);
-        mnuWiederherstellen->setEnabled(true);
-    });
-
-    QMenu* help = menuBar()->addMenu(Translate(QStringLiteral("Hilfe")));
-    help->setObjectName(QStringLiteral("mnuHilfe"));
-    add(help, "mnuHilfeUeber", Translate(QStringLiteral("Über")), {}, &TMaster::mnuHilfeUeberClick);
+    auto* colors = new TColorListView;
+    PageControlLeft->addTab(TabPage("tsFarben", colors), Translate(QStringLiteral("Farben")));
+    clipartBrowser_ = new TPictureBrowser(QStringLiteral("ClipartBrowser"), QStringLiteral("ClipartBaseDir"));
+    const int clipart =
+        PageControlLeft->addTab(TabPage("tsClipart", clipartBrowser_), Translate(QStringLiteral("Clipart")));
+    PageControlLeft->setTabVisible(clipart, false);
+    for (TEditorPanel* panel :
+         std::initializer_list<TEditorPanel*>{pictureBrowser_, lvLayouts, colors, clipartBrowser_})
+        AddPanel(panel);
+    return PageControlLeft;
 }
 
-QWidget* TMaster::BuildToolbar() {
-    auto* panToolbar = new QWidget;
-    panToolbar->setObjectName(QStringLiteral("panToolbar"));
-    panToolbar->setFixedHeight(64);
-    auto* layout = new QHBoxLayout(panToolbar);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->setSpacing(2);
-    QStyle* style = this->style();
-    const auto button = [&](const char* name, const QString& caption, const QString& hint,
-                            QStyle::StandardPixmap glyph, void (TMaster::*handler)()) {
-        auto* b = new QToolButton(panToolbar);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setText(caption);
-        b->setToolTip(hint);
-        b->setIcon(style->standardIcon(glyph));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setAutoRaise(true);
-        b->setFixedHeight(60);
-        b->setMinimumWidth(64);
-        connect(b, &QToolButton::clicked, this, handler);
-        layout->addWidget(b);
-        return b;
+QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
+    pagecontrolBottom = new QTabWidget(parent);
+    pagecontrolBottom->setObjectName(QStringLiteral("pagecontrolBottom"));
+    pagecontrolBottom->setMinimumHeight(120);
+    pagesPanel_ = new TSFormSeiten(nullptr, document_.get());
+    tsSeiten = TabPage("tsSeiten", pagesPanel_);
+    pagecontrolBottom->addTab(tsSeiten, Translate(QStringLiteral("Seiten")));
+    AddPanel(pagesPanel_);
+    const auto addPropertyTab = [this](TPropertyPanel kind, TSubForm* panel, const char* name,
+                                       const char* caption) {
+        QWidget* tab = TabPage(name, panel);
+        pagecontrolBottom->setTabVisible(
+            pagecontrolBottom->addTab(tab, Translate(QString::fromUtf8(caption))), false);
+        propertyTabs_.push_back({kind, panel, tab});
+        AddPanel(panel);
     };
-    button("BtnAlbumNeu", Translate(QStringLiteral("Neu")), Translate(QStringLiteral("Neues Album")),
-           QStyle::SP_FileIcon, &TMaster::BtnAlbumNeuClick);
-    button("BtnAlbumOeffnen", Translate(QStringLiteral("Öffnen")), Translate(QStringLiteral("Album öffnen")),
-           QStyle::SP_DialogOpenButton, &TMaster::BtnAlbumOeffnenClick);
-    button("BtnAlbumSpeichern", Translate(QStringLiteral("Speichern")),
-           Translate(QStringLiteral("Album speichern")), QStyle::SP_DialogSaveButton,
-           &TMaster::BtnAlbumSpeichernClick);
-    button("BtnAlbumDrucken", Translate(QStringLiteral("Drucken")),
-           Translate(QStringLiteral("Album drucken")), QStyle::SP_ComputerIcon,
-           &TMaster::BtnAlbumDruckenClick);
-    BtnEntfernen =
-        button("BtnEntfernen", Translate(QStringLiteral("Entfernen")), Translate(QStringLiteral("Entfernen")),
-               QStyle::SP_TrashIcon, &TMaster::BtnEntfernenClick);
-    button("BtnBlattausrichtung", Translate(QStringLiteral("Ausrichtung")),
-           Translate(QStringLiteral("Ausrichtung")), QStyle::SP_BrowserReload,
-           &TMaster::BtnBlattausrichtungClick);
-    button("BtnTextEinfuegen", Translate(QStringLiteral("Text")), Translate(QStringLiteral("Text einfügen")),
-           QStyle::SP_FileDialogDetailedView, &TMaster::BtnTextEinfuegenClick);
-    BtnBilderschatten = button("BtnBilderschatten", Translate(QStringLiteral("Bilderschatten")),
-                               Translate(QStringLiteral("Bilder mit Schatten hinterlegen")),
-                               QStyle::SP_TitleBarShadeButton, &TMaster::BtnBilderschattenClick);
-    BtnBilderschatten->setCheckable(true);
-    BtnRueckgaengig =
-        button("BtnRueckgaengig", Translate(QStringLiteral("Undo")), Translate(QStringLiteral("Rückgängig")),
-               QStyle::SP_ArrowBack, &TMaster::BtnRueckgaengigClick);
-    // The close button stays at the right end.
-    layout->addStretch(1);
-    button("BtnSchliessen", Translate(QStringLiteral("Schließen")),
-           Translate(QStringLiteral("Album schließen")), QStyle::SP_DialogCloseButton,
-           &TMaster::BtnSchliessenClick);
-    return panToolbar;
+    addPropertyTab(TPropertyPanel::Text, new TSFormDlgRTFText, "tsText", "Text");
+    addPropertyTab(TPropertyPanel::Bild, new TSFormBild, "tsBild", "Bild");
+    addPropertyTab(TPropertyPanel::Farbflaeche, new TSFormFarbFlaeche, "tsFarbflaeche", "Farbfläche");
+    addPropertyTab(TPropertyPanel::Kalender, new TSFormKalender, "tsKalender", "Kalender");
+    return pagecontrolBottom;
 }
 
 QWidget* TMaster::BuildViewHeader() {
@@ -390,20 +289,20 @@ QWidget* TMaster::BuildViewHeader() {
     header->setFixedHeight(25);
     auto* layout = new QHBoxLayout(header);
     layout->setContentsMargins(4, 0, 5, 0);
-    const auto arrowButton = [&](const char* name, Qt::ArrowType arrow, void (TMaster::*handler)()) {
+    const auto arrowButton = [&](const char* name, Qt::ArrowType arrow) {
         auto* b = new QToolButton(header);
         b->setObjectName(QString::fromLatin1(name));
+        b->setDefaultAction(actions_->Action(QString::fromLatin1(name)));
         b->setArrowType(arrow);
         b->setFixedSize(24, 24);
-        connect(b, &QToolButton::clicked, this, handler);
         return b;
     };
-    QToolButton* back = arrowButton("BtnSeiteZurueck", Qt::LeftArrow, &TMaster::BtnSeiteZurueckClick);
+    QToolButton* back = arrowButton("BtnSeiteZurueck", Qt::LeftArrow);
     lblSeitenzahl = new QLabel(header);
     lblSeitenzahl->setObjectName(QStringLiteral("lblSeitenzahl"));
     lblSeitenzahl->setAlignment(Qt::AlignCenter);
     lblSeitenzahl->setMinimumWidth(140);
-    QToolButton* forward = arrowButton("BtnSeiteVor", Qt::RightArrow, &TMaster::BtnSeiteVorClick);
+    QToolButton* forward = arrowButton("BtnSeiteVor", Qt::RightArrow);
     tbMainViewZoom = new QSlider(Qt::Horizontal, header);
     tbMainViewZoom->setObjectName(QStringLiteral("tbMainViewZoom"));
     tbMainViewZoom->setRange(100, 800);
@@ -423,11 +322,13 @@ QWidget* TMaster::BuildViewHeader() {
     return header;
 }
 
-void TMaster::ConnectEditEnabling() {
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) {
-        UpdateEditButtons();
-        mnuRueckgaengig->setEnabled(true);
-    });
+void TMaster::ConnectUpdateTriggers() {
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) { UpdateActions(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMaster::UpdateActions);
+}
+
+void TMaster::UpdateActions() {
+    actions_->UpdateActions();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -449,82 +350,99 @@ void TMaster::UpdateViewLabel() {
                                                                       : QString());
 }
 
+TSubForm* TMaster::PropertyPanel(TPropertyPanel kind) const {
+    for (const TPropertyTab& tab : propertyTabs_)
+        if (tab.Kind == kind)
+            return tab.Panel;
+    return nullptr;
+}
+
 void TMaster::SelectionChanged(TFBElement* element) {
-    QWidget* tab = tsSeiten;
-    if (auto* picture = dynamic_cast<TFBPictureElement*>(element))
-        tab = picture->HasPicture() && !picture->CanZoomAndTrack ? tsFarbflaeche : tsBild;
-    else if (dynamic_cast<TFBTextElement*>(element))
-        tab = tsText;
-    else if (dynamic_cast<TFBKalenderElement*>(element))
-        tab = tsKalender;
-    for (QWidget* property : {tsText, tsBild, tsFarbflaeche, tsKalender})
-        pagecontrolBottom->setTabVisible(pagecontrolBottom->indexOf(property), property == tab);
-    pagecontrolBottom->setCurrentWidget(tab);
-
-    UpdateShadowButton();
-    UpdateEditButtons();
-}
-
-void TMaster::UpdateShadowButton() {
-    BtnBilderschatten->setEnabled(document_->PictureShadowsAllowed);
-    if (document_->PictureShadowsAllowed)
-        BtnBilderschatten->setChecked(document_->PicturesHaveShadows);
-}
-
-void TMaster::UpdateEditButtons() {
-    const bool editor = RichTextEditorHasFocus();
-    BtnEntfernen->setEnabled(mainView_->CanDelete());
-    mnuBearbeitenAusschneiden->setEnabled(editor || mainView_->CanCopy());
-    mnuBearbeitenKopieren->setEnabled(editor || mainView_->CanCopy());
-    mnuBearbeitenEinfuegen->setEnabled(editor || mainView_->CanPaste());
+    // The picture panel lets go first; then the fitting panel gets the element.
+    PropertyPanel(TPropertyPanel::Bild)->SetElement(nullptr);
+    const TPropertyPanel kind = PropertyPanelFor(element);
+    QWidget* shown = tsSeiten;
+    for (const TPropertyTab& tab : propertyTabs_) {
+        if (tab.Kind == kind) {
+            tab.Panel->SetElement(element);
+            shown = tab.Tab;
+        }
+        pagecontrolBottom->setTabVisible(pagecontrolBottom->indexOf(tab.Tab), tab.Kind == kind);
+    }
+    pagecontrolBottom->setCurrentWidget(shown);
+    UpdateActions();
 }
 
 bool TMaster::RichTextEditorHasFocus() const {
     return richTextEditor_ && richTextEditor_->hasFocus();
 }
 
-void TMaster::ApplicationIdle() {
-    BtnRueckgaengig->setEnabled(RichTextEditorHasFocus() || UndoManager().CanUndo());
+void TMaster::RefreshLayoutList() {
+    lvLayouts->Refresh(mainView_->ViewIndex());
 }
 
-void TMaster::RefreshLayoutList() {
-    lvLayouts->clear();
-    const TFBPage* left = document_->LeftPage(mainView_->ViewIndex());
-    if (document_->IsCalendar() && left && left->CustomLayoutStil != 0)
-        lvLayouts->Build(document_->Layouttypen, left->CustomLayoutStil, true);
-    else
-        lvLayouts->Build(document_->Layouttypen, document_->LayoutStil, document_->NurEinLayoutStil);
-    PageControlLeft->setTabVisible(PageControlLeft->indexOf(tsLayouts), lvLayouts->count() > 0);
+QString TMaster::PictureFolder() const {
+    return pictureBrowser_->Folder();
+}
+
+QString TMaster::ClipartFolder() const {
+    return clipartBrowser_->Folder();
+}
+
+void TMaster::SetPictureFolder(const QString& folder) {
+    pictureBrowser_->SetFolder(folder);
+}
+
+void TMaster::SetClipartFolder(const QString& folder) {
+    clipartBrowser_->SetFolder(folder);
 }
 
 // ---------------------------------------------------------------------------------------------
-// Events of the multicaster
+// The relay: every event of the multicaster reaches the page view and every panel but its source
 
 void TMaster::ShowView(const QObject* sender, int index) {
     if (index < 0)
         return;
-    TWaitCursor cursor;
-    InfoAusgabe().Status(Translate(QStringLiteral("Seite wird geladen")));
-    if (sender != mainView_)
-        mainView_->SetScreen(index);
-    if (sender != pagesPanel_)
-        pagesPanel_->SelectView(index);
-    if (document_->IsCalendar())
-        RefreshLayoutList();
-    InfoAusgabe().Status(QString());
+    {
+        TWaitCursor cursor;
+        InfoAusgabe().Status(Translate(QStringLiteral("Seite wird geladen")));
+        if (sender != mainView_)
+            mainView_->SetScreen(index);
+        for (TEditorPanel* panel : panels_)
+            if (panel->EventSource() != sender)
+                panel->ViewSelected(index);
+        InfoAusgabe().Status(QString());
+    }
     UpdateViewLabel();
+    UpdateActions();
 }
 
 void TMaster::ElementChanged(const QObject* sender, TFBElement* element, TFBPage* page) {
     if (sender != mainView_)
         mainView_->RefreshElement(page, element);
-    if (sender != pagesPanel_)
-        pagesPanel_->ElementChanged(element, page);
+    for (TEditorPanel* panel : panels_)
+        if (panel->EventSource() != sender)
+            panel->ElementChanged(element, page);
+    UpdateActions();
 }
 
 void TMaster::PagesChanged(const QObject* sender) {
-    if (sender != pagesPanel_)
-        pagesPanel_->Rebuild();
+    for (TEditorPanel* panel : panels_)
+        if (panel->EventSource() != sender)
+            panel->PagesChanged();
+    UpdateActions();
+}
+
+void TMaster::DocumentRestored() {
+    // The selected element may be one the restore freed.
+    mainView_->Select(nullptr);
+    mainView_->Repaint();
+    const int view = mainView_->ViewIndex();
+    for (TEditorPanel* panel : panels_)
+        panel->DocumentRestored();
+    for (TEditorPanel* panel : panels_)
+        panel->ViewSelected(view);
+    UpdateViewLabel();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -558,12 +476,9 @@ void TMaster::HideProgress() {
     progress_ = nullptr;
 }
 
-void TMaster::ReportError(const QString& message) {
-    // A failed operation must not leave the window disabled or the hourglass up.
-    InfoAusgabe().Info(QString());
+void TMaster::ShowError(const QString& message) {
     prompts_->ShowError(this, message);
 }
-
 // ---------------------------------------------------------------------------------------------
 // Project commands
 
@@ -601,10 +516,7 @@ void TMaster::RunNewProject() {
     TFBElement* remembered = mainView_->Selected();
     mainView_->Select(nullptr);
     int result = TDateiNeuDlg::ResultCancelled;
-    try {
-        result = wizard_ ? wizard_(*document_) : TDateiNeuDlg::ResultCancelled;
-    } catch (const Exception& e) {
-        ReportError(e.message());
+    if (!Guarded("TMaster.RunNewProject", [&] { result = wizard_ ? wizard_(*document_) : result; })) {
         ShowNewDocument();
         return;
     }
@@ -639,47 +551,33 @@ void TMaster::RunOpenCommand(bool ask) {
 
 bool TMaster::OpenProject(const QString& path) {
     mainView_->Select(nullptr);
-    QString failure;
+    const bool loaded = Guarded("TMaster.OpenProject", [&] {
+        TWaitCursor cursor;
+        loadProject_(*document_, path);
+        document_->FilePath = path;
+    });
     {
         TWaitCursor cursor;
-        try {
-            loadProject_(*document_, path);
-            document_->FilePath = path;
-        } catch (const Exception& e) {
-            failure = e.message();
-        } catch (const std::exception& e) {
-            failure = QString::fromLocal8Bit(e.what());
-        }
-        if (!failure.isEmpty()) {
-            // What a failed load left behind is no project: show the empty default document.
+        // What a failed load left behind is no project: show the empty default document.
+        if (!loaded)
             ResetToEmptyDocument(*document_);
-        }
         UpdateCaption();
         panTitel->setText(document_->Dokumentname);
         SelectionChanged(nullptr);
         ShowNewDocument();
-        UpdateShadowButton();
-        if (failure.isEmpty())
+        if (loaded)
             InfoAusgabe().Info(Translate(QStringLiteral("Fertig")));
     }
     InfoAusgabe().Info(QString());
     document_->Modified = false;
     UndoManager().Clear();
-    if (!failure.isEmpty()) {
-        ReportError(failure);
-        return false;
-    }
-    return true;
+    return loaded;
 }
 
 void TMaster::ShowNewDocument() {
     mainView_->SetScreen(0);
-    mainView_->Repaint();
-    RefreshLayoutList();
-    pagesPanel_->Rebuild();
-    pagesPanel_->SelectView(0);
-    pagesPanel_->update();
-    UpdateViewLabel();
+    DocumentRestored();
+    UpdateActions();
 }
 
 void TMaster::BtnAlbumSpeichernClick() {
@@ -703,22 +601,12 @@ void TMaster::mnuDateiSpeichernUnterClick() {
 }
 
 TMaster::TSaveResult TMaster::SaveTo(const QString& path) {
-    QString failure;
-    {
-        TWaitCursor cursor;
-        try {
+    // A failed save leaves the document with its path and modified: nothing was saved.
+    if (!Guarded("TMaster.SaveTo", [&] {
+            TWaitCursor cursor;
             saveProject_(*document_, path);
-        } catch (const Exception& e) {
-            failure = e.message();
-        } catch (const std::exception& e) {
-            failure = QString::fromLocal8Bit(e.what());
-        }
-    }
-    if (!failure.isEmpty()) {
-        // The document keeps its path and stays modified: nothing was saved.
-        ReportError(failure);
+        }))
         return TSaveResult::Failed;
-    }
     document_->FilePath = path;
     UpdateCaption();
     UndoManager().Clear();
@@ -769,11 +657,7 @@ void TMaster::mnuBeendenClick() {
 }
 
 void TMaster::BtnAlbumDruckenClick() {
-    try {
-        DesignerPrinting::PrintDocument(*document_, this);
-    } catch (const Exception& e) {
-        ReportError(e.message());
-    }
+    DesignerPrinting::PrintDocument(*document_, this);
 }
 
 void TMaster::mnuDruckereinrichtungClick() {
@@ -808,20 +692,13 @@ void TMaster::RunHistoryCommand(bool redo) {
         prompts_->Beep();
         return;
     }
-    // The history shows the place of the change again and selects its element.
+    // The history announces the restore, on which DocumentRestored brings views and panels along,
+    // then shows the place of the change and selects its element again. A restore that failed
+    // part-way may have freed elements all the same.
     mainView_->Select(nullptr);
-    try {
-        if (redo)
-            history.Redo(*document_);
-        else
-            history.Undo(*document_);
-    } catch (const Exception& e) {
-        ReportError(e.message());
-    }
-    mainView_->Repaint();
-    pagesPanel_->Rebuild();
-    pagesPanel_->SelectView(mainView_->ViewIndex());
-    UpdateViewLabel();
+    if (!Guarded("TMaster.RunHistoryCommand",
+                 [&] { redo ? history.Redo(*document_) : history.Undo(*document_); }))
+        DocumentRestored();
 }
 
 void TMaster::RouteEditCommand(void (QTextEdit::*textCommand)(), void (TFBMainView::*viewCommand)()) {
@@ -859,7 +736,7 @@ void TMaster::BtnBlattausrichtungClick() {
 void TMaster::BtnBilderschattenClick() {
     // A matter of display: the document does not count as changed.
     document_->PicturesHaveShadows = !document_->PicturesHaveShadows;
-    BtnBilderschatten->setChecked(document_->PicturesHaveShadows);
+    UpdateActions();
     mainView_->Repaint();
 }
 

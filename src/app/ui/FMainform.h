@@ -1,34 +1,42 @@
 #pragma once
 
+#include "editing/uMulticaster.h"
 #include "platform/uInfoausgabe.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
-class QAction;
 class QLabel;
 class QSlider;
 class QTabWidget;
 class QTextEdit;
-class QTimer;
-class QToolButton;
 class TDialogPrompts;
+class TEditorPanel;
 class TFBDocument;
 class TFBElement;
 class TFBMainView;
 class TFBPage;
+class TMasterActions;
 class TMasterPrompts;
 class TMasterUndoPlace;
 class TPageTemplateListview;
+class TPictureBrowser;
 class TProgressDlg;
 class TSFormSeiten;
+class TSubForm;
+enum class TPropertyPanel;
 
 // The main window. It owns the one open document for the whole run (New, Open and Close reset and
-// refill it in place), runs the project and edit commands and keeps the page view, the pages panel
-// and the property tabs in step through the multicaster's events. It is also the target of the
-// progress output: status line and progress window.
+// refill it in place), runs the project and edit commands and keeps the page view and its panels in
+// step: it relays the multicaster's events to every panel but the source. It is also the target of
+// the progress output: status line, progress window and error report.
+//
+// Where things go: a command is one row in MasterCommands (uMasterActions.h) with its handler
+// here or in the class that does the work; a panel is a class of its own behind TEditorPanel,
+// handed to AddPanel; the relay loops over the panels, so a new panel needs no new relay code.
 class TMaster : public QMainWindow, private TInfoTarget {
     Q_OBJECT
 public:
@@ -40,6 +48,11 @@ public:
     const TFBDocument& Document() const { return *document_; }
     TFBMainView* MainView() const { return mainView_; }
     TSFormSeiten* PagesPanel() const { return pagesPanel_; }
+    TMasterActions& Actions() const { return *actions_; }
+    // Every panel the relay reaches, in the order they were added.
+    const std::vector<TEditorPanel*>& Panels() const { return panels_; }
+    // The relay reaches the panel from now on (not owned: it is a widget of the window).
+    void AddPanel(TEditorPanel* panel) { panels_.push_back(panel); }
 
     // The start: the project named as the single argument is opened; otherwise New runs.
     void StartWith(const QStringList& argumentsWithoutProgram);
@@ -67,6 +80,9 @@ public:
     void BtnSeiteVorClick();
     void tbMainViewZoomChange(int position);
     void mnuHilfeUeberClick();
+    // Every command's enabled and checked state from its rule (selection, focus, clipboard, undo
+    // history and every relayed event run it).
+    void UpdateActions();
     // The menu items of the commands above.
     void mnuDateiNeuClick() { BtnAlbumNeuClick(); }
     void mnuDateiOeffnenClick() { BtnAlbumOeffnenClick(); }
@@ -88,8 +104,10 @@ public:
     void PagesChanged(const QObject* sender);
     void RefreshLayoutList();
     void UpdateViewLabel();
-    // What the idle handler does: the undo button follows the undo history.
-    void ApplicationIdle();
+    // The panels let go of the elements they show and show the document anew, then the view:
+    // after undo restored a record and after the document was replaced.
+    void DocumentRestored();
+    bool RichTextEditorHasFocus() const;
 
     // The caption for a project path: the title, three blanks, " - " and the file name, or the
     // translated "Unbenannt" for a document that was never saved.
@@ -104,12 +122,12 @@ public:
     void SetProjectFileOperations(ProjectFileOperation load, ProjectFileOperation save);
     // The rich-text editor of the text panel: undo, cut, copy and paste go to it while it has focus.
     void SetRichTextEditor(QTextEdit* editor) { richTextEditor_ = editor; }
-    // The folders selected in the picture and clipart folder trees: their start folders ("BaseDir",
+    // The folders selected in the picture and clipart browsers: their start folders ("BaseDir",
     // "ClipartBaseDir") when the window is created, stored back when it is destroyed unless empty.
-    QString PictureFolder() const { return pictureFolder_; }
-    QString ClipartFolder() const { return clipartFolder_; }
-    void SetPictureFolder(const QString& folder) { pictureFolder_ = folder; }
-    void SetClipartFolder(const QString& folder) { clipartFolder_ = folder; }
+    QString PictureFolder() const;
+    QString ClipartFolder() const;
+    void SetPictureFolder(const QString& folder);
+    void SetClipartFolder(const QString& folder);
 
 protected:
     void closeEvent(QCloseEvent* event) override; // asks to save unsaved changes
@@ -117,17 +135,18 @@ protected:
 private:
     enum class TSaveResult { Saved, Cancelled, Failed };
 
-    // TInfoTarget: status line and progress window.
+    // TInfoTarget: status line, progress window and error report.
     void SetStatusText(const QString& text) override;
     void ShowProgress(const QString& text) override;
     void HideProgress() override;
+    void ShowError(const QString& message) override;
 
     void FormCreate();
     void FormDestroy();
-    void BuildMenus();
-    QWidget* BuildToolbar();
+    QWidget* BuildSidePanels(QWidget* parent);
+    QWidget* BuildLowerPanels(QWidget* parent);
     QWidget* BuildViewHeader();
-    void ConnectEditEnabling();
+    void ConnectUpdateTriggers();
 
     // New without its own question (the caller asked already).
     void RunNewProject();
@@ -136,14 +155,12 @@ private:
     TSaveResult SaveTo(const QString& path);
     // The views after the document was replaced: view 0, the pages anew, the layouts.
     void ShowNewDocument();
-    void UpdateShadowButton();
-    void UpdateEditButtons();
-    bool RichTextEditorHasFocus() const;
     // Cut, copy and paste go to the rich-text editor while it has focus, else to the page view.
     void RouteEditCommand(void (QTextEdit::*textCommand)(), void (TFBMainView::*viewCommand)());
     // Undo or redo for the editor while it has the focus, otherwise for the document's history.
     void RunHistoryCommand(bool redo);
-    void ReportError(const QString& message);
+    // The property panel of a kind and its tab; nullptr for none.
+    TSubForm* PropertyPanel(TPropertyPanel kind) const;
 
     TMasterPrompts* prompts_;
     std::unique_ptr<TDialogPrompts> ownPrompts_;
@@ -153,10 +170,10 @@ private:
     ProjectFileOperation loadProject_;
     ProjectFileOperation saveProject_;
     QTextEdit* richTextEditor_ = nullptr;
-    QString pictureFolder_;
-    QString clipartFolder_;
     TProgressDlg* progress_ = nullptr;
-    QTimer* idleTimer_ = nullptr;
+    TMasterActions* actions_ = nullptr;
+    std::vector<TEditorPanel*> panels_;
+    TMulticaster::TSubscription subscription_;
 
     // Widgets, named like their components.
     QLabel* panTitel = nullptr;
@@ -167,19 +184,16 @@ private:
     QTabWidget* pagecontrolBottom = nullptr;
     QWidget* tsLayouts = nullptr;
     QWidget* tsSeiten = nullptr;
-    QWidget* tsText = nullptr;
-    QWidget* tsBild = nullptr;
-    QWidget* tsFarbflaeche = nullptr;
-    QWidget* tsKalender = nullptr;
     TPageTemplateListview* lvLayouts = nullptr;
+    TPictureBrowser* pictureBrowser_ = nullptr;
+    TPictureBrowser* clipartBrowser_ = nullptr;
     TFBMainView* mainView_ = nullptr;
     TSFormSeiten* pagesPanel_ = nullptr;
-    QToolButton* BtnBilderschatten = nullptr;
-    QToolButton* BtnEntfernen = nullptr;
-    QToolButton* BtnRueckgaengig = nullptr;
-    QAction* mnuRueckgaengig = nullptr;
-    QAction* mnuWiederherstellen = nullptr;
-    QAction* mnuBearbeitenAusschneiden = nullptr;
-    QAction* mnuBearbeitenKopieren = nullptr;
-    QAction* mnuBearbeitenEinfuegen = nullptr;
+    // The property panels with their tabs, in the order of the tabs.
+    struct TPropertyTab {
+        TPropertyPanel Kind;
+        TSubForm* Panel;
+        QWidget* Tab;
+    };
+    std::vector<TPropertyTab> propertyTabs_;
 };

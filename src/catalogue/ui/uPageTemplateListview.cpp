@@ -1,6 +1,8 @@
 #include "catalogue/ui/uPageTemplateListview.h"
 
+#include "catalogue/uLayoutChoice.h"
 #include "document/uFBColor.h"
+#include "document/uFotobuchDocument.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -37,6 +39,28 @@ void TPageTemplateListview::Build(const TFBLayoutTypen& types, uint8_t style, bo
         item->setData(Qt::UserRole, row);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     }
+}
+
+void TPageTemplateListview::Refresh(int viewIndex) {
+    viewIndex_ = viewIndex;
+    if (document_) {
+        const TLayoutChoice choice = LayoutChoiceFor(*document_, viewIndex);
+        Build(choice.Types, choice.Style, choice.OnlyThisStyle);
+    } else {
+        clear();
+    }
+    emit Rebuilt(count());
+}
+
+void TPageTemplateListview::ViewSelected(int viewIndex) {
+    viewIndex_ = viewIndex;
+    // Only a calendar page carries a layout style of its own.
+    if (document_ && document_->IsCalendar())
+        Refresh(viewIndex);
+}
+
+void TPageTemplateListview::DocumentRestored() {
+    Refresh(viewIndex_);
 }
 
 const TFBPageTemplate* TPageTemplateListview::Template(int row) const {

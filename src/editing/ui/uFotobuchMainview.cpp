@@ -139,14 +139,8 @@ TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : TPaintWindow(
     TPageViewWindow* window = this;
     core_ = std::make_unique<TPageView>(document, window);
     core_->SetEventSource(this);
-    core_->OnSelectionChange = [this](TFBElement* e) {
-        if (OnSelectionChange)
-            OnSelectionChange(e);
-    };
-    core_->OnZoomChange = [this] {
-        if (OnZoomChange)
-            OnZoomChange();
-    };
+    core_->OnSelectionChange = [this](TFBElement* e) { emit SelectionChanged(e); };
+    core_->OnZoomChange = [this] { emit ZoomChanged(); };
     core_->OnDeleteSelection = [this] { DeleteSelection(); };
     resizeCore();
 }

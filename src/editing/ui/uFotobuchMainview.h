@@ -6,7 +6,6 @@
 #include <QCursor>
 #include <QRegion>
 
-#include <functional>
 #include <memory>
 
 class TFBDocument;
@@ -70,8 +69,9 @@ public:
     // Turns the current view between portrait and landscape.
     void ToggleOrientation();
 
-    std::function<void(TFBElement* selected)> OnSelectionChange;
-    std::function<void()> OnZoomChange;
+signals:
+    void SelectionChanged(TFBElement* selected);
+    void ZoomChanged();
 
 protected:
     void ScrollRequested(int x, int y) override;

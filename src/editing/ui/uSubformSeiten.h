@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/ui/uEditorPanel.h"
+
 #include <QListWidget>
 
 class TFBDocument;
@@ -9,7 +11,7 @@ class TFBPage;
 // The pages panel under the page view: one entry per view of the document. For now a plain list
 // of the view captions; picking an entry announces the view through the multicaster. Thumbnails,
 // inserting, deleting and moving views come with the pages panel itself.
-class TSFormSeiten : public QListWidget {
+class TSFormSeiten : public QListWidget, public TEditorPanel {
     Q_OBJECT
 public:
     TSFormSeiten(QWidget* parent, TFBDocument* document);
@@ -21,8 +23,14 @@ public:
     int CurrentView() const;
     // Refreshes the entry of the current view.
     void RefreshCurrentView();
-    // An element on a page changed.
-    void ElementChanged(TFBElement* element, TFBPage* page);
+
+    // As a panel: a changed element refreshes its view's entry, another view becomes the current
+    // entry, inserted or deleted pages and a restored document rebuild the list.
+    const QObject* EventSource() const override { return this; }
+    void ElementChanged(TFBElement* element, TFBPage* page) override;
+    void ViewSelected(int viewIndex) override { SelectView(viewIndex); }
+    void PagesChanged() override { Rebuild(); }
+    void DocumentRestored() override { Rebuild(); }
 
 private:
     TFBDocument* document_;

@@ -20,6 +20,8 @@ public:
     int saveDialogs = 0;
     int openDialogs = 0;
     int beeps = 0;
+    int printerSetups = 0;
+    int abouts = 0;
 
     TAnswer AskYesNoCancel(QWidget*, const QString& text) override {
         questions << text;
@@ -40,8 +42,8 @@ public:
         return take(saveNames);
     }
     void ShowError(QWidget*, const QString& message) override { errors << message; }
-    void ShowPrinterSetup(QWidget*) override {}
-    void ShowAbout(QWidget*) override {}
+    void ShowPrinterSetup(QWidget*) override { ++printerSetups; }
+    void ShowAbout(QWidget*) override { ++abouts; }
     void Beep() override { ++beeps; }
 
 private:

@@ -1,0 +1,5 @@
+#include "editing/ui/uSubformBild.h"
+
+TSFormBild::TSFormBild(QWidget* parent) : TSubForm(parent) {
+    setObjectName(QStringLiteral("SFormBild"));
+}
