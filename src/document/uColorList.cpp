@@ -1,6 +1,5 @@
 #include "document/uColorList.h"
 
-#include "document/uFBColor.h"
 #include "platform/Exception.h"
 #include "platform/SoftAssert.h"
 #include "platform/uDebug.h"
@@ -8,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -125,6 +125,17 @@ int TColorList::AddColor(std::int32_t color, int preferredIndex) {
     TT_ASSERT(index >= 0 && index < SlotCount, return -1);
     items_[size_t(index)] = color;
     return index;
+}
+
+std::vector<std::optional<std::int32_t>> CustomColorLines(const QString& text) {
+    std::vector<std::optional<std::int32_t>> colors;
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r?\n")))) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        bool ok = false;
+        const uint value = equals < 0 ? 0 : line.mid(equals + 1).trimmed().toUInt(&ok, 16);
+        colors.push_back(ok ? std::optional<std::int32_t>(std::int32_t(value)) : std::nullopt);
+    }
+    return colors;
 }
 
 void TColorList::LoadFromSettings(const QString& section) {

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 // The custom colour table of the colour pop-ups: 32 slots of colours (0x00BBGGRR), -1 marking an
 // empty slot. One process-wide table survives between sessions in "custcolo.dat" in the user data
@@ -46,6 +48,11 @@ public:
 private:
     std::array<std::int32_t, SlotCount> items_;
 };
+
+// The colour of each line of the colour dialog's settings text ("ColorA=" and six hexadecimal
+// digits, one per line) in line order (any number of lines); nothing for a line without "=" and a
+// hexadecimal number after it.
+std::vector<std::optional<std::int32_t>> CustomColorLines(const QString& text);
 
 // A colour in its text form: "$" and up to eight hexadecimal digits, "0x" and hexadecimal digits,
 // a decimal number, or a colour name such as "clRed" (case does not matter). False for any other text.

@@ -4,7 +4,6 @@
 #include "document/uStreamEncoding.h"
 #include "platform/uVXRegIniFile.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -70,17 +69,6 @@ TColorDialogService::CustomColors CustomColorsFromText(const QString& text) {
     for (size_t i = 0; i < lines.size() && i < colors.size(); ++i) {
         if (lines[i])
             colors[i] = *lines[i];
-    }
-    return colors;
-}
-
-std::vector<std::optional<std::int32_t>> CustomColorLines(const QString& text) {
-    std::vector<std::optional<std::int32_t>> colors;
-    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r?\n")))) {
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        bool ok = false;
-        const uint value = equals < 0 ? 0 : line.mid(equals + 1).trimmed().toUInt(&ok, 16);
-        colors.push_back(ok ? std::optional<std::int32_t>(std::int32_t(value)) : std::nullopt);
     }
     return colors;
 }

@@ -5,8 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <vector>
 
 class QIODevice;
 
@@ -61,6 +59,3 @@ bool PickColor(std::int32_t& colour);
 // followed by six hexadecimal digits. Reading leaves white where a line is missing or no number.
 QString CustomColorsToText(const TColorDialogService::CustomColors& colors);
 TColorDialogService::CustomColors CustomColorsFromText(const QString& text);
-// The colour of each line of that text in line order (any number of lines); nothing for a line
-// without "=" and a hexadecimal number after it.
-std::vector<std::optional<std::int32_t>> CustomColorLines(const QString& text);

@@ -1,9 +1,9 @@
-#include "app/uProjectFile.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uMasterPrompts.h"
 #include "document/uDataFile.h"
 #include "document/uFotobuchDocument.h"
+#include "document/uFotobuchDocumentIO.h"
 #include "editing/uMulticaster.h"
 #include "editing/uUndo.h"
 #include "editing/ui/uFotobuchMainview.h"
@@ -38,14 +38,14 @@ const QString kUnbenannt = QStringLiteral("Tintaro Print Kit    - Unbenannt");
 // A stand-in for the document's stored form: the name and the number of pages in a real
 // container file, so the commands' file handling runs for real.
 void saveTestDocument(TFBDocument& document, const QString& path) {
-    ProjectFile::Write(path, [&document](TCustomDataFile& file) {
+    WriteContainerFile(path, [&document](TCustomDataFile& file) {
         file.WriteString(QStringLiteral("Doc"), QStringLiteral("Dokumentname"), document.Dokumentname);
         file.WriteInteger(QStringLiteral("Doc/Pages"), QStringLiteral("Anzahl"), document.Pages.Count());
     });
 }
 
 void loadTestDocument(TFBDocument& document, const QString& path) {
-    ProjectFile::Read(path, [&document](TCustomDataFile& file) {
+    ReadContainerFile(path, [&document](TCustomDataFile& file) {
         document.Reset();
         InfoAusgabe().Info(QStringLiteral("Dokument wird geladen"));
         document.Dokumentname = file.ReadString(QStringLiteral("Doc"), QStringLiteral("Dokumentname"), {});

@@ -1,5 +1,7 @@
-#include "app/uProjectFile.h"
+// Whole container files on disk: the one reader and the atomic writer behind projects and every
+// other container the program keeps in a file.
 #include "document/uDataFile.h"
+#include "document/uFotobuchDocumentIO.h"
 #include "platform/Exception.h"
 #include "support/TestSupport.h"
 
@@ -14,7 +16,7 @@ using TestSupport::writeFile;
 
 namespace {
 
-class ProjectFileTest : public ::testing::Test {
+class ContainerFileTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -24,32 +26,32 @@ protected:
 
 } // namespace
 
-TEST_F(ProjectFileTest, WrittenProjectReadsBack) {
+TEST_F(ContainerFileTest, WrittenProjectReadsBack) {
     const QString file = path(QStringLiteral("Album.fbp"));
-    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteString("Doc", "Dokumentname", "Urlaub"); });
+    WriteContainerFile(file, [](TCustomDataFile& out) { out.WriteString("Doc", "Dokumentname", "Urlaub"); });
     QString name;
-    ProjectFile::Read(file,
+    ReadContainerFile(file,
                       [&name](TCustomDataFile& in) { name = in.ReadString("Doc", "Dokumentname", {}); });
     EXPECT_EQ(name, QStringLiteral("Urlaub"));
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("Album.fbp")}) << "no temporary file stays behind";
 }
 
-TEST_F(ProjectFileTest, SaveAgainReplacesTheOldContents) {
+TEST_F(ContainerFileTest, SaveAgainReplacesTheOldContents) {
     const QString file = path(QStringLiteral("Album.fbp"));
-    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
-    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "B", 2); });
-    ProjectFile::Read(file, [](TCustomDataFile& in) {
+    WriteContainerFile(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
+    WriteContainerFile(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "B", 2); });
+    ReadContainerFile(file, [](TCustomDataFile& in) {
         EXPECT_EQ(in.ReadInteger("Doc", "A", -1), -1);
         EXPECT_EQ(in.ReadInteger("Doc", "B", -1), 2);
     });
 }
 
 // Saving used to delete the old file first, so an error while writing lost the project.
-TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousFile) {
+TEST_F(ContainerFileTest, FailedSaveKeepsThePreviousFile) {
     const QString file = path(QStringLiteral("Album.fbp"));
-    ProjectFile::Write(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
+    WriteContainerFile(file, [](TCustomDataFile& out) { out.WriteInteger("Doc", "A", 1); });
     const QByteArray before = readFile(file);
-    EXPECT_THROW(ProjectFile::Write(file,
+    EXPECT_THROW(WriteContainerFile(file,
                                     [](TCustomDataFile& out) {
                                         out.WriteInteger("Doc", "A", 2);
                                         throw Exception(
@@ -60,12 +62,12 @@ TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("Album.fbp")});
 }
 
-TEST_F(ProjectFileTest, ReadOnlyFileIsRefusedAndLeftAlone) {
+TEST_F(ContainerFileTest, ReadOnlyFileIsRefusedAndLeftAlone) {
     const QString file = path(QStringLiteral("Fest.fbp"));
     writeFile(file, "unverändert");
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
     try {
-        ProjectFile::Write(file, [](TCustomDataFile&) {});
+        WriteContainerFile(file, [](TCustomDataFile&) {});
         FAIL() << "a read-only file was overwritten";
     } catch (const Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Die Datei ist schreibgeschützt"));
@@ -74,14 +76,14 @@ TEST_F(ProjectFileTest, ReadOnlyFileIsRefusedAndLeftAlone) {
     EXPECT_EQ(readFile(file), QByteArray("unverändert"));
 }
 
-TEST_F(ProjectFileTest, MissingOrDamagedFileRaisesAClearError) {
+TEST_F(ContainerFileTest, MissingOrDamagedFileRaisesAClearError) {
     bool called = false;
     EXPECT_THROW(
-        ProjectFile::Read(path(QStringLiteral("fehlt.fbp")), [&](TCustomDataFile&) { called = true; }),
+        ReadContainerFile(path(QStringLiteral("fehlt.fbp")), [&](TCustomDataFile&) { called = true; }),
         Exception);
     const QString damaged = path(QStringLiteral("kaputt.fbp"));
     writeFile(damaged, QByteArray("VX DataFile\0\0\0\0\0\1\0\0\0", 20) + QByteArray(200, '\x7f'));
-    EXPECT_THROW(ProjectFile::Read(damaged, [&](TCustomDataFile& in) { in.ReadInteger("Doc", "A", 0); }),
+    EXPECT_THROW(ReadContainerFile(damaged, [&](TCustomDataFile& in) { in.ReadInteger("Doc", "A", 0); }),
                  Exception);
     EXPECT_FALSE(called);
 }
