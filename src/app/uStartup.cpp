@@ -6,14 +6,6 @@
 
 namespace Startup {
 
-QString ApplicationTitle() {
-    return QStringLiteral("Tintaro Print Kit");
-}
-
-QString ProgramVersion() {
-    return QStringLiteral("2.00");
-}
-
 QString ProjectToOpen(const QStringList& argumentsWithoutProgram) {
     if (argumentsWithoutProgram.size() != 1)
         return {};

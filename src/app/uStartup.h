@@ -6,11 +6,6 @@
 // Facts of the program's start that do not need a window.
 namespace Startup {
 
-// The program's title, used in the window caption, the file type's description and dialogs.
-QString ApplicationTitle(); // "Tintaro Print Kit"
-// The version string shown by the splash and the about window.
-QString ProgramVersion(); // "2.00"
-
 // The project named on the command line: exactly one argument (after the program name) naming
 // an existing file. Empty in every other case (no argument, several, or a missing file), in
 // which the program runs New instead; a missing file gives no message.

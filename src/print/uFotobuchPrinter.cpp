@@ -1,11 +1,11 @@
 #include "print/uFotobuchPrinter.h"
 
-#include "app/uStartup.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "document/uFotobuchDocument.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
+#include "platform/uProgramInfo.h"
 #include "platform/uVXRegIniFile.h"
 #include "print/uCurrentPrinter.h"
 #include "print/uPrinterSupport.h"
@@ -495,7 +495,7 @@ TFotobuchPrinter::TOutcome TFotobuchPrinter::Print() {
 
 TFotobuchPrinter::TOutcome TFotobuchPrinter::RunJob() {
     TJob job(*this);
-    job.title_ = JobTitle(Startup::ApplicationTitle());
+    job.title_ = JobTitle(ProgramInfo::ApplicationTitle());
     if (printer_.HasDeviceMode())
         printer_.DeviceMode().Orientation = 0;
     printer_.SetBorderlessJob(document_.PrintBorderless);

@@ -1,7 +1,7 @@
 #include "print/uKalibrierung.h"
 
-#include "app/uStartup.h"
 #include "i18n/ulocalize.h"
+#include "platform/uProgramInfo.h"
 #include "print/uCurrentPrinter.h"
 #include "print/uFotobuchPrinter.h"
 #include "render/uPrinterDrawContext.h"
@@ -153,7 +153,7 @@ void DrawPass(TDrawContext& dc, int pass, double dpiX, double dpiY) {
 void PrintSheets(TCurrentPrinter& printer, const QList<int>& pages) {
     if (pages.isEmpty())
         return;
-    QPaintDevice* device = printer.BeginDocument(TFotobuchPrinter::JobTitle(Startup::ApplicationTitle()));
+    QPaintDevice* device = printer.BeginDocument(TFotobuchPrinter::JobTitle(ProgramInfo::ApplicationTitle()));
     auto dc = std::make_unique<TPrinterDrawContext>(device);
     try {
         for (int i = 0; i < pages.size(); ++i) {

@@ -1,8 +1,8 @@
 #include "print/uPdfPrinter.h"
 
-#include "app/uStartup.h"
 #include "platform/Exception.h"
 #include "platform/uAtomicFile.h"
+#include "platform/uProgramInfo.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -16,7 +16,7 @@ std::unique_ptr<QPdfWriter> OpenPdfWriter(QIODevice* target, const TCurrentPrint
     auto writer = std::make_unique<QPdfWriter>(target);
     writer->setResolution(dpi);
     writer->setTitle(title);
-    writer->setCreator(Startup::ApplicationTitle());
+    writer->setCreator(ProgramInfo::ApplicationTitle());
     const QPageSize size(paper.SizeMM, QPageSize::Millimeter, paper.Name, QPageSize::ExactMatch);
     writer->setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                       QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));

@@ -231,17 +231,19 @@ TEST(PageViewHitTest, TurnedPagesAndTopmostFirst) {
 class PageViewEvents : public ::testing::Test {
 protected:
     void SetUp() override {
-        Multicaster().OnElementChanged = [this](const QObject* s, TFBElement* e, TFBPage* p) {
-            events.push_back({s, e, p});
-        };
+        subscription = Multicaster().Subscribe({[this](const QObject* s, TFBElement* e, TFBPage* p) {
+                                                    events.push_back({s, e, p});
+                                                },
+                                                {},
+                                                {}});
     }
-    void TearDown() override { Multicaster().OnElementChanged = nullptr; }
     struct TEvent {
         const QObject* Source;
         TFBElement* Element;
         TFBPage* Page;
     };
     std::vector<TEvent> events;
+    TMulticaster::TSubscription subscription;
 };
 
 TEST_F(PageViewEvents, PanningAPhotoMovesItsOffsetsWithinTheirLimitsAndAcrossTheLink) {

@@ -1,7 +1,7 @@
 #include "app/ui/FDlgInfo.h"
 
-#include "app/uStartup.h"
 #include "i18n/ulocalize.h"
+#include "platform/uProgramInfo.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -9,8 +9,8 @@
 
 TDlgInfo::TDlgInfo(QWidget* owner) : QDialog(owner) {
     setWindowTitle(Translate(QStringLiteral("Über")));
-    lblProduct =
-        new QLabel(Startup::ApplicationTitle() + QStringLiteral("  ") + Startup::ProgramVersion(), this);
+    lblProduct = new QLabel(
+        ProgramInfo::ApplicationTitle() + QStringLiteral("  ") + ProgramInfo::ProgramVersion(), this);
     lblVersion = new QLabel(QStringLiteral("Version 2.0") + QStringLiteral("      "), this);
     QFont big = lblProduct->font();
     big.setPixelSize(18);

@@ -26,6 +26,7 @@
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
 #include "platform/uGuarded.h"
+#include "platform/uProgramInfo.h"
 #include "platform/uVXRegIniFile.h"
 #include "print/ui/uDesignerPrinting.h"
 
@@ -337,7 +338,7 @@ void TMaster::UpdateActions() {
 QString TMaster::CaptionFor(const QString& filePath) {
     const QString name =
         filePath.isEmpty() ? Translate(QStringLiteral("Unbenannt")) : QFileInfo(filePath).fileName();
-    return Startup::ApplicationTitle() + QStringLiteral("   ") + QStringLiteral(" - ") + name;
+    return ProgramInfo::ApplicationTitle() + QStringLiteral("   ") + QStringLiteral(" - ") + name;
 }
 
 void TMaster::UpdateCaption() {
@@ -657,7 +658,11 @@ void TMaster::mnuBeendenClick() {
 }
 
 void TMaster::BtnAlbumDruckenClick() {
-    DesignerPrinting::PrintDocument(*document_, this);
+    prompts_->Print(this, *document_);
+}
+
+void TMaster::mnuAlsPdfSpeichernClick() {
+    prompts_->SaveAsPdf(this, *document_);
 }
 
 void TMaster::mnuDruckereinrichtungClick() {

@@ -64,6 +64,7 @@ public:
     void mnuDateiSpeichernUnterClick();
     void BtnSchliessenClick();
     void BtnAlbumDruckenClick();
+    void mnuAlsPdfSpeichernClick();
     void mnuDruckereinrichtungClick();
     void mnuBeendenClick();
     void mnuRueckgaengigClick();

@@ -1,7 +1,7 @@
 #include "app/ui/FStartbild.h"
 
-#include "app/uStartup.h"
 #include "i18n/ulocalize.h"
+#include "platform/uProgramInfo.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -18,7 +18,7 @@ TStartbild::TStartbild()
 
 QString TStartbild::VersionText() const {
     return QString::asprintf(Translate(QStringLiteral("Version %s")).toUtf8().constData(),
-                             Startup::ProgramVersion().toUtf8().constData());
+                             ProgramInfo::ProgramVersion().toUtf8().constData());
 }
 
 void TStartbild::paintEvent(QPaintEvent*) {
@@ -36,7 +36,7 @@ void TStartbild::paintEvent(QPaintEvent*) {
     title.setBold(true);
     painter.setFont(title);
     painter.setPen(QColor(40, 60, 100));
-    painter.drawText(rect().adjusted(20, 0, -20, -60), Qt::AlignCenter, Startup::ApplicationTitle());
+    painter.drawText(rect().adjusted(20, 0, -20, -60), Qt::AlignCenter, ProgramInfo::ApplicationTitle());
 
     QFont small = font();
     small.setPixelSize(14);

@@ -11,6 +11,7 @@
 #include "platform/uDebug.h"
 #include "platform/uFileAssociation.h"
 #include "platform/uInfoausgabe.h"
+#include "platform/uProgramInfo.h"
 #include "platform/uVXRegIniFile.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ private:
         InfoAusgabe().Info(QString());
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
-        QMessageBox::critical(QApplication::activeWindow(), Startup::ApplicationTitle(), message);
+        QMessageBox::critical(QApplication::activeWindow(), ProgramInfo::ApplicationTitle(), message);
     }
 };
 
@@ -98,7 +99,7 @@ int RunApplication(int argc, char** argv) {
 
         // The desktop opens project files with this program. Failures are of no consequence.
         const auto association = FileAssociation::RegisterFileType(
-            FileAssociation::ForThisProgram(QStringLiteral("fbp"), Startup::ApplicationTitle()),
+            FileAssociation::ForThisProgram(QStringLiteral("fbp"), ProgramInfo::ApplicationTitle()),
             FileAssociation::RunToolIfInstalled);
 
         TMaster master;

@@ -1,8 +1,8 @@
 #include "app/ui/uMasterPrompts.h"
 
-#include "app/uStartup.h"
 #include "app/ui/FDlgInfo.h"
 #include "i18n/ulocalize.h"
+#include "platform/uProgramInfo.h"
 #include "print/ui/uDesignerPrinting.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@ QString TDialogPrompts::ProjectFilter() {
 
 TMasterPrompts::TAnswer TDialogPrompts::AskYesNoCancel(QWidget* parent, const QString& text) {
     const auto button =
-        QMessageBox::question(parent, Startup::ApplicationTitle(), text,
+        QMessageBox::question(parent, ProgramInfo::ApplicationTitle(), text,
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return TAnswer::Yes;
@@ -55,7 +55,15 @@ QString TDialogPrompts::SaveProjectFileName(QWidget* parent, const QString& curr
 }
 
 void TDialogPrompts::ShowError(QWidget* parent, const QString& message) {
-    QMessageBox::critical(parent, Startup::ApplicationTitle(), message);
+    QMessageBox::critical(parent, ProgramInfo::ApplicationTitle(), message);
+}
+
+void TDialogPrompts::Print(QWidget* parent, TFBDocument& document) {
+    DesignerPrinting::PrintDocument(document, parent);
+}
+
+void TDialogPrompts::SaveAsPdf(QWidget* parent, TFBDocument& document) {
+    DesignerPrinting::SaveAsPdf(document, parent);
 }
 
 void TDialogPrompts::ShowPrinterSetup(QWidget* parent) {

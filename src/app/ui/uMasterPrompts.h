@@ -3,6 +3,7 @@
 #include <QString>
 
 class QWidget;
+class TFBDocument;
 
 // Everything the main window asks of the user, behind one small interface so that tests answer
 // instead of the user. TDialogPrompts is the real one with message boxes and file dialogs.
@@ -19,6 +20,10 @@ public:
     virtual QString SaveProjectFileName(QWidget* parent, const QString& currentPath) = 0;
     // The report of a failed operation.
     virtual void ShowError(QWidget* parent, const QString& message) = 0;
+    // The print dialog and the print job on the designer's printer.
+    virtual void Print(QWidget* parent, TFBDocument& document) = 0;
+    // The same job into a PDF file the user names.
+    virtual void SaveAsPdf(QWidget* parent, TFBDocument& document) = 0;
     // The platform's printer set-up dialog.
     virtual void ShowPrinterSetup(QWidget* parent) = 0;
     // The about window.
@@ -33,6 +38,8 @@ public:
     QString OpenProjectFileName(QWidget* parent) override;
     QString SaveProjectFileName(QWidget* parent, const QString& currentPath) override;
     void ShowError(QWidget* parent, const QString& message) override;
+    void Print(QWidget* parent, TFBDocument& document) override;
+    void SaveAsPdf(QWidget* parent, TFBDocument& document) override;
     void ShowPrinterSetup(QWidget* parent) override;
     void ShowAbout(QWidget* parent) override;
     void Beep() override;

@@ -1,8 +1,8 @@
 #include "print/ui/FDruckDlg.h"
 
-#include "app/uStartup.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "platform/uProgramInfo.h"
 #include "platform/uVXRegIniFile.h"
 #include "print/uFotobuchPrinter.h"
 #include "print/uPrinterSupport.h"
@@ -139,7 +139,7 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
         try {
             PrinterSupport().ShowPrinterProperties(this);
         } catch (const Exception& e) {
-            QMessageBox::warning(this, Startup::ApplicationTitle(), e.message());
+            QMessageBox::warning(this, ProgramInfo::ApplicationTitle(), e.message());
         }
     });
     connect(edtVon, &QLineEdit::textEdited, this, [this] {

@@ -1,8 +1,8 @@
 #include "print/ui/FKalibrierung.h"
 
-#include "app/uStartup.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "platform/uProgramInfo.h"
 #include "print/uKalibrierung.h"
 #include "print/uPrinterSupport.h"
 
@@ -187,7 +187,7 @@ bool TKalibrierung::PrinterSettings() {
         support.ShowPrinterProperties(this);
         return true;
     } catch (const Exception& e) {
-        QMessageBox::warning(this, Startup::ApplicationTitle(), e.message());
+        QMessageBox::warning(this, ProgramInfo::ApplicationTitle(), e.message());
         return false;
     }
 }
@@ -197,7 +197,7 @@ void TKalibrierung::RunPass(int pass) {
         if (PrintPass)
             PrintPass(pass);
     } catch (const Exception& e) {
-        QMessageBox::warning(this, Startup::ApplicationTitle(), e.message());
+        QMessageBox::warning(this, ProgramInfo::ApplicationTitle(), e.message());
     }
 }
 

@@ -1,8 +1,8 @@
 #include "print/ui/uDesignerPrinting.h"
 
-#include "app/uStartup.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "platform/uProgramInfo.h"
 #include "print/uCupsPrinter.h"
 #include "print/uPdfPrinter.h"
 #include "print/uPrinterSupport.h"
@@ -25,11 +25,11 @@ TDesignerPrintUi::~TDesignerPrintUi() {
 }
 
 void TDesignerPrintUi::Information(const QString& text) {
-    QMessageBox::information(owner_, Startup::ApplicationTitle(), text);
+    QMessageBox::information(owner_, ProgramInfo::ApplicationTitle(), text);
 }
 
 void TDesignerPrintUi::Error(const QString& text) {
-    QMessageBox::warning(owner_, Startup::ApplicationTitle(), text);
+    QMessageBox::warning(owner_, ProgramInfo::ApplicationTitle(), text);
 }
 
 std::optional<TPrintDialogAnswer> TDesignerPrintUi::AskPrintDialog(const TPrintDialogRequest& request) {
@@ -94,7 +94,7 @@ bool havePrinter(QWidget* owner) {
     }
     if (support.HasPrinter() && !support.Printer().PrinterNames().isEmpty())
         return true;
-    QMessageBox::information(owner, Startup::ApplicationTitle(),
+    QMessageBox::information(owner, ProgramInfo::ApplicationTitle(),
                              Translate(QStringLiteral("Es ist kein Drucker installiert.")));
     return false;
 }
@@ -105,7 +105,7 @@ void InstallDialogs() {
     TPrinterSupport& support = PrinterSupport();
     if (!support.Warn)
         support.Warn = [](const QString& text) {
-            QMessageBox::warning(QApplication::activeWindow(), Startup::ApplicationTitle(), text);
+            QMessageBox::warning(QApplication::activeWindow(), ProgramInfo::ApplicationTitle(), text);
         };
     if (!support.PropertiesDialog)
         support.PropertiesDialog = [](TCurrentPrinter& printer, QObject* parent) {
@@ -150,7 +150,7 @@ void PrinterSetup(QWidget* owner) {
         try {
             PrinterSupport().ShowPrinterProperties(&dialog);
         } catch (const Exception& e) {
-            QMessageBox::warning(&dialog, Startup::ApplicationTitle(), e.message());
+            QMessageBox::warning(&dialog, ProgramInfo::ApplicationTitle(), e.message());
         }
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

@@ -104,6 +104,7 @@ TEST_F(MasterActions, EveryCommandIsOneActionNamedLikeItsMenuItemOrButton) {
                                   QStringLiteral("mnuDateiSpeichern"),
                                   QStringLiteral("mnuDateiSpeichernUnter"),
                                   QStringLiteral("mnuDrucken"),
+                                  QStringLiteral("mnuAlsPdfSpeichern"),
                                   QStringLiteral("mnuDruckereinrichtung"),
                                   QStringLiteral("mnuBeenden"),
                                   QStringLiteral("BtnEntfernen"),
@@ -142,8 +143,8 @@ TEST_F(MasterActions, MenusListTheActionsAndToolbarButtonsCarryThem) {
               (QStringList{QStringLiteral("mnuDateiNeu"), QStringLiteral("mnuDateiOeffnen"),
                            QStringLiteral("mnuDateiSpeichern"), QStringLiteral("mnuDateiSpeichernUnter"),
                            QStringLiteral("-"), QStringLiteral("mnuDrucken"),
-                           QStringLiteral("mnuDruckereinrichtung"), QStringLiteral("-"),
-                           QStringLiteral("mnuBeenden")}));
+                           QStringLiteral("mnuAlsPdfSpeichern"), QStringLiteral("mnuDruckereinrichtung"),
+                           QStringLiteral("-"), QStringLiteral("mnuBeenden")}));
     EXPECT_EQ(
         items("mnuBearbeiten"),
         (QStringList{QStringLiteral("mnuRueckgaengig"), QStringLiteral("mnuWiederherstellen"),
@@ -196,8 +197,11 @@ TEST_F(MasterActions, ProjectCommandsReachTheirPromptsAndHandlers) {
     EXPECT_EQ(prompts.printerSetups, 1);
     EXPECT_TRUE(trigger("mnuHilfeUeber"));
     EXPECT_EQ(prompts.abouts, 1);
-    // Printing is still a job without pages: it runs and reports nothing.
     EXPECT_TRUE(trigger("mnuDrucken"));
+    EXPECT_EQ(prompts.prints, 1);
+    EXPECT_TRUE(trigger("mnuAlsPdfSpeichern"));
+    EXPECT_EQ(prompts.pdfExports, 1);
+    EXPECT_EQ(prompts.prints, 1);
     EXPECT_TRUE(prompts.errors.isEmpty());
 
     // Close project resets the document and runs New without asking again.

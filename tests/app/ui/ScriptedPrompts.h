@@ -21,6 +21,8 @@ public:
     int openDialogs = 0;
     int beeps = 0;
     int printerSetups = 0;
+    int prints = 0;
+    int pdfExports = 0;
     int abouts = 0;
 
     TAnswer AskYesNoCancel(QWidget*, const QString& text) override {
@@ -42,6 +44,8 @@ public:
         return take(saveNames);
     }
     void ShowError(QWidget*, const QString& message) override { errors << message; }
+    void Print(QWidget*, TFBDocument&) override { ++prints; }
+    void SaveAsPdf(QWidget*, TFBDocument&) override { ++pdfExports; }
     void ShowPrinterSetup(QWidget*) override { ++printerSetups; }
     void ShowAbout(QWidget*) override { ++abouts; }
     void Beep() override { ++beeps; }

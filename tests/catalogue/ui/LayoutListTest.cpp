@@ -23,6 +23,8 @@ public:
     QString OpenProjectFileName(QWidget*) override { return {}; }
     QString SaveProjectFileName(QWidget*, const QString&) override { return {}; }
     void ShowError(QWidget*, const QString&) override {}
+    void Print(QWidget*, TFBDocument&) override {}
+    void SaveAsPdf(QWidget*, TFBDocument&) override {}
     void ShowPrinterSetup(QWidget*) override {}
     void ShowAbout(QWidget*) override {}
     void Beep() override {}

@@ -312,7 +312,7 @@ TEST_F(MainViewUi, KeysMoveTabAndEscapeAndDeleteRemovesThePhotoCleanly) {
 
 TEST_F(MainViewUi, WheelZoomsThePhotoAndCtrlWheelTheView) {
     int zoomChanges = 0;
-    view->OnZoomChange = [&] { ++zoomChanges; };
+    QObject::connect(view.get(), &TFBMainView::ZoomChanged, [&] { ++zoomChanges; });
     const QPoint p = at(left, 150, 60);
     wheel(p, -120);
     EXPECT_NEAR(frame->Zoom, 1.03f, 1e-5);
