@@ -515,9 +515,11 @@ TEST_F(PageViewCommands, DeletingAPageAsksFirst) {
     // Yes: the last page goes and the view shows the new last one.
     window.answer = true;
     int shownView = -1;
-    Multicaster().OnViewSelected = [&](const QObject*, int v) { shownView = v; };
-    commands->Run(TMenuCommand::DeletePage);
-    Multicaster().OnViewSelected = nullptr;
+    {
+        const TMulticaster::TSubscription shown =
+            Multicaster().Subscribe({{}, [&](const QObject*, int v) { shownView = v; }, {}});
+        commands->Run(TMenuCommand::DeletePage);
+    }
     EXPECT_EQ(doc.Pages.Count(), 2);
     EXPECT_EQ(view->ViewIndex(), 1);
     EXPECT_EQ(shownView, 1);
