@@ -1,5 +1,6 @@
 #include "editing/uThumbLoadThread.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <algorithm>
@@ -90,6 +91,11 @@ public:
     static TWorkers& instance() {
         static TWorkers workers;
         return workers;
+    }
+    TWorkers() {
+        // A decode still under way uses Qt's image readers, which go with the application:
+        // the workers end before it does, not at the end of the process.
+        qAddPostRoutine([] { instance().JoinAll(); });
     }
     ~TWorkers() { JoinAll(); }
 
