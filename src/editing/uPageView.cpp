@@ -328,6 +328,11 @@ TFBElement* TPageView::hitOnPage(TFBPage* page, const TFBPointF& viewPoint, int 
     return page->HitTest(viewPoint.X - o.X, viewPoint.Y - o.Y, kinds);
 }
 
+void TPageView::ContextOnSelection() {
+    contextElement_ = selected_;
+    contextPage_ = selected_ ? selected_->Page : (LeftPage() ? LeftPage() : RightPage());
+}
+
 bool TPageView::ViewPointAt(int x, int y, TFBPointF& p) {
     return hitViewBox(x, y, p);
 }

@@ -108,6 +108,8 @@ public:
     TTracker& Tracker() { return tracker_; }
     TFBElement* ContextElement() const { return contextElement_; }
     TFBPage* ContextPage() const { return contextPage_; }
+    // The context menu opened from the keyboard is about the selection (or the view's page).
+    void ContextOnSelection();
 
     // --- input (logical pixels; buttons and modifiers as above)
     void MousePress(int x, int y, int button, int modifiers);

@@ -1,8 +1,12 @@
 #include "editing/ui/uFotobuchMainview.h"
 
 #include "document/uFotobuchDocument.h"
+#include "editing/ui/uPageViewCommandHost.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -142,10 +146,18 @@ TFBMainView::TFBMainView(QWidget* parent, TFBDocument* document) : TPaintWindow(
     core_->OnSelectionChange = [this](TFBElement* e) { emit SelectionChanged(e); };
     core_->OnZoomChange = [this] { emit ZoomChanged(); };
     core_->OnDeleteSelection = [this] { DeleteSelection(); };
+    clipboard_ = new TSystemClipboard(this);
+    SetClipboardService(clipboard_);
+    commands_ = new TPageViewCommandHost(this, *core_);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     resizeCore();
 }
 
-TFBMainView::~TFBMainView() = default;
+TFBMainView::~TFBMainView() {
+    if (&Clipboard() == clipboard_)
+        SetClipboardService(nullptr);
+}
 
 void TFBMainView::resizeCore() {
     ratio_ = static_cast<float>(devicePixelRatioF());
@@ -173,37 +185,39 @@ void TFBMainView::Repaint() {
 }
 
 bool TFBMainView::CanDelete() const {
-    return false;
+    return commands_->Commands().CanDelete();
 }
 
 bool TFBMainView::CanCopy() const {
-    return false;
+    return commands_->Commands().CanCopy();
 }
 
 bool TFBMainView::CanPaste() const {
-    return false;
+    return commands_->Commands().CanPaste();
 }
 
-void TFBMainView::DeleteSelection() {}
+void TFBMainView::DeleteSelection() {
+    commands_->RunGuarded([this] { commands_->Commands().DeleteSelection(); });
+}
 
-void TFBMainView::Cut() {}
+void TFBMainView::Cut() {
+    commands_->RunGuarded([this] { commands_->Commands().Cut(); });
+}
 
-void TFBMainView::Copy() {}
+void TFBMainView::Copy() {
+    commands_->RunGuarded([this] { commands_->Commands().Copy(); });
+}
 
-void TFBMainView::Paste() {}
+void TFBMainView::Paste() {
+    commands_->RunGuarded([this] { commands_->Commands().Paste(); });
+}
 
-void TFBMainView::InsertTextElement() {}
+void TFBMainView::InsertTextElement() {
+    commands_->RunGuarded([this] { commands_->Commands().InsertTextElement(); });
+}
 
 void TFBMainView::ToggleOrientation() {
-    TFBDocument* document = Document();
-    const int view = ViewIndex();
-    if (!document || view < 0 || view >= document->ViewCount())
-        return;
-    core_->Select(nullptr);
-    document->Modified = true;
-    document->SetViewOrientation(view, document->ViewOrientation(view) ? 0 : 1);
-    core_->SetupTransformation();
-    InvalidateAll();
+    commands_->RunGuarded([this] { commands_->Commands().ToggleOrientation(false); });
 }
 
 // --- window interface ---------------------------------------------------------------------------
@@ -258,6 +272,35 @@ bool TFBMainView::event(QEvent* event) {
         }
     }
     return TPaintWindow::event(event);
+}
+
+void TFBMainView::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint at = event->globalPos();
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // Shift+F10 and the menu key: the menu is about the selection, shown at its middle.
+        core_->ContextOnSelection();
+        QPoint local = viewport()->rect().center();
+        if (TFBElement* selected = core_->Selected()) {
+            const TRect area = core_->ElementArea(*selected);
+            if (!area.IsEmpty())
+                local = QPoint((area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2);
+        }
+        at = viewport()->mapToGlobal(local);
+    }
+    commands_->ShowContextMenu(at);
+    event->accept();
+}
+
+void TFBMainView::dragEnterEvent(QDragEnterEvent* event) {
+    commands_->DragMove(event);
+}
+
+void TFBMainView::dragMoveEvent(QDragMoveEvent* event) {
+    commands_->DragMove(event);
+}
+
+void TFBMainView::dropEvent(QDropEvent* event) {
+    commands_->Drop(event);
 }
 
 bool TFBMainView::viewportEvent(QEvent* event) {

@@ -11,6 +11,8 @@
 class TFBDocument;
 class TFBElement;
 class TFBPage;
+class TPageViewCommandHost;
+class TSystemClipboard;
 
 // A scrollable drawing area: the viewport paints itself in full (no background erasing), the
 // scroll bars show a virtual size with the client size as page. Lines move 10 pixels, a click
@@ -68,6 +70,8 @@ public:
     void InsertTextElement();
     // Turns the current view between portrait and landscape.
     void ToggleOrientation();
+    // Drops, the context menu, the status panel and the clipboard commands.
+    TPageViewCommandHost& CommandHost() { return *commands_; }
 
 signals:
     void SelectionChanged(TFBElement* selected);
@@ -84,6 +88,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
@@ -97,6 +105,8 @@ private:
     void resizeCore();
 
     std::unique_ptr<TPageView> core_;
+    TSystemClipboard* clipboard_ = nullptr;
+    TPageViewCommandHost* commands_ = nullptr;
     QRegion pending_;
     float ratio_ = 1;
 };
