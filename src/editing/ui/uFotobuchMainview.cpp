@@ -292,7 +292,12 @@ void TFBMainView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TFBMainView::dragEnterEvent(QDragEnterEvent* event) {
-    commands_->DragMove(event);
+    commands_->DragEnter(event);
+}
+
+void TFBMainView::dragLeaveEvent(QDragLeaveEvent* event) {
+    commands_->DragLeave();
+    event->accept();
 }
 
 void TFBMainView::dragMoveEvent(QDragMoveEvent* event) {

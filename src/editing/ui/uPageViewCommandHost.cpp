@@ -1,7 +1,9 @@
 #include "editing/ui/uPageViewCommandHost.h"
 
 #include "editing/uPageView.h"
+#include "editing/uTransferData.h"
 #include "platform/Exception.h"
+#include "platform/uDebug.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -88,9 +90,22 @@ bool TPageViewCommandHost::viewPoint(const QPoint& pos, TFBPointF& at) const {
     return core_.ViewPointAt(pos.x(), pos.y(), at);
 }
 
+void TPageViewCommandHost::DragEnter(QDragMoveEvent* event) {
+    entered_ = std::make_unique<QMimeData>();
+    if (const QMimeData* data = event->mimeData()) {
+        static const QStringList kept = {TransferFormat::FileList,     TransferFormat::UriList,
+                                         TransferFormat::PageTemplate, TransferFormat::Color,
+                                         TransferFormat::Pic,          TransferFormat::Clipart};
+        for (const QString& format : kept)
+            if (data->hasFormat(format))
+                entered_->setData(format, data->data(format));
+    }
+    DragMove(event);
+}
+
 void TPageViewCommandHost::DragMove(QDragMoveEvent* event) {
     TFBPointF at;
-    const QMimeData* data = event->mimeData();
+    const QMimeData* data = entered_ ? entered_.get() : event->mimeData();
     TDropEffect effect = TDropEffect::None;
     if (data && viewPoint(event->position().toPoint(), at))
         effect = commands_.CheckDrop(*data, at, event->source() != nullptr, proposedOf(*event));
@@ -102,9 +117,14 @@ void TPageViewCommandHost::DragMove(QDragMoveEvent* event) {
     event->accept();
 }
 
+void TPageViewCommandHost::DragLeave() {
+    entered_.reset();
+}
+
 void TPageViewCommandHost::Drop(QDropEvent* event) {
+    const std::unique_ptr<QMimeData> entered = std::move(entered_);
+    const QMimeData* data = entered ? entered.get() : event->mimeData();
     TFBPointF at;
-    const QMimeData* data = event->mimeData();
     if (!data || !viewPoint(event->position().toPoint(), at)) {
         event->ignore();
         return;
@@ -112,8 +132,9 @@ void TPageViewCommandHost::Drop(QDropEvent* event) {
     TDropEffect done = TDropEffect::None;
     try {
         done = commands_.Drop(*data, at, event->source() != nullptr, proposedOf(*event));
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
         // A refused drop changed nothing; the cursor already said no.
+        Debug().Trace(QStringLiteral("Drop abgelehnt: ") + e.message());
         done = TDropEffect::None;
     }
     if (done == TDropEffect::None) {

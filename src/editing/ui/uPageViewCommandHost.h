@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QAbstractScrollArea;
 class QDragMoveEvent;
@@ -46,8 +47,11 @@ public:
 
     TPageViewCommands& Commands() { return commands_; }
 
-    // Drag enter and move: accepts with the drop's effect or refuses.
+    // Drag enter takes the data at once (another program's data may be gone by the drop); enter
+    // and move accept with the drop's effect or refuse.
+    void DragEnter(QDragMoveEvent* event);
     void DragMove(QDragMoveEvent* event);
+    void DragLeave();
     void Drop(QDropEvent* event);
     // Fills the menu for the element and page of the last right click (or the selection).
     void BuildMenu(QMenu& menu);
@@ -85,4 +89,6 @@ private:
     TPageViewCommands commands_;
     QLabel* status_;
     int waits_ = 0;
+    // The data of the drag in progress, as it was when it entered.
+    std::unique_ptr<QMimeData> entered_;
 };
