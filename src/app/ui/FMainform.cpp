@@ -17,6 +17,7 @@
 #include "editing/uPropertyPanel.h"
 #include "editing/uUndo.h"
 #include "editing/ui/uFotobuchMainview.h"
+#include "editing/ui/uPageViewCommandHost.h"
 #include "editing/ui/uPictureBrowser.h"
 #include "editing/ui/uSubformBild.h"
 #include "editing/ui/uSubformFarbFlaeche.h"
@@ -170,6 +171,8 @@ void TMaster::FormCreate() {
     statusText_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(statusText_, 1);
     statusBar()->setSizeGripEnabled(true);
+    // A file drop counts the entries it skipped here.
+    mainView_->CommandHost().OnStatusLine = [this](const QString& text) { statusText_->setText(text); };
 
     UpdateCaption();
 

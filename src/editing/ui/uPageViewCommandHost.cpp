@@ -4,6 +4,7 @@
 #include "editing/uTransferData.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
+#include "platform/uGuarded.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -75,9 +76,6 @@ TPageViewCommandHost::TPageViewCommandHost(QAbstractScrollArea* widget, TPageVie
     AskYesNo = [this](const QString& question) {
         return QMessageBox::question(widget_, QApplication::applicationDisplayName(), question,
                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::No;
-    };
-    OnError = [this](const QString& message) {
-        QMessageBox::warning(widget_, QApplication::applicationDisplayName(), message);
     };
 }
 
@@ -170,14 +168,9 @@ void TPageViewCommandHost::ShowContextMenu(const QPoint& globalPos) {
 }
 
 void TPageViewCommandHost::RunGuarded(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const Exception& e) {
-        while (waits_ > 0)
-            EndWait();
-        if (OnError)
-            OnError(e.message());
-    }
+    // Guarded takes the hourglass down and reports the failure once.
+    if (!Guarded("TFBMainView.Command", command))
+        waits_ = 0;
 }
 
 void TPageViewCommandHost::Focus() {

@@ -57,7 +57,7 @@ public:
     void BuildMenu(QMenu& menu);
     // Shows the context menu at the global position and runs the chosen command.
     void ShowContextMenu(const QPoint& globalPos);
-    // Runs a command; a failure is shown through OnError.
+    // Runs a command; a failure is reported once (Guarded).
     void RunGuarded(const std::function<void()>& command);
 
     // The status panel over the page view (null text: hidden).
@@ -65,8 +65,6 @@ public:
 
     // The Yes/No question (a message box unless replaced); tests answer it.
     std::function<bool(const QString& question)> AskYesNo;
-    // The report of a failed command (a message box unless replaced).
-    std::function<void(const QString& message)> OnError;
     // A text for the main window's status line.
     std::function<void(const QString& text)> OnStatusLine;
     // Told each time the status panel was shown (tests take their screenshots here).

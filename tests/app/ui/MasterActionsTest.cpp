@@ -230,8 +230,12 @@ TEST_F(MasterActions, ViewCommandsMoveBetweenViewsAndTurnTheView) {
     EXPECT_NE(document().ViewOrientation(0), before);
     EXPECT_TRUE(document().Modified);
 
-    // Inserting text and deleting go to the page view, which has nothing selected to delete.
+    // Inserting text selects it; deleting takes it away again, and then there is nothing to delete.
     EXPECT_TRUE(trigger("BtnTextEinfuegen"));
+    ASSERT_NE(master->MainView()->Selected(), nullptr);
+    EXPECT_TRUE(action("BtnEntfernen")->isEnabled());
+    EXPECT_TRUE(trigger("BtnEntfernen"));
+    EXPECT_EQ(master->MainView()->Selected(), nullptr);
     EXPECT_FALSE(action("BtnEntfernen")->isEnabled());
     EXPECT_FALSE(trigger("BtnEntfernen"));
 }

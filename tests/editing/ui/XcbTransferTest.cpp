@@ -123,7 +123,7 @@ TEST_F(XcbTransfer, ATextCopiedInOneDesignerIsPastedInAnother) {
     QFile done(doneFile);
     ASSERT_TRUE(done.open(QIODevice::WriteOnly));
     done.close();
-    EXPECT_TRUE(peer->waitForFinished(10000));
+    EXPECT_TRUE(waitFor([&] { return peer->state() == QProcess::NotRunning; }, 10000));
 }
 
 TEST_F(XcbTransfer, AFileDraggedFromAnotherProgramIsCopiedIntoTheFrame) {
@@ -178,7 +178,7 @@ TEST_F(XcbTransfer, AFileDraggedFromAnotherProgramIsCopiedIntoTheFrame) {
     // The source proposed a move and was answered with a copy: the file stays.
     ASSERT_TRUE(waitForLine(*peer, "action=copy", 10000));
     EXPECT_TRUE(QFile::exists(strand));
-    EXPECT_TRUE(peer->waitForFinished(10000));
+    EXPECT_TRUE(waitFor([&] { return peer->state() == QProcess::NotRunning; }, 10000));
 }
 
 // --- the peer roles ------------------------------------------------------------------------------
