@@ -57,8 +57,10 @@ TExifInfo ReadFromJpeg(const QByteArray& prefix) {
     std::unique_ptr<ExifData, TExifDataFree> data(exif_data_new());
     if (!data)
         return info;
-    // Read only: the library must not "repair" or drop entries, and unknown tags cost nothing.
-    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    // Read only: by default the library repairs the block while loading it (adds, drops and
+    // converts entries). Clear its load options, then only skip unknown tags, which we never read.
+    for (const int option : {1 << 0, 1 << 1, 1 << 2})
+        exif_data_unset_option(data.get(), static_cast<ExifDataOption>(option));
     exif_data_set_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
     exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(segment.constData()),
                         static_cast<unsigned int>(segment.size()));

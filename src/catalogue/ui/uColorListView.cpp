@@ -1,5 +1,7 @@
 #include "catalogue/ui/uColorListView.h"
 
+#include "catalogue/ui/uIconList.h"
+
 #include "document/uFBColor.h"
 
 #include <QBuffer>
@@ -14,14 +16,7 @@ const QColor kOutline(0x80, 0x80, 0x80);
 
 TColorListView::TColorListView(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("lvFarben"));
-    setViewMode(QListView::IconMode);
-    setResizeMode(QListView::Adjust);
-    setMovement(QListView::Static);
-    setIconSize(QSize(ThumbnailSize, ThumbnailSize));
-    setGridSize(QSize(ThumbnailSize + 12, ThumbnailSize + fontMetrics().height() + 12));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
+    SetUpIconDragList(*this, ThumbnailSize);
     Build();
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/ui/uPageTemplateListview.h"
 
+#include "catalogue/ui/uIconList.h"
+
 #include "catalogue/uLayoutChoice.h"
 #include "document/uFBColor.h"
 #include "document/uFotobuchDocument.h"
@@ -16,14 +18,7 @@ constexpr int kPreviewMargin = 8;
 
 TPageTemplateListview::TPageTemplateListview(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("lvLayouts"));
-    setViewMode(QListView::IconMode);
-    setResizeMode(QListView::Adjust);
-    setMovement(QListView::Static);
-    setIconSize(QSize(ThumbnailSize, ThumbnailSize));
-    setGridSize(QSize(ThumbnailSize + 12, ThumbnailSize + fontMetrics().height() + 12));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
+    SetUpIconDragList(*this, ThumbnailSize);
 }
 
 void TPageTemplateListview::Build(const TFBLayoutTypen& types, uint8_t style, bool onlyThisStyle) {

@@ -13,6 +13,7 @@
 #include "support/GuiTest.h"
 #include "support/TempHome.h"
 
+#include "FlagUndoItem.h"
 #include "ScriptedPrompts.h"
 #include "support/PageElements.h"
 
@@ -397,20 +398,6 @@ TEST_F(MainformTest, CloseProjectResetsToTheEmptyDocumentAndRunsNew) {
     EXPECT_FALSE(UndoManager().CanUndo());
     EXPECT_EQ(master->windowTitle(), kUnbenannt);
 }
-
-namespace {
-class FlagUndoItem : public TUndoItem {
-public:
-    explicit FlagUndoItem(bool& restored) : restored_(restored) {}
-    bool Restore(TFBDocument&) override {
-        restored_ = true;
-        return true;
-    }
-
-private:
-    bool& restored_;
-};
-} // namespace
 
 TEST_F(MainformTest, UndoRestoresTheNewestRecordOrBeepsWhenThereIsNone) {
     master->mnuRueckgaengigClick();

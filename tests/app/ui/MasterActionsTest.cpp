@@ -9,6 +9,7 @@
 #include "support/GuiTest.h"
 #include "support/PageElements.h"
 
+#include "FlagUndoItem.h"
 #include "ScriptedPrompts.h"
 
 #include <QAction>
@@ -26,18 +27,6 @@
 using TAnswer = TMasterPrompts::TAnswer;
 
 namespace {
-
-class FlagUndoItem : public TUndoItem {
-public:
-    explicit FlagUndoItem(bool& restored) : restored_(restored) {}
-    bool Restore(TFBDocument&) override {
-        restored_ = true;
-        return true;
-    }
-
-private:
-    bool& restored_;
-};
 
 class MasterActions : public TestSupport::GuiTest {
 protected:
