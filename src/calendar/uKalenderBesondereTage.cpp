@@ -178,7 +178,9 @@ void ComputeHolidays(TKalenderTageListe& list, int year) {
     const QDate november16(year, 11, 16);
     const QDate bussUndBettag = november16.addDays((3 - november16.dayOfWeek() + 7) % 7);
 
-    list.Clear();
+    // Only the year's own entries go: a calendar from September spans two years, and the holidays
+    // of the other year stay as the user computed or typed them.
+    list.DeleteYear(year);
     add("Neujahr", QDate(year, 1, 1));
     add("Maifeiertag", QDate(year, 5, 1));
     add("Tag der dt. Einheit", QDate(year, 10, 3));

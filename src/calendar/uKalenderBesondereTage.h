@@ -70,7 +70,7 @@ QString SystemDateSeparator();
 // Easter Sunday of a year of the Gregorian calendar.
 QDate EasterSunday(int year);
 
-// Replaces the whole list by the German public holidays of the year: the fixed dates and those
-// that follow Easter Sunday, texts of one date joined by ", ". The texts are German in every
-// language.
+// Replaces the year's entries of the list by the German public holidays of the year: the fixed
+// dates and those that follow Easter Sunday, texts of one date joined by ", ". Entries of other
+// years stay. The texts are German in every language.
 void ComputeHolidays(TKalenderTageListe& list, int year);

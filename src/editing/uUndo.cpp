@@ -396,3 +396,7 @@ void TUndoManager::AddKalenderJahrSetzen(TFBKalenderElement* calendar) {
         refuse("Kalender");
     Add(std::make_unique<TUndoKalenderJahrSetzen>(*document));
 }
+
+void TUndoManager::AddFeiertageGeburtstage(const TFBDocument& document) {
+    Add(std::make_unique<TUndoFeiertageGeburtstage>(document));
+}

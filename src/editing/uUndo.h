@@ -134,6 +134,8 @@ public:
     void AddKalenderEigenschaften(TFBKalenderElement* calendar);
     void AddKalenderEigenschaftenFuerAlle(TFBDocument& document);
     void AddKalenderJahrSetzen(TFBKalenderElement* calendar);
+    // Both special-day lists of the document (holidays and birthdays).
+    void AddFeiertageGeburtstage(const TFBDocument& document);
 
     bool CanUndo() const { return !items_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
@@ -413,6 +415,16 @@ class TUndoKalenderEigenschaftenFuerAlle : public TUndoItem {
 public:
     explicit TUndoKalenderEigenschaftenFuerAlle(const TFBDocument& document);
     QString ClassName() const override { return QStringLiteral("TUndoKalenderEigenschaftenFuerAlle"); }
+    bool Restore(TFBDocument& document) override;
+    std::unique_ptr<TUndoItem> MakeOpposite(TFBDocument& document) const override;
+};
+
+// The document's holidays and birthdays, in the sections "Feiertage" and "Geburtstage" as a
+// project stores them.
+class TUndoFeiertageGeburtstage : public TUndoItem {
+public:
+    explicit TUndoFeiertageGeburtstage(const TFBDocument& document);
+    QString ClassName() const override { return QStringLiteral("TUndoFeiertageGeburtstage"); }
     bool Restore(TFBDocument& document) override;
     std::unique_ptr<TUndoItem> MakeOpposite(TFBDocument& document) const override;
 };

@@ -696,3 +696,32 @@ bool TUndoKalenderEigenschaftenFuerAlle::Restore(TFBDocument& document) {
 std::unique_ptr<TUndoItem> TUndoKalenderEigenschaftenFuerAlle::MakeOpposite(TFBDocument& document) const {
     return std::make_unique<TUndoKalenderEigenschaftenFuerAlle>(document);
 }
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+const QString kFeiertage = QStringLiteral("Feiertage");
+const QString kGeburtstage = QStringLiteral("Geburtstage");
+} // namespace
+
+TUndoFeiertageGeburtstage::TUndoFeiertageGeburtstage(const TFBDocument& document) {
+    TCustomDataFile& file = Writer();
+    document.Feiertage.Save(file, kFeiertage);
+    document.Geburtstage.Save(file, kGeburtstage);
+}
+
+bool TUndoFeiertageGeburtstage::Restore(TFBDocument& document) {
+    TCustomDataFile& file = Reader();
+    document.Feiertage.Clear();
+    document.Geburtstage.Clear();
+    document.Feiertage.Load(file, kFeiertage);
+    document.Geburtstage.Load(file, kGeburtstage);
+    for (const TFBPage* page : document.Pages)
+        for (TFBElement* element : page->Calendars)
+            static_cast<TFBKalenderElement*>(element)->Painter.reset();
+    return true;
+}
+
+std::unique_ptr<TUndoItem> TUndoFeiertageGeburtstage::MakeOpposite(TFBDocument& document) const {
+    return std::make_unique<TUndoFeiertageGeburtstage>(document);
+}

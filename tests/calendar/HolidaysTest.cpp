@@ -142,17 +142,33 @@ TEST(ComputeHolidays, TextsOfOneDateAreJoined) {
     EXPECT_EQ(holidaysOf(2023).at(QDate(2023, 11, 22)), QString::fromUtf8("Buß- und Bettag"));
 }
 
-TEST(ComputeHolidays, ReplacesEntriesOfAllYears) {
+TEST(ComputeHolidays, ReplacesOnlyTheEntriesOfItsYear) {
     TKalenderTageListe list;
     list.Add(QStringLiteral("Eigener Tag"), QStringLiteral(", "), QDate(2024, 7, 7));
     list.Add(QStringLiteral("Neujahr"), QStringLiteral(", "), QDate(2025, 1, 1));
+    list.Add(QStringLiteral("Getippt"), QStringLiteral(", "), QDate(2025, 3, 3));
     ComputeHolidays(list, 2024);
     EXPECT_FALSE(list.Contains(QDate(2024, 7, 7)));
-    EXPECT_FALSE(list.Contains(QDate(2025, 1, 1)));
+    EXPECT_TRUE(list.Contains(QDate(2025, 3, 3)));
     EXPECT_TRUE(list.Contains(QDate(2024, 1, 1)));
+    QString text;
+    ASSERT_TRUE(list.FindText(KalenderDateToDays(QDate(2025, 1, 1)), text));
+    EXPECT_EQ(text, QStringLiteral("Neujahr")) << "the other year's entry is not joined twice";
     // Entries carry no time part.
     for (int i = 0; i < list.Count(); ++i)
         EXPECT_EQ(list.Items(i).Datum, double(qint64(list.Items(i).Datum)));
+
+    // A calendar from September: computing both years keeps both, and computing one again does
+    // not double its texts.
+    TKalenderTageListe spanning;
+    ComputeHolidays(spanning, 2025);
+    ComputeHolidays(spanning, 2026);
+    ComputeHolidays(spanning, 2025);
+    EXPECT_EQ(spanning.Count(), int(holidaysOf(2025).size() + holidaysOf(2026).size()));
+    EXPECT_TRUE(spanning.Contains(QDate(2025, 12, 25)));
+    EXPECT_TRUE(spanning.Contains(QDate(2026, 1, 1)));
+    ASSERT_TRUE(spanning.FindText(KalenderDateToDays(QDate(2025, 1, 1)), text));
+    EXPECT_EQ(text, QStringLiteral("Neujahr"));
 }
 
 } // namespace
