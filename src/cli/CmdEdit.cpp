@@ -5,6 +5,9 @@
 // undo history; undo and redo also name the record and the place they returned to. A step that
 // cannot be done ends the run with exit code 2 and one line on stderr; OUT is not written.
 #include "calendar/uKalender.h"
+#include "calendar/uKalenderEigenschaften.h"
+#include "calendar/uKalenderStart.h"
+#include "calendar/uKalenderTageTabelle.h"
 #include "catalogue/uFotobuchPageTemplate.h"
 #include "cli/CliCommand.h"
 #include "document/uDataFile.h"
@@ -34,6 +37,8 @@ const char* const kStepHelp =
     "delete-view V | toggle-orientation V | layout P ID | insert-text P | insert-clipart P FILE X Y | "
     "delete-element P I | size-element P I W H ANGLE | move-element P I X Y [P2] | "
     "calendar-look P I KEY VALUE [all] | calendar-start YEAR MONTH | "
+    "calendar-props P I KEY=VALUE [all] | calendar-year +1|-1 | calendar-month M | "
+    "compute-holidays YEAR | birthday DD.MM.YYYY TEXT | "
     "undo | redo | drop-last";
 
 // The view and selection of the run, as the main window would hold them.
@@ -106,6 +111,11 @@ const QList<TStepForm>& stepForms() {
         {"move-element", 4, isNumber},
         {"calendar-look", 4, [](const QString& t) { return t == QLatin1String("all"); }},
         {"calendar-start", 2, {}},
+        {"calendar-props", 3, [](const QString& t) { return t == QLatin1String("all"); }},
+        {"calendar-year", 1, {}},
+        {"calendar-month", 1, {}},
+        {"compute-holidays", 1, {}},
+        {"birthday", 2, {}},
         {"undo", 0, {}},
         {"redo", 0, {}},
         {"drop-last", 0, {}},
@@ -442,6 +452,51 @@ private:
             if (month < 1 || month > 12)
                 fail(QStringLiteral("month must be 1 to 12, not %1").arg(month));
             DocumentEdits::SetCalendarStart(document_, year, month);
+        } else if (w == QLatin1String("calendar-props")) {
+            // As the properties dialog applies: OK (or "OK für alle" with all).
+            TFBKalenderElement* c = calendar(0);
+            const qsizetype eq = arg(2).indexOf(u'=');
+            if (eq <= 0)
+                fail(QStringLiteral("KEY=VALUE expected, not \"%1\"").arg(arg(2)));
+            const QLocale locale = KalenderZahlLocale();
+            TKalenderPropWerte werte = TKalenderPropWerte::Show(*c->Data, locale);
+            SetKalenderWertByKey(werte, arg(2).left(eq), arg(2).mid(eq + 1));
+            ApplyKalenderEigenschaften(
+                *c, werte, step_->args.size() > 3 ? TKalenderApply::All : TKalenderApply::One, locale);
+        } else if (w == QLatin1String("calendar-year")) {
+            // The calendar panel's year buttons.
+            if (arg(0) != QLatin1String("+1") && arg(0) != QLatin1String("-1"))
+                fail(QStringLiteral("+1 or -1 expected, not \"%1\"").arg(arg(0)));
+            KalenderJahrSchritt(document_, arg(0) == QLatin1String("+1") ? 1 : -1);
+        } else if (w == QLatin1String("calendar-month")) {
+            const int month = intArg(0, "M");
+            if (month < 1 || month > 12)
+                fail(QStringLiteral("month must be 1 to 12, not %1").arg(month));
+            KalenderErsterMonat(document_, month);
+        } else if (w == QLatin1String("compute-holidays")) {
+            const int year = intArg(0, "YEAR");
+            if (year < kKalenderMinJahr || year > kKalenderMaxJahr)
+                fail(QStringLiteral("YEAR must lie between %1 and %2")
+                         .arg(kKalenderMinJahr)
+                         .arg(kKalenderMaxJahr));
+            TKalenderTageBearbeitung dialog(document_, year, 1);
+            dialog.BerechneFeiertage();
+        } else if (w == QLatin1String("birthday")) {
+            // Typed into the day's birthday cell behind what it shows, then OK.
+            const QDate date = QDate::fromString(arg(0), QStringLiteral("dd.MM.yyyy"));
+            if (!date.isValid() || date.year() < kKalenderMinJahr || date.year() > kKalenderMaxJahr)
+                fail(QStringLiteral("\"%1\" is no date DD.MM.YYYY between %2 and %3")
+                         .arg(arg(0))
+                         .arg(kKalenderMinJahr)
+                         .arg(kKalenderMaxJahr));
+            TKalenderTageBearbeitung dialog(document_, date.year(), date.month());
+            TKalenderTageModel& table = dialog.Model();
+            const int row = table.RowOfDate(date);
+            const QString shown = table.CellText(row, TKalenderTageModel::GeburtstageColumn);
+            if (!table.SetCellText(row, TKalenderTageModel::GeburtstageColumn,
+                                   shown.isEmpty() ? arg(1) : shown + QStringLiteral(", ") + arg(1)))
+                fail(QStringLiteral("the text holds characters a project cannot store"));
+            dialog.Uebernehmen();
         } else if (w == QLatin1String("drop-last")) {
             UndoManager().DropLast();
         }
