@@ -321,13 +321,6 @@ bool TPageView::hitViewBox(int x, int y, TFBPointF& p) {
     return finite(p.X) && finite(p.Y);
 }
 
-TFBElement* TPageView::hitOnPage(TFBPage* page, const TFBPointF& viewPoint, int kinds) const {
-    if (!page)
-        return nullptr;
-    const TFBPointF o = pageOffset(page);
-    return page->HitTest(viewPoint.X - o.X, viewPoint.Y - o.Y, kinds);
-}
-
 void TPageView::ContextOnSelection() {
     contextElement_ = selected_;
     contextPage_ = selected_ ? selected_->Page : (LeftPage() ? LeftPage() : RightPage());
@@ -348,26 +341,49 @@ TFBElement* TPageView::ElementAt(int x, int y, int kinds) {
 }
 
 TFBPage* TPageView::PageAtViewPoint(const TFBPointF& p) const {
-    if (!document_)
+    return document_ ? ::PageAtViewPoint(*document_, viewIndex_, p) : nullptr;
+}
+
+TFBElement* TPageView::ElementAtViewPoint(const TFBPointF& p, int kinds) const {
+    return document_ ? ::ElementAtViewPoint(*document_, viewIndex_, p, kinds) : nullptr;
+}
+
+namespace {
+
+// The page of a view as the page view shows it: a single page is its left page.
+TFBPage* shownLeftPage(const TFBDocument& document, int view) {
+    if (document.ScreenMode == 0)
+        return view >= 0 && view < document.Pages.Count() ? document.Pages.Items(view) : nullptr;
+    return document.LeftPage(view);
+}
+
+TFBPage* shownRightPage(const TFBDocument& document, int view) {
+    return document.ScreenMode == 0 ? nullptr : document.RightPage(view);
+}
+
+TFBElement* hitOnShownPage(const TFBDocument& document, TFBPage* page, const TFBPointF& p, int kinds) {
+    if (!page)
         return nullptr;
-    const float pw = document_->PageWidth, ph = document_->PageHeight;
+    const TFBPointF o = document.PageOffset(page);
+    return page->HitTest(p.X - o.X, p.Y - o.Y, kinds);
+}
+
+} // namespace
+
+TFBPage* PageAtViewPoint(const TFBDocument& document, int view, const TFBPointF& p) {
+    const float pw = document.PageWidth, ph = document.PageHeight;
     auto inside = [pw, ph](float lx, float ly) { return lx >= 0 && lx < pw && ly >= 0 && ly < ph; };
-    switch (document_->ScreenMode) {
+    switch (document.ScreenMode) {
     case 0:
-        return LeftPage();
+        return shownLeftPage(document, view);
     case 1:
     case 2: {
-        TFBPage* left = LeftPage();
-        TFBPage* right = RightPage();
-        if (left) {
-            const TFBPointF o = pageOffset(left);
+        for (TFBPage* page : {shownLeftPage(document, view), shownRightPage(document, view)}) {
+            if (!page)
+                continue;
+            const TFBPointF o = document.PageOffset(page);
             if (inside(p.X - o.X, p.Y - o.Y))
-                return left;
-        }
-        if (right) {
-            const TFBPointF o = pageOffset(right);
-            if (inside(p.X - o.X, p.Y - o.Y))
-                return right;
+                return page;
         }
         return nullptr;
     }
@@ -376,24 +392,21 @@ TFBPage* TPageView::PageAtViewPoint(const TFBPointF& p) const {
     }
 }
 
-TFBElement* TPageView::ElementAtViewPoint(const TFBPointF& p, int kinds) const {
-    if (!document_)
-        return nullptr;
-    switch (document_->ScreenMode) {
+TFBElement* ElementAtViewPoint(const TFBDocument& document, int view, const TFBPointF& p, int kinds) {
+    switch (document.ScreenMode) {
     case 0:
-        return hitOnPage(LeftPage(), p, kinds);
+        return hitOnShownPage(document, shownLeftPage(document, view), p, kinds);
     case 1:
     case 2: {
-        TFBPage* left = LeftPage();
+        TFBPage* left = shownLeftPage(document, view);
         // In the book the left page reaches to the middle of the spine, so elements that touch
         // the spine stay clickable.
-        const bool tryLeft =
-            document_->ScreenMode == 2 ||
-            p.X - document_->Umschlagbreite < document_->PageWidth + document_->Stegbreite / 2;
+        const bool tryLeft = document.ScreenMode == 2 ||
+                             p.X - document.Umschlagbreite < document.PageWidth + document.Stegbreite / 2;
         if (left && tryLeft)
-            if (TFBElement* e = hitOnPage(left, p, kinds))
+            if (TFBElement* e = hitOnShownPage(document, left, p, kinds))
                 return e;
-        return hitOnPage(RightPage(), p, kinds);
+        return hitOnShownPage(document, shownRightPage(document, view), p, kinds);
     }
     default:
         return nullptr;

@@ -16,8 +16,9 @@ class TFBElement;
 class TFBPage;
 class TFBPictureElement;
 
-// Mouse cursors of the page view besides the tracker's numbers.
-enum TPageViewCursor : int { crDefault = 0, crSizeAll = 1 };
+// Mouse cursors of the page view besides the tracker's numbers; the pages panel shows crDrag over
+// the labels of the views it can move.
+enum TPageViewCursor : int { crDefault = 0, crSizeAll = 1, crDrag = 2 };
 
 // What the page view needs from the window it lives in. Areas are logical pixels of the client
 // area with exclusive bounds. The widget and the headless window of tests and the command line
@@ -148,7 +149,6 @@ private:
     void reallocateBuffer(bool force);
     TFBPointF pageOffset(const TFBPage* page) const;
     bool hitViewBox(int x, int y, TFBPointF& p);
-    TFBElement* hitOnPage(TFBPage* page, const TFBPointF& viewPoint, int kinds) const;
     void invalidateTracker();
     void showTracker(bool visible);
     void notifyChanged(TFBElement* element);
@@ -214,3 +214,9 @@ private:
     } gestureStart_{};
     bool gestureRecorded_ = false;
 };
+
+// The hit tests of a view of the document on a point of that view in millimetres, whichever view
+// is shown: the page view aims at its current view, the pages panel at the thumbnail under the
+// mouse. In documents of single pages the page is taken wherever the point lies.
+TFBPage* PageAtViewPoint(const TFBDocument& document, int view, const TFBPointF& p);
+TFBElement* ElementAtViewPoint(const TFBDocument& document, int view, const TFBPointF& p, int kinds);

@@ -104,6 +104,72 @@ TMenuEntry separator() {
 
 } // namespace
 
+void LoadDroppedFiles(TFBDocument& document, const QStringList& paths, TFBPictureElement* frame,
+                      TCommandWindow& window, const std::function<void(TFBPictureElement& filled)>& filled) {
+    // The headers are read one by one as frames take them; the first picture is looked for before
+    // anything changes, so that a list without one is refused whole.
+    qsizetype next = 0;
+    int skipped = 0;
+    const auto nextPicture = [&]() -> qsizetype {
+        while (next < paths.size()) {
+            const qsizetype at = next++;
+            if (loadablePicture(paths[at]))
+                return at;
+            ++skipped;
+        }
+        return -1;
+    };
+    qsizetype file = frame ? nextPicture() : -1;
+    if (file < 0)
+        refuse(QStringLiteral("Keine der Dateien ist ein Bild"));
+
+    const int count = static_cast<int>(paths.size());
+    {
+        TWaitScope wait(window);
+        // A panorama shows one picture in all its frames: the next file goes past them.
+        std::set<const TFBPictureLink*> filledLinks;
+        while (file >= 0) {
+            while (frame && frame->Link && filledLinks.count(frame->Link))
+                frame = frame->NextPictureElement();
+            if (!frame)
+                break;
+            if (count > 1)
+                window.ShowStatus(QString::asprintf(
+                    Translate(QStringLiteral("Bild %d von %d wird geladen")).toUtf8().constData(),
+                    static_cast<int>(file) + 1, count));
+            TFBPage& page = *frame->Page;
+            DocumentEdits::InsertPicture(*frame, paths[file]);
+            // The record brings the page's orientation back too, in case the rule below turns it.
+            if (auto* record = dynamic_cast<TUndoBildEinfuegen*>(UndoManager().Last()))
+                record->KeepPageOrientation(document);
+            const bool lone = document.DocType == 0 && page.Pictures.Count() == 1 &&
+                              page.Calendars.Count() == 0 && !document.IsCalendar();
+            if (lone) {
+                const TBildManagerListItem* picture = TBildmanager::Instance().Find(frame->RefIndex);
+                if (picture && picture->PicWidth > 0 && picture->PicHeight > 0)
+                    page.Seitenausrichtung = picture->PicWidth >= picture->PicHeight ? 1 : 0;
+            }
+            if (page.Seitenausrichtung == 1 && frame->HasPicture())
+                frame->RotatePicture(document.ScreenQuerformatWinkel == -90 ? 0 : 2);
+            window.Report(QStringLiteral("picture %1 into frame %2 of page %3")
+                              .arg(paths[file])
+                              .arg(frame->IndexInList())
+                              .arg(page.PageIndex()));
+            if (frame->Link)
+                filledLinks.insert(frame->Link);
+            if (filled)
+                filled(*frame);
+            window.UpdateNow();
+            frame = frame->NextPictureElement();
+            // Only as many entries are read as frames remain.
+            file = frame ? nextPicture() : -1;
+        }
+    }
+    if (skipped > 0)
+        window.StatusLine(Translate(QStringLiteral("%1 Dateien übersprungen")).arg(skipped));
+    document.Modified = true;
+}
+
 TPageViewCommands::TPageViewCommands(TPageView& view, TCommandWindow& window)
     : view_(view), window_(window) {}
 
@@ -248,60 +314,16 @@ TDropEffect TPageViewCommands::Drop(const QMimeData& data, const TFBPointF& at, 
 }
 
 void TPageViewCommands::dropFiles(const QStringList& paths, TFBPictureElement* frame) {
-    TFBDocument& document = *view_.Document();
-    QStringList files;
-    for (const QString& path : paths)
-        if (loadablePicture(path))
-            files << path;
-    const auto skipped = paths.size() - files.size();
-    if (files.isEmpty())
-        refuse(QStringLiteral("Keine der Dateien ist ein Bild"));
-
     window_.Focus();
-    {
-        TWaitScope wait(window_);
-        // A panorama shows one picture in all its frames: the next file goes past them.
-        std::set<const TFBPictureLink*> filledLinks;
-        const int count = static_cast<int>(files.size());
-        for (int i = 0; i < count && frame; ++i) {
-            while (frame && frame->Link && filledLinks.count(frame->Link))
-                frame = frame->NextPictureElement();
-            if (!frame)
-                break;
-            if (count > 1)
-                window_.ShowStatus(QString::asprintf(
-                    Translate(QStringLiteral("Bild %d von %d wird geladen")).toUtf8().constData(), i + 1,
-                    count));
-            TFBPage& page = *frame->Page;
-            DocumentEdits::InsertPicture(*frame, files[i]);
-            // The record brings the page's orientation back too, in case the rule below turns it.
-            if (auto* record = dynamic_cast<TUndoBildEinfuegen*>(UndoManager().Last()))
-                record->KeepPageOrientation(document);
-            const bool lone = document.DocType == 0 && page.Pictures.Count() == 1 &&
-                              page.Calendars.Count() == 0 && !document.IsCalendar();
-            if (lone) {
-                const TBildManagerListItem* picture = TBildmanager::Instance().Find(frame->RefIndex);
-                if (picture && picture->PicWidth > 0 && picture->PicHeight > 0)
-                    page.Seitenausrichtung = picture->PicWidth >= picture->PicHeight ? 1 : 0;
-            }
-            if (page.Seitenausrichtung == 1 && frame->HasPicture())
-                frame->RotatePicture(document.ScreenQuerformatWinkel == -90 ? 0 : 2);
-            window_.Report(QStringLiteral("picture %1 into %2").arg(files[i], describe(frame)));
-            if (frame->Link)
-                filledLinks.insert(frame->Link);
-            view_.SetupTransformation();
-            view_.RepaintAll();
-            Multicaster().NotifyElementChanged(view_.EventSource(), frame);
-            window_.UpdateNow();
-            frame = frame->NextPictureElement();
-        }
-    }
-    if (skipped > 0)
-        window_.StatusLine(Translate(QStringLiteral("%1 Dateien übersprungen")).arg(skipped));
+    LoadDroppedFiles(*view_.Document(), paths, frame, window_, [this](TFBPictureElement& filled) {
+        // The page may have turned to the picture.
+        view_.SetupTransformation();
+        view_.RepaintAll();
+        Multicaster().NotifyElementChanged(view_.EventSource(), &filled);
+    });
     view_.RepaintAll();
     if (TFBElement* selected = view_.Selected())
         Multicaster().NotifyElementChanged(view_.EventSource(), selected);
-    document.Modified = true;
     view_.Select(view_.Selected());
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QMimeData;
@@ -35,6 +36,19 @@ public:
     // One line for each change a command made (the command line prints them).
     virtual void Report(const QString& line) { (void)line; }
 };
+
+// Loads dropped picture files into frames: the first into the given frame, each further one into
+// the next picture frame in document order (the next on the same page, else the first of the next
+// page that has any), past the other frames of a panorama it filled. Each file gets its undo
+// record; a lone frame of a photo page turns its page to the picture. Entries that are no picture
+// file (relative, missing, folders, other files) are skipped without using a frame and counted on
+// the status line; only as many entries are read as frames remain. With several entries the
+// window's status shows "Bild %d von %d wird geladen" and is hidden again at the end, also when
+// loading fails. filled is told each frame once it shows its picture (repaint and announce
+// there). Raises, before anything is recorded or changed, when no entry is a picture file or
+// there is no frame. The page view and the pages panel both drop files through this.
+void LoadDroppedFiles(TFBDocument& document, const QStringList& paths, TFBPictureElement* frame,
+                      TCommandWindow& window, const std::function<void(TFBPictureElement& filled)>& filled);
 
 // The entries of the page view's context menu, in menu order.
 enum class TMenuCommand {
