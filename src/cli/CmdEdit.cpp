@@ -15,6 +15,7 @@
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "editing/uDocumentEdits.h"
+#include "editing/uPagesStrip.h"
 #include "editing/uUndo.h"
 #include "platform/Exception.h"
 
@@ -33,7 +34,8 @@ const char* const kStepHelp =
     "steps: view V | select pic|kalender|sizeable P I | select none | "
     "picture P F FILE | colour P F 0xBBGGRR | remove-picture P F | "
     "rotate P F left|right | filter P F invert|cancel | zoom P F Z [merge] | "
-    "pan P F OX OY | swap P F P2 F2 | insert-view V SOURCE | move-view FROM TO | "
+    "pan P F OX OY | swap P F P2 F2 | insert-view V SOURCE | insert-view-after V | move-view FROM TO | "
+    "drag-view S G | "
     "delete-view V | toggle-orientation V | layout P ID | insert-text P | insert-clipart P FILE X Y | "
     "delete-element P I | size-element P I W H ANGLE | move-element P I X Y [P2] | "
     "calendar-look P I KEY VALUE [all] | calendar-start YEAR MONTH | "
@@ -100,7 +102,9 @@ const QList<TStepForm>& stepForms() {
         {"pan", 4, {}},
         {"swap", 4, {}},
         {"insert-view", 2, {}},
+        {"insert-view-after", 1, {}},
         {"move-view", 2, {}},
+        {"drag-view", 2, {}},
         {"delete-view", 1, {}},
         {"toggle-orientation", 1, {}},
         {"layout", 2, {}},
@@ -387,6 +391,24 @@ private:
             if (!document_.CanInsertView(source) || (v != source && v != source + 1))
                 fail(QStringLiteral("no page can be inserted at view %1 from view %2").arg(v).arg(source));
             DocumentEdits::InsertView(document_, v, source);
+        } else if (w == QLatin1String("insert-view-after")) {
+            // The pages panel's menu entry: its rule and its edit.
+            const int v = view(0);
+            if (!PagesRules::MenuState(document_, v).InsertAfter)
+                fail(QStringLiteral("no page can be inserted after view %1").arg(v));
+            PagesRules::InsertViewAfter(document_, v);
+            ui_.view = v + 1;
+            ui_.selected = nullptr;
+        } else if (w == QLatin1String("drag-view")) {
+            // A view's label dropped on a gap of the pages panel.
+            const int source = view(0);
+            const int gap = intArg(1, "G");
+            if (PagesRules::MoveDestination(document_, source, gap) < 0)
+                fail(QStringLiteral("view %1 cannot be dropped on gap %2").arg(source).arg(gap));
+            ui_.selected = nullptr;
+            const int destination = PagesRules::MoveViewToGap(document_, source, gap);
+            ui_.view = destination;
+            detail_ = QStringLiteral("view %1 is now view %2").arg(source).arg(destination);
         } else if (w == QLatin1String("move-view")) {
             const int from = view(0);
             const int to = view(1);

@@ -64,6 +64,8 @@ QCursor PageViewCursor(int cursor) {
     switch (cursor) {
     case crSizeAll:
         return QCursor(Qt::SizeAllCursor);
+    case crDrag:
+        return QCursor(Qt::DragMoveCursor);
     case crSizeVertical:
         return QCursor(Qt::SizeVerCursor);
     case crSizeDiagonalDown:
