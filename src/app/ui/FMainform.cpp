@@ -199,7 +199,7 @@ void TMaster::FormCreate() {
 
     mainView_->SetScreen(0);
     pagesPanel_->Rebuild();
-    pagesPanel_->SelectView(0);
+    pagesPanel_->ViewSelected(0);
     pagecontrolBottom->setCurrentWidget(tsSeiten);
     RefreshLayoutList();
 
@@ -269,6 +269,12 @@ QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
     pagecontrolBottom->setObjectName(QStringLiteral("pagecontrolBottom"));
     pagecontrolBottom->setMinimumHeight(120);
     pagesPanel_ = new TSFormSeiten(nullptr, document_.get());
+    pagesPanel_->AskYesNo = [this](const QString& question) { return prompts_->AskYesNo(this, question); };
+    // A layout dropped on a page replaces the elements the page view may have selected there.
+    pagesPanel_->OnReplacingPage = [this](TFBPage* page) {
+        if (mainView_->Selected() && mainView_->Selected()->Page == page)
+            mainView_->Select(nullptr);
+    };
     tsSeiten = TabPage("tsSeiten", pagesPanel_);
     pagecontrolBottom->addTab(tsSeiten, Translate(QStringLiteral("Seiten")));
     AddPanel(pagesPanel_);
@@ -431,6 +437,9 @@ void TMaster::ElementChanged(const QObject* sender, TFBElement* element, TFBPage
 }
 
 void TMaster::PagesChanged(const QObject* sender) {
+    // Other pages may stand at the page view's view index now.
+    if (sender != mainView_)
+        mainView_->ShowPagesAgain();
     for (TEditorPanel* panel : panels_)
         if (panel->EventSource() != sender)
             panel->PagesChanged();

@@ -25,6 +25,11 @@ TMasterPrompts::TAnswer TDialogPrompts::AskYesNoCancel(QWidget* parent, const QS
     return TAnswer::Cancel;
 }
 
+bool TDialogPrompts::AskYesNo(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, ProgramInfo::ApplicationTitle(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 QString TDialogPrompts::OpenProjectFileName(QWidget* parent) {
     QFileDialog dialog(parent, Translate(QStringLiteral("Datei öffnen")));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -15,6 +15,8 @@ public:
 
     // The unsaved-changes question with the buttons Yes, No and Cancel.
     virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A question with the buttons Yes and No (deleting a page); true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // The open and save dialogs for project files; an empty result means cancelled.
     virtual QString OpenProjectFileName(QWidget* parent) = 0;
     virtual QString SaveProjectFileName(QWidget* parent, const QString& currentPath) = 0;
@@ -35,6 +37,7 @@ public:
 class TDialogPrompts : public TMasterPrompts {
 public:
     TAnswer AskYesNoCancel(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     QString OpenProjectFileName(QWidget* parent) override;
     QString SaveProjectFileName(QWidget* parent, const QString& currentPath) override;
     void ShowError(QWidget* parent, const QString& message) override;

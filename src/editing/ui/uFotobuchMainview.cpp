@@ -186,6 +186,12 @@ void TFBMainView::Repaint() {
     InvalidateAll();
 }
 
+void TFBMainView::ShowPagesAgain() {
+    Select(nullptr);
+    core_->SetupTransformation();
+    InvalidateAll();
+}
+
 bool TFBMainView::CanDelete() const {
     return commands_->Commands().CanDelete();
 }

@@ -59,6 +59,9 @@ public:
     void RefreshElement(TFBPage* page, TFBElement* element);
     // Repaints the whole view (after the document changed under it).
     void Repaint();
+    // The pages at the current view index changed (inserted, deleted or moved elsewhere): the
+    // selection goes and the view is fitted and painted anew.
+    void ShowPagesAgain();
 
     bool CanDelete() const;
     bool CanCopy() const;

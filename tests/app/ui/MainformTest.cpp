@@ -149,7 +149,7 @@ TEST_F(MainformTest, NewAnsweringNoWithACreatedDocumentReplacesIt) {
     EXPECT_FALSE(document().Modified);
     EXPECT_FALSE(UndoManager().CanUndo());
     EXPECT_EQ(child<QLabel>("panTitel")->text(), QStringLiteral("PhotoBook 8:5"));
-    EXPECT_EQ(master->PagesPanel()->count(), 3);
+    EXPECT_EQ(master->PagesPanel()->ShownViews(), 3);
     EXPECT_EQ(master->MainView()->ViewIndex(), 0);
     EXPECT_EQ(child<QLabel>("lblSeitenzahl")->text(), QStringLiteral("Seite 1"));
 }
@@ -240,7 +240,7 @@ TEST_F(MainformTest, OpenLoadsTheProjectAndClearsModifiedAndUndo) {
     EXPECT_EQ(document().FilePath, path(QStringLiteral("Kalender.fbp")));
     EXPECT_FALSE(document().Modified);
     EXPECT_FALSE(UndoManager().CanUndo());
-    EXPECT_EQ(master->PagesPanel()->count(), 13);
+    EXPECT_EQ(master->PagesPanel()->ShownViews(), 13);
     // The load's progress window is closed again and the window usable.
     EXPECT_EQ(master->findChild<TProgressDlg*>(), nullptr);
     EXPECT_TRUE(master->isEnabled());
@@ -301,7 +301,7 @@ TEST_F(MainformTest, NextAndPreviousViewStopAtTheEnds) {
 TEST_F(MainformTest, PickingAViewInThePagesPanelShowsItInThePageView) {
     addPages(document(), 4);
     master->PagesPanel()->Rebuild();
-    master->PagesPanel()->setCurrentRow(3);
+    master->PagesPanel()->SelectView(3);
     EXPECT_EQ(master->MainView()->ViewIndex(), 3);
     EXPECT_EQ(child<QLabel>("lblSeitenzahl")->text(), QStringLiteral("Seite 4"));
 }
@@ -321,9 +321,9 @@ TEST_F(MainformTest, EventsOfAControlDoNotComeBackToIt) {
     // Inserted pages: the pages panel is rebuilt unless it inserted them itself.
     addPages(document(), 2);
     Multicaster().PagesChanged(master->PagesPanel());
-    EXPECT_EQ(master->PagesPanel()->count(), 3);
+    EXPECT_EQ(master->PagesPanel()->ShownViews(), 3);
     Multicaster().PagesChanged(master->MainView());
-    EXPECT_EQ(master->PagesPanel()->count(), 5);
+    EXPECT_EQ(master->PagesPanel()->ShownViews(), 5);
 }
 
 TEST_F(MainformTest, ZoomTrackBarAndPageViewFollowEachOther) {

@@ -147,3 +147,43 @@ TEST_F(PanelRelay, AReplacedDocumentReachesThePanelsLikeARestoredOne) {
     EXPECT_EQ(probe->log.first(), QStringLiteral("restored "));
     EXPECT_TRUE(probe->log.contains(QStringLiteral("view 0")));
 }
+
+// The pages panel's edits leave the page view on its view index with other pages there: it lets
+// go of its selection and shows them; deleting the last view moves both to the new last one.
+TEST_F(PanelRelay, ThePageViewFollowsThePagesPanelsEditsAtTheSameIndex) {
+    TestSupport::addPages(document(), 2);
+    master->PagesPanel()->Rebuild();
+    const int pagesBefore = document().Pages.Count();
+    TSFormSeiten* pages = master->PagesPanel();
+    TFBPage* page1 = document().Pages.Items(1);
+    TFBElement* text = page1->Sizeables.Add(std::make_unique<TFBTextElement>(page1));
+    pages->SelectView(1);
+    master->MainView()->Select(text);
+    ASSERT_EQ(master->MainView()->Selected(), text);
+
+    // Deleting view 1 (answered Yes through the main window's prompts) keeps index 1.
+    prompts.answers = {TMasterPrompts::TAnswer::Yes};
+    pages->Core().MouseDown(pages->Core().CellRect(1).center().x());
+    pages->Core().Run(TStripCommand::Delete);
+    EXPECT_EQ(prompts.questions.last(), QStringLiteral("Soll die Seite wirklich gelöscht werden?"));
+    EXPECT_EQ(document().Pages.IndexOf(page1), -1);
+    EXPECT_EQ(master->MainView()->ViewIndex(), 1);
+    EXPECT_EQ(master->MainView()->Selected(), nullptr) << "the deleted page's element is let go";
+    EXPECT_TRUE(probe->log.contains(QStringLiteral("pages")));
+
+    // Deleting the last view while it is current: the new last view comes in both.
+    const int last = pagesBefore - 2;
+    pages->SelectView(last);
+    prompts.answers = {TMasterPrompts::TAnswer::Yes};
+    pages->Core().MouseDown(pages->Core().CellRect(last).center().x());
+    pages->Core().Run(TStripCommand::Delete);
+    EXPECT_EQ(document().Pages.Count(), pagesBefore - 2);
+    EXPECT_EQ(pages->CurrentView(), last - 1);
+    EXPECT_EQ(master->MainView()->ViewIndex(), last - 1);
+    // Answered No: nothing changes.
+    prompts.answers = {TMasterPrompts::TAnswer::No};
+    pages->Core().MouseDown(pages->Core().CellRect(0).center().x());
+    pages->Core().Run(TStripCommand::Delete);
+    EXPECT_EQ(document().Pages.Count(), pagesBefore - 2);
+    EXPECT_TRUE(prompts.answers.empty()) << "the question was asked";
+}

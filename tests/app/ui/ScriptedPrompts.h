@@ -35,6 +35,10 @@ public:
         answers.pop_front();
         return answer;
     }
+    // Yes/No questions take the next answer too (Yes is yes, anything else no).
+    bool AskYesNo(QWidget* parent, const QString& text) override {
+        return AskYesNoCancel(parent, text) == TAnswer::Yes;
+    }
     QString OpenProjectFileName(QWidget*) override {
         ++openDialogs;
         return take(openNames);

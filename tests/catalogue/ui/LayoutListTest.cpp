@@ -20,6 +20,7 @@ namespace {
 class SilentPrompts : public TMasterPrompts {
 public:
     TAnswer AskYesNoCancel(QWidget*, const QString&) override { return TAnswer::No; }
+    bool AskYesNo(QWidget*, const QString&) override { return false; }
     QString OpenProjectFileName(QWidget*) override { return {}; }
     QString SaveProjectFileName(QWidget*, const QString&) override { return {}; }
     void ShowError(QWidget*, const QString&) override {}
