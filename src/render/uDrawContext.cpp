@@ -395,7 +395,8 @@ void TDrawContext::TextOut(const QString& text, int alignment, float x, float y)
                     glyphs.append(one.isEmpty() ? 0 : one.first());
                 }
             }
-            const int ascent = info.MetricsAt(fontHeightLogical_).Ascent;
+            const TTextMetric metrics = info.MetricsAt(fontHeightLogical_);
+            const int ascent = metrics.Ascent;
             QList<QPointF> positions;
             positions.reserve(glyphs.size());
             int pos = 0;
@@ -407,15 +408,23 @@ void TDrawContext::TextOut(const QString& text, int alignment, float x, float y)
             run.setRawFont(raw);
             run.setGlyphIndexes(glyphs);
             run.setPositions(positions);
-            run.setUnderline(canvas_.Font.IsUnderline());
-            run.setStrikeOut(canvas_.Font.IsStrikeOut());
             QPainter& painter = canvas_.Painter();
             painter.save();
-            painter.setPen(ToQColor(static_cast<TColor>(canvas_.Font.Color())));
+            const QColor color = ToQColor(static_cast<TColor>(canvas_.Font.Color()));
+            painter.setPen(color);
             painter.translate(p);
             if (escapement_ != 0)
                 painter.rotate(-escapement_ / 10.0);
             painter.drawGlyphRun(QPointF(0, 0), run);
+            // The strokes are drawn here, not by the glyph run: a run's own decoration is placed
+            // from glyph positions the raster engine has already moved into device space, so it
+            // would land at twice the distance from the origin.
+            if (canvas_.Font.IsUnderline())
+                painter.fillRect(QRect(0, ascent - metrics.UnderscorePosition, total, metrics.UnderscoreSize),
+                                 color);
+            if (canvas_.Font.IsStrikeOut())
+                painter.fillRect(QRect(0, ascent - metrics.StrikeoutPosition, total, metrics.StrikeoutSize),
+                                 color);
             painter.restore();
         }
     }

@@ -90,6 +90,22 @@ TFontInfo::TFontInfo(const TFont& font) : font_(font) {
     metrics_.Underlined = font.IsUnderline();
     metrics_.StruckOut = font.IsStrikeOut();
     metrics_.CharSet = font.Charset();
+
+    // Strokes from the font's own tables ("post" for the underline, OS/2 for the strike-out);
+    // a face without them gets the proportions common to text faces.
+    const QByteArray post = raw_.isValid() ? raw_.fontTable("post") : QByteArray();
+    metrics_.UnderscorePosition = post.size() >= 12 ? ReadInt16(post, 8) : 0;
+    metrics_.UnderscoreSize = post.size() >= 12 ? ReadInt16(post, 10) : 0;
+    if (metrics_.UnderscoreSize <= 0 || metrics_.UnderscorePosition >= 0) {
+        metrics_.UnderscoreSize = std::max(1, emSize_ / 14);
+        metrics_.UnderscorePosition = -std::max(1, descent / 2);
+    }
+    metrics_.StrikeoutSize = os2.size() >= 30 ? ReadInt16(os2, 26) : 0;
+    metrics_.StrikeoutPosition = os2.size() >= 30 ? ReadInt16(os2, 28) : 0;
+    if (metrics_.StrikeoutSize <= 0 || metrics_.StrikeoutPosition <= 0) {
+        metrics_.StrikeoutSize = metrics_.UnderscoreSize;
+        metrics_.StrikeoutPosition = ascent * 3 / 10;
+    }
 }
 
 int TFontInfo::AdvanceUnits(QChar ch) const {
@@ -130,6 +146,10 @@ TTextMetric TFontInfo::MetricsAt(int emPx) const {
     m.ExternalLeading = RoundHalfEven(metrics_.ExternalLeading * k);
     m.AveCharWidth = RoundHalfEven(metrics_.AveCharWidth * k);
     m.MaxCharWidth = RoundHalfEven(metrics_.MaxCharWidth * k);
+    m.UnderscorePosition = RoundHalfEven(metrics_.UnderscorePosition * k);
+    m.UnderscoreSize = std::max(1, RoundHalfEven(metrics_.UnderscoreSize * k));
+    m.StrikeoutPosition = RoundHalfEven(metrics_.StrikeoutPosition * k);
+    m.StrikeoutSize = std::max(1, RoundHalfEven(metrics_.StrikeoutSize * k));
     return m;
 }
 

@@ -24,6 +24,12 @@ struct TTextMetric {
     bool Underlined = false;
     bool StruckOut = false;
     int CharSet = 1;
+    // Where underline and strike-out strokes go: the top of each stroke relative to the baseline
+    // (positive upwards, so an underline's position is negative) and its thickness.
+    int UnderscorePosition = 0;
+    int UnderscoreSize = 0;
+    int StrikeoutPosition = 0;
+    int StrikeoutSize = 0;
 };
 
 // Metrics of one font face taken from the font file itself at its em size, unhinted, so that
