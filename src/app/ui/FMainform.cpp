@@ -3,13 +3,16 @@
 #include "app/uStartup.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uFormPlacement.h"
+#include "app/ui/uGripSplitter.h"
 #include "app/ui/uMasterActions.h"
 #include "app/ui/uMasterPrompts.h"
+#include "app/ui/uMasterRegions.h"
+#include "app/ui/uMasterToolbar.h"
 #include "app/ui/uMasterUndoPlace.h"
+#include "app/ui/uViewHeader.h"
 #include "calendar/ui/uSubformKalender.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
-#include "catalogue/ui/uColorListView.h"
 #include "catalogue/ui/uPageTemplateListview.h"
 #include "document/uColorList.h"
 #include "document/uFotobuchDocument.h"
@@ -36,16 +39,11 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -65,16 +63,6 @@ QString UnsavedChangesText() {
     // The two sentences stand on two lines.
     return Translate(QStringLiteral("Das aktuelle Album ist noch nicht gespeichert.")) + QLatin1Char('\n') +
            Translate(QStringLiteral("Soll es jetzt gespeichert werden?"));
-}
-
-// A tab page holding one widget that fills it.
-QWidget* TabPage(const char* name, QWidget* content) {
-    auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(name));
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
-    return page;
 }
 
 } // namespace
@@ -107,12 +95,7 @@ void TMaster::SetProjectFileOperations(ProjectFileOperation load, ProjectFileOpe
 
 void TMaster::FormCreate() {
     setObjectName(QStringLiteral("Master"));
-    resize(864, 686);
     setMinimumSize(700, 500);
-
-    // The file association of project files is installed by the start-up sequence just before.
-
-    RestoreFormPlacement(*this, QStringLiteral("Master"));
 
     for (const char* text :
          {"Das aktuelle Album ist noch nicht gespeichert.", "Soll es jetzt gespeichert werden?", "Unbenannt",
@@ -129,50 +112,39 @@ void TMaster::FormCreate() {
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-
-    panTitel = new QLabel(central);
-    panTitel->setObjectName(QStringLiteral("panTitel"));
-    panTitel->setFixedHeight(26);
-    panTitel->setAlignment(Qt::AlignCenter);
-    QFont titleFont = panTitel->font();
-    titleFont.setPixelSize(16);
-    panTitel->setFont(titleFont);
+    panTitel = new TTitlePanel(central);
     outer->addWidget(panTitel);
     outer->addWidget(actions_->BuildToolbar());
 
-    auto* body = new QSplitter(Qt::Horizontal, central);
+    auto* body = new TGripSplitter(Qt::Horizontal, central);
+    body->setObjectName(QStringLiteral("splWerkzeug"));
     body->addWidget(BuildSidePanels(body));
-    auto* panMain = new QWidget(body);
-    panMain->setObjectName(QStringLiteral("panMain"));
-    auto* mainLayout = new QVBoxLayout(panMain);
-    mainLayout->setContentsMargins(0, 0, 0, 0);
-    mainLayout->setSpacing(0);
-    auto* mainSplitter = new QSplitter(Qt::Vertical, panMain);
-    auto* viewArea = new QWidget(mainSplitter);
-    auto* viewLayout = new QVBoxLayout(viewArea);
-    viewLayout->setContentsMargins(0, 0, 0, 0);
-    viewLayout->setSpacing(0);
-    mainView_ = new TFBMainView(viewArea, document_.get());
-    viewLayout->addWidget(BuildViewHeader());
-    viewLayout->addWidget(mainView_, 1);
-    mainSplitter->addWidget(viewArea);
-    mainSplitter->addWidget(BuildLowerPanels(mainSplitter));
-    mainSplitter->setStretchFactor(0, 1);
-    mainSplitter->setSizes({440, 168});
-    mainLayout->addWidget(mainSplitter);
-
+    auto* header = new TViewHeader(actions_->Action(QStringLiteral("BtnSeiteZurueck")),
+                                   actions_->Action(QStringLiteral("BtnSeiteVor")));
+    lblSeitenzahl = header->PageLabel();
+    tbMainViewZoom = header->Zoom();
+    connect(tbMainViewZoom, &QSlider::valueChanged, this, &TMaster::tbMainViewZoomChange);
+    mainView_ = new TFBMainView(nullptr, document_.get());
+    auto* panMain = new TMainPanel(header, mainView_, BuildLowerPanels(nullptr), body);
     body->addWidget(panMain);
+    body->setStretchFactor(0, 0);
     body->setStretchFactor(1, 1);
-    body->setSizes({280, 576});
     outer->addWidget(body, 1);
     setCentralWidget(central);
 
-    statusText_ = new QLabel(this);
-    statusText_->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->addWidget(statusText_, 1);
-    statusBar()->setSizeGripEnabled(true);
+    statusText_ = new TMasterStatusBar(this);
+    setStatusBar(statusText_);
     // A file drop counts the entries it skipped here.
-    mainView_->CommandHost().OnStatusLine = [this](const QString& text) { statusText_->setText(text); };
+    mainView_->CommandHost().OnStatusLine = [this](const QString& text) { statusText_->SetText(text); };
+
+    // The client below the menu bar is 856 x 632 at first start; the placement may replace it.
+    resize(856, 632 + menuBar()->sizeHint().height());
+    body->setSizes({TToolPanel::kFirstWidth, width() - TToolPanel::kFirstWidth - body->handleWidth()});
+    const int mainHeight = 632 - TTitlePanel::kHeight - TMasterToolbar::kHeight - TMasterStatusBar::kHeight;
+    panMain->Splitter()->setSizes({mainHeight - TMainPanel::kLowerFirstHeight - SplitterGrip::kHandleWidth,
+                                   TMainPanel::kLowerFirstHeight});
+    // The file association of project files is installed by the start-up sequence just before.
+    RestoreFormPlacement(*this, QStringLiteral("Master"));
 
     UpdateCaption();
 
@@ -240,34 +212,20 @@ void TMaster::FormDestroy() {
 }
 
 QWidget* TMaster::BuildSidePanels(QWidget* parent) {
-    PageControlLeft = new QTabWidget(parent);
-    PageControlLeft->setObjectName(QStringLiteral("PageControlLeft"));
-    PageControlLeft->setMinimumWidth(200);
-    pictureBrowser_ = new TPictureBrowser(QStringLiteral("PictureBrowser"), QStringLiteral("BaseDir"));
-    PageControlLeft->addTab(TabPage("tsBilder", pictureBrowser_), Translate(QStringLiteral("Bilder")));
-    lvLayouts = new TPageTemplateListview(nullptr);
-    lvLayouts->SetDocument(document_.get());
-    tsLayouts = TabPage("tsLayouts", lvLayouts);
-    PageControlLeft->addTab(tsLayouts, Translate(QStringLiteral("Layouts")));
-    connect(lvLayouts, &TPageTemplateListview::Rebuilt, this, [this](int count) {
-        PageControlLeft->setTabVisible(PageControlLeft->indexOf(tsLayouts), count > 0);
-    });
-    auto* colors = new TColorListView;
-    PageControlLeft->addTab(TabPage("tsFarben", colors), Translate(QStringLiteral("Farben")));
-    clipartBrowser_ = new TPictureBrowser(QStringLiteral("ClipartBrowser"), QStringLiteral("ClipartBaseDir"));
-    const int clipart =
-        PageControlLeft->addTab(TabPage("tsClipart", clipartBrowser_), Translate(QStringLiteral("Clipart")));
-    PageControlLeft->setTabVisible(clipart, false);
-    for (TEditorPanel* panel :
-         std::initializer_list<TEditorPanel*>{pictureBrowser_, lvLayouts, colors, clipartBrowser_})
+    auto* tools = new TToolPanel(document_.get(), parent);
+    PageControlLeft = tools->Tabs();
+    pictureBrowser_ = tools->Pictures();
+    clipartBrowser_ = tools->Clipart();
+    lvLayouts = tools->Layouts();
+    tsLayouts = tools->LayoutsTab();
+    for (TEditorPanel* panel : tools->Panels())
         AddPanel(panel);
-    return PageControlLeft;
+    return tools;
 }
 
 QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
     pagecontrolBottom = new QTabWidget(parent);
     pagecontrolBottom->setObjectName(QStringLiteral("pagecontrolBottom"));
-    pagecontrolBottom->setMinimumHeight(120);
     pagesPanel_ = new TSFormSeiten(nullptr, document_.get());
     pagesPanel_->AskYesNo = [this](const QString& question) { return prompts_->AskYesNo(this, question); };
     // A layout dropped on a page replaces the elements the page view may have selected there.
@@ -275,12 +233,12 @@ QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
         if (mainView_->Selected() && mainView_->Selected()->Page == page)
             mainView_->Select(nullptr);
     };
-    tsSeiten = TabPage("tsSeiten", pagesPanel_);
+    tsSeiten = FilledTabPage(QStringLiteral("tsSeiten"), pagesPanel_);
     pagecontrolBottom->addTab(tsSeiten, Translate(QStringLiteral("Seiten")));
     AddPanel(pagesPanel_);
     const auto addPropertyTab = [this](TPropertyPanel kind, TSubForm* panel, const char* name,
                                        const char* caption) {
-        QWidget* tab = TabPage(name, panel);
+        QWidget* tab = FilledTabPage(QString::fromLatin1(name), panel);
         pagecontrolBottom->setTabVisible(
             pagecontrolBottom->addTab(tab, Translate(QString::fromUtf8(caption))), false);
         propertyTabs_.push_back({kind, panel, tab});
@@ -291,45 +249,6 @@ QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
     addPropertyTab(TPropertyPanel::Farbflaeche, new TSFormFarbFlaeche, "tsFarbflaeche", "Farbfläche");
     addPropertyTab(TPropertyPanel::Kalender, new TSFormKalender, "tsKalender", "Kalender");
     return pagecontrolBottom;
-}
-
-QWidget* TMaster::BuildViewHeader() {
-    auto* header = new QWidget;
-    header->setObjectName(QStringLiteral("panMainviewTop"));
-    header->setFixedHeight(25);
-    auto* layout = new QHBoxLayout(header);
-    layout->setContentsMargins(4, 0, 5, 0);
-    const auto arrowButton = [&](const char* name, Qt::ArrowType arrow) {
-        auto* b = new QToolButton(header);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setDefaultAction(actions_->Action(QString::fromLatin1(name)));
-        b->setArrowType(arrow);
-        b->setFixedSize(24, 24);
-        return b;
-    };
-    QToolButton* back = arrowButton("BtnSeiteZurueck", Qt::LeftArrow);
-    lblSeitenzahl = new QLabel(header);
-    lblSeitenzahl->setObjectName(QStringLiteral("lblSeitenzahl"));
-    lblSeitenzahl->setAlignment(Qt::AlignCenter);
-    lblSeitenzahl->setMinimumWidth(140);
-    QToolButton* forward = arrowButton("BtnSeiteVor", Qt::RightArrow);
-    tbMainViewZoom = new QSlider(Qt::Horizontal, header);
-    tbMainViewZoom->setObjectName(QStringLiteral("tbMainViewZoom"));
-    tbMainViewZoom->setRange(100, 800);
-    tbMainViewZoom->setValue(100);
-    tbMainViewZoom->setFixedWidth(100);
-    connect(tbMainViewZoom, &QSlider::valueChanged, this, &TMaster::tbMainViewZoomChange);
-    auto* zoomLabel = new QLabel(Translate(QStringLiteral("Zoom")), header);
-    zoomLabel->setObjectName(QStringLiteral("imgZoom"));
-
-    layout->addStretch(1);
-    layout->addWidget(back);
-    layout->addWidget(lblSeitenzahl);
-    layout->addWidget(forward);
-    layout->addStretch(1);
-    layout->addWidget(zoomLabel);
-    layout->addWidget(tbMainViewZoom);
-    return header;
 }
 
 void TMaster::ConnectUpdateTriggers() {
@@ -462,7 +381,7 @@ void TMaster::DocumentRestored() {
 // Progress output
 
 void TMaster::SetStatusText(const QString& text) {
-    statusText_->setText(text);
+    statusText_->SetText(text);
 }
 
 void TMaster::ShowProgress(const QString& text) {

@@ -20,6 +20,7 @@ class TFBElement;
 class TFBMainView;
 class TFBPage;
 class TMasterActions;
+class TMasterStatusBar;
 class TMasterPrompts;
 class TMasterUndoPlace;
 class TPageTemplateListview;
@@ -146,7 +147,6 @@ private:
     void FormDestroy();
     QWidget* BuildSidePanels(QWidget* parent);
     QWidget* BuildLowerPanels(QWidget* parent);
-    QWidget* BuildViewHeader();
     void ConnectUpdateTriggers();
 
     // New without its own question (the caller asked already).
@@ -179,7 +179,7 @@ private:
     // Widgets, named like their components.
     QLabel* panTitel = nullptr;
     QLabel* lblSeitenzahl = nullptr;
-    QLabel* statusText_ = nullptr;
+    TMasterStatusBar* statusText_ = nullptr;
     QSlider* tbMainViewZoom = nullptr;
     QTabWidget* PageControlLeft = nullptr;
     QTabWidget* pagecontrolBottom = nullptr;

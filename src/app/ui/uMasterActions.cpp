@@ -1,13 +1,13 @@
 #include "app/ui/uMasterActions.h"
 
+#include "app/ui/uMasterGlyphs.h"
+#include "app/ui/uMasterToolbar.h"
 #include "i18n/ulocalize.h"
 #include "platform/uGuarded.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolButton>
 #include <QWidget>
 
 namespace {
@@ -35,8 +35,11 @@ TMasterActions::TMasterActions(QWidget* window, std::vector<TCommand> commands) 
             if (!key.isEmpty())
                 keys << key;
         action->setShortcuts(keys);
-        if (command.Glyph != QStyle::SP_CustomBase) {
-            action->setIcon(window->style()->standardIcon(command.Glyph));
+        if (command.GlyphName) {
+            const QIcon fallback = command.Glyph != QStyle::SP_CustomBase
+                                       ? window->style()->standardIcon(command.Glyph)
+                                       : QIcon();
+            action->setIcon(MasterGlyphs::Icon(QString::fromLatin1(command.GlyphName), fallback));
             // The glyphs belong to the buttons; the menus stay as they are.
             action->setIconVisibleInMenu(false);
         }
@@ -100,30 +103,19 @@ void TMasterActions::BuildMenus(QMenuBar* menuBar) {
     }
 }
 
-QWidget* TMasterActions::BuildToolbar() {
-    auto* toolbar = new QWidget;
-    toolbar->setObjectName(QStringLiteral("panToolbar"));
-    toolbar->setFixedHeight(64);
-    auto* layout = new QHBoxLayout(toolbar);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->setSpacing(2);
+TMasterToolbar* TMasterActions::BuildToolbar() {
+    std::vector<std::pair<QString, QAction*>> buttons;
+    std::pair<QString, QAction*> close;
     for (const TEntry& entry : entries_) {
         if (!entry.Command.Button)
             continue;
         const QString name = QString::fromLatin1(entry.Command.Button);
-        // The close button stays at the right end.
         if (name == QLatin1String("BtnSchliessen"))
-            layout->addStretch(1);
-        auto* button = new QToolButton(toolbar);
-        button->setObjectName(name);
-        button->setDefaultAction(entry.Action);
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setAutoRaise(true);
-        button->setFixedHeight(60);
-        button->setMinimumWidth(64);
-        layout->addWidget(button);
+            close = {name, entry.Action};
+        else
+            buttons.emplace_back(name, entry.Action);
     }
-    return toolbar;
+    return new TMasterToolbar(buttons, close);
 }
 
 void TMasterActions::UpdateActions() {

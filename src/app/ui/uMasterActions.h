@@ -13,6 +13,7 @@
 class QAction;
 class QMenuBar;
 class QWidget;
+class TMasterToolbar;
 
 // Every command of the main window exists once, as a QAction: the menu items are the actions,
 // each toolbar button takes its action through setDefaultAction, and UpdateActions sets every
@@ -45,9 +46,10 @@ struct TCommand {
     QKeySequence Shortcut = {};
     QKeySequence SecondShortcut = {}; // a second key, where desktops differ
     TMenuPlace Menu = TMenuPlace::None;
-    bool SeparatorBefore = false; // in the menu
-    const char* Button = nullptr; // object name of the toolbar button that takes the action
-    QStyle::StandardPixmap Glyph = QStyle::SP_CustomBase; // the button's glyph; SP_CustomBase: none
+    bool SeparatorBefore = false;    // in the menu
+    const char* Button = nullptr;    // object name of the toolbar button that takes the action
+    const char* GlyphName = nullptr; // the button's glyph (MasterGlyphs); nullptr: none
+    QStyle::StandardPixmap Glyph = QStyle::SP_CustomBase; // Qt's glyph where neither theme nor we have one
     std::function<void()> Run = {};
     TEnabling Enabling = TEnabling::Always;
     std::function<bool()> Enabled = {}; // the rule of ByRule and ShortcutLive
@@ -70,7 +72,7 @@ public:
     void BuildMenus(QMenuBar* menuBar);
     // The toolbar "panToolbar": one button per command that names one, the close button at the
     // right end.
-    QWidget* BuildToolbar();
+    TMasterToolbar* BuildToolbar();
 
     // Every enabled and checked state from the rules.
     void UpdateActions();
@@ -98,6 +100,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_N),
          .Menu = TMenuPlace::Datei,
          .Button = "BtnAlbumNeu",
+         .GlyphName = "neu",
          .Glyph = QStyle::SP_FileIcon,
          .Run = [&m] { m.mnuDateiNeuClick(); }},
         {.Name = "mnuDateiOeffnen",
@@ -107,6 +110,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_O),
          .Menu = TMenuPlace::Datei,
          .Button = "BtnAlbumOeffnen",
+         .GlyphName = "oeffnen",
          .Glyph = QStyle::SP_DialogOpenButton,
          .Run = [&m] { m.mnuDateiOeffnenClick(); }},
         {.Name = "mnuDateiSpeichern",
@@ -116,6 +120,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_S),
          .Menu = TMenuPlace::Datei,
          .Button = "BtnAlbumSpeichern",
+         .GlyphName = "speichern",
          .Glyph = QStyle::SP_DialogSaveButton,
          .Run = [&m] { m.mnuDateiSpeichernClick(); }},
         {.Name = "mnuDateiSpeichernUnter",
@@ -130,6 +135,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .Menu = TMenuPlace::Datei,
          .SeparatorBefore = true,
          .Button = "BtnAlbumDrucken",
+         .GlyphName = "drucken",
          .Glyph = QStyle::SP_ComputerIcon,
          .Run = [&m] { m.mnuDruckenClick(); }},
         {.Name = "mnuAlsPdfSpeichern",
@@ -151,6 +157,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .ButtonCaption = "Entfernen",
          .Hint = "Entfernen",
          .Button = "BtnEntfernen",
+         .GlyphName = "entfernen",
          .Glyph = QStyle::SP_TrashIcon,
          .Run = [&m] { m.BtnEntfernenClick(); },
          .Enabling = TEnabling::ByRule,
@@ -159,18 +166,21 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .ButtonCaption = "Ausrichtung",
          .Hint = "Ausrichtung",
          .Button = "BtnBlattausrichtung",
+         .GlyphName = "ausrichtung",
          .Glyph = QStyle::SP_BrowserReload,
          .Run = [&m] { m.BtnBlattausrichtungClick(); }},
         {.Name = "BtnTextEinfuegen",
          .ButtonCaption = "Text",
          .Hint = "Text einfügen",
          .Button = "BtnTextEinfuegen",
+         .GlyphName = "text",
          .Glyph = QStyle::SP_FileDialogDetailedView,
          .Run = [&m] { m.BtnTextEinfuegenClick(); }},
         {.Name = "BtnBilderschatten",
          .ButtonCaption = "Bilderschatten",
          .Hint = "Bilder mit Schatten hinterlegen",
          .Button = "BtnBilderschatten",
+         .GlyphName = "schatten",
          .Glyph = QStyle::SP_TitleBarShadeButton,
          .Run = [&m] { m.BtnBilderschattenClick(); },
          .Enabling = TEnabling::ByRule,
@@ -180,6 +190,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .ButtonCaption = "Undo",
          .Hint = "Rückgängig",
          .Button = "BtnRueckgaengig",
+         .GlyphName = "undo",
          .Glyph = QStyle::SP_ArrowBack,
          .Run = [&m] { m.BtnRueckgaengigClick(); },
          .Enabling = TEnabling::ByRule,
@@ -232,6 +243,7 @@ std::vector<TCommand> MasterCommands(Master& m) {
          .ButtonCaption = "Schließen",
          .Hint = "Album schließen",
          .Button = "BtnSchliessen",
+         .GlyphName = "schliessen",
          .Glyph = QStyle::SP_DialogCloseButton,
          .Run = [&m] { m.BtnSchliessenClick(); }},
         // The two buttons of the view header (placed by the window, not in the toolbar).

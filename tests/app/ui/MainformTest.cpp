@@ -421,7 +421,7 @@ TEST_F(MainformTest, ProgressWindowDisablesTheMainWindowWhileItIsUp) {
     EXPECT_EQ(progress->Text(), QStringLiteral("Bilder werden geladen"));
     EXPECT_EQ(progress->windowTitle(), QStringLiteral("Fortschritt"));
     EXPECT_FALSE(master->isEnabled());
-    EXPECT_EQ(child<QLabel>("StatusBar1")->text(), QStringLiteral("Bilder werden geladen"));
+    EXPECT_EQ(child<QLabel>("StatusBar1Text")->text(), QStringLiteral("Bilder werden geladen"));
 
     InfoAusgabe().InfoFmt(QStringLiteral("Bild %d wird geladen"), 2);
     EXPECT_EQ(master->findChildren<TProgressDlg*>().size(), 1) << "at most one progress window";
