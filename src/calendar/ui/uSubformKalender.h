@@ -2,13 +2,50 @@
 
 #include "editing/ui/uSubform.h"
 
-// The calendar panel: year and first month of the calendar and its dialogs. For now it only follows
-// the selected calendar; its controls come with the calendar dialogs.
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class TFBKalenderElement;
+
+// The calendar panel: the year and first month of all calendars of the document, stepped or
+// chosen here as one undoable step each, and the two calendar dialogs for the selected calendar.
 class TSFormKalender : public TSubForm {
     Q_OBJECT
 public:
     explicit TSFormKalender(QWidget* parent = nullptr);
 
+    TFBKalenderElement* Kalender() const;
+
     // The year and first month belong to the whole document: any change may concern the panel.
     void ElementChanged(TFBElement* element, TFBPage* page) override;
+
+    // Open the properties dialog and the holidays dialog for the calendar; tests answer them.
+    std::function<void(QWidget* parent, TFBKalenderElement& calendar)> OpenEigenschaften;
+    std::function<void(QWidget* parent, TFBKalenderElement& calendar)> OpenFeiertage;
+
+    QLabel* lblJahr;
+    QToolButton* BtnPlus;
+    QToolButton* BtnMinus;
+    QComboBox* cbMonat;
+    QPushButton* BtnBearbeiten;
+    QPushButton* BtnFeiertageGeburtstage;
+
+protected:
+    void Refresh() override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void JahrSchritt(int delta);
+    void MonatGewaehlt(int index);
+    void Bearbeiten();
+    void FeiertageGeburtstage();
+    // The selected calendar and every other page with a calendar changed.
+    void AnnounceAllCalendars();
+    void Retranslate();
+
+    QLabel* lblKalenderjahr;
+    QLabel* lblErsterMonat;
 };

@@ -50,7 +50,7 @@ void TFloatEdit::changeEvent(QEvent* event) {
 
 void TFloatEdit::focusOutEvent(QFocusEvent* event) {
     // A number outside the bounds never becomes the value; the field shows the last valid one.
-    if (!HasAcceptableText())
+    if (!HasAcceptableText() && !keepsInvalidText_)
         ShowValue();
     QLineEdit::focusOutEvent(event);
 }
@@ -63,7 +63,8 @@ QChar TFloatEdit::Separator() const {
 void TFloatEdit::Commit() {
     const auto typed = AcceptFloatText(text(), Separator(), range_);
     if (!typed) {
-        ShowValue();
+        if (!keepsInvalidText_)
+            ShowValue();
         return;
     }
     const bool changed = *typed != value_;

@@ -22,6 +22,11 @@ public:
     // Whether the text standing in the field right now is a number inside the bounds.
     bool HasAcceptableText() const;
 
+    // A field of a dialog that applies its fields on a button keeps the text the user left
+    // behind, so that applying can name what is no number; by default the field goes back to its
+    // last valid value.
+    void SetKeepsInvalidText(bool keeps) { keepsInvalidText_ = keeps; }
+
 signals:
     // The user finished typing a valid value that differs from the previous one.
     void ValueChanged(double value);
@@ -38,4 +43,5 @@ private:
 
     TFloatRange range_{0.0, 100.0};
     double value_ = 0.0;
+    bool keepsInvalidText_ = false;
 };

@@ -1,0 +1,172 @@
+#include "calendar/ui/FDlgFeiertagGeburtstag.h"
+
+#include "i18n/ulocalize.h"
+#include "platform/uProgramInfo.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace {
+
+// A character a project cannot store never gets into the cell editor.
+class TStorableTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override {
+        return TKalenderTageModel::IsStorable(text) ? Acceptable : Invalid;
+    }
+};
+
+class TTageDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setObjectName(QStringLiteral("CellEditor"));
+            line->setValidator(new TStorableTextValidator(line));
+        }
+        return editor;
+    }
+};
+
+} // namespace
+
+TKalenderTageView::TKalenderTageView(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new TTageDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // A compact grid: a year is long.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    setWordWrap(false);
+}
+
+void TKalenderTageView::CommitOpenEditor() {
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    // The editor of the current cell has the focus while it is open.
+    QWidget* editor = QApplication::focusWidget();
+    if (!editor || !viewport()->isAncestorOf(editor))
+        editor = viewport()->findChild<QLineEdit*>(QStringLiteral("CellEditor"));
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void TKalenderTageView::FitColumns() {
+    const int dateWidth = fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 10;
+    const int rest = std::max(0, viewport()->width() - dateWidth);
+    setColumnWidth(TKalenderTageModel::DatumColumn, dateWidth);
+    setColumnWidth(TKalenderTageModel::FeiertageColumn, rest / 2);
+    setColumnWidth(TKalenderTageModel::GeburtstageColumn, rest - rest / 2);
+}
+
+void TKalenderTageView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    FitColumns();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TDlgFeiertagGeburtstag::TDlgFeiertagGeburtstag(QWidget* owner, TFBDocument& document, int year, int month)
+    : QDialog(owner), bearbeitung_(document, year, month) {
+    setObjectName(QStringLiteral("DlgFeiertagGeburtstag"));
+    table_ = new TKalenderTageView(this);
+    table_->setObjectName(QStringLiteral("sgTage"));
+    table_->setModel(&bearbeitung_.Model());
+    BtnFeiertageBerechnen = new QPushButton(this);
+    BtnFeiertageBerechnen->setObjectName(QStringLiteral("BtnFeiertageBerechnen"));
+    BtnFeiertageBerechnen->setAutoDefault(false);
+    BtnOK = new QPushButton(this);
+    BtnOK->setObjectName(QStringLiteral("BtnOK"));
+    BtnOK->setDefault(true);
+    BtnAbbrechen = new QPushButton(this);
+    BtnAbbrechen->setObjectName(QStringLiteral("BtnAbbrechen"));
+    BtnAbbrechen->setAutoDefault(false);
+
+    ShowInformation = [](QWidget* parent, const QString& text) {
+        QMessageBox::information(parent, ProgramInfo::ApplicationTitle(), text, QMessageBox::Ok);
+    };
+
+    connect(BtnFeiertageBerechnen, &QPushButton::clicked, this, &TDlgFeiertagGeburtstag::BerechneFeiertage);
+    connect(BtnOK, &QPushButton::clicked, this, &TDlgFeiertagGeburtstag::Ok);
+    connect(BtnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnFeiertageBerechnen);
+    buttons->addStretch();
+    buttons->addWidget(BtnOK);
+    buttons->addWidget(BtnAbbrechen);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_);
+    layout->addLayout(buttons);
+    resize(560, 520);
+
+    Retranslate();
+    PlaceCursor();
+}
+
+void TDlgFeiertagGeburtstag::Retranslate() {
+    setWindowTitle(Translate(QStringLiteral("Feiertage und Geburtstage")));
+    BtnFeiertageBerechnen->setText(Translate(QStringLiteral("Feiertage berechnen")));
+    BtnOK->setText(Translate(QStringLiteral("OK")));
+    BtnAbbrechen->setText(Translate(QStringLiteral("Abbrechen")));
+    // The computed holidays are the German ones: only the German interface offers them.
+    BtnFeiertageBerechnen->setVisible(CurrentLanguage() == kLanguageGerman);
+    bearbeitung_.Model().Retranslate();
+}
+
+void TDlgFeiertagGeburtstag::PlaceCursor() {
+    const QModelIndex start =
+        bearbeitung_.Model().index(bearbeitung_.StartRow(), TKalenderTageModel::FeiertageColumn);
+    table_->setCurrentIndex(start);
+    table_->scrollTo(start, QAbstractItemView::PositionAtTop);
+}
+
+void TDlgFeiertagGeburtstag::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+}
+
+void TDlgFeiertagGeburtstag::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The table has its size only now; the first day of the month goes to the top again.
+    table_->FitColumns();
+    PlaceCursor();
+    table_->setFocus(Qt::OtherFocusReason);
+}
+
+void TDlgFeiertagGeburtstag::BerechneFeiertage() {
+    table_->CommitOpenEditor();
+    bearbeitung_.BerechneFeiertage();
+    // The note is the German one, like the holidays it speaks of.
+    if (ShowInformation)
+        ShowInformation(this, QStringLiteral("Die deutschen Feiertage wurden eingetragen.\n\n"
+                                             "Sie können die Feiertage, die für Ihr Bundesland nicht "
+                                             "zutreffen, herauslöschen."));
+}
+
+void TDlgFeiertagGeburtstag::Ok() {
+    table_->CommitOpenEditor();
+    bearbeitung_.Uebernehmen();
+    accept();
+}
