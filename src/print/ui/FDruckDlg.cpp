@@ -46,7 +46,11 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(cmbName, 1);
     nameRow->addWidget(btnEigenschaften);
-    printerForm->addRow(Translate(QStringLiteral("&Name:")), nameRow);
+    // A row built from a layout gets no buddy of its own; Alt+N must still reach the printer list.
+    auto* lblName = new QLabel(Translate(QStringLiteral("&Name:")), grpDrucker);
+    lblName->setObjectName(QStringLiteral("lblName"));
+    lblName->setBuddy(cmbName);
+    printerForm->addRow(lblName, nameRow);
     printerForm->addRow(Translate(QStringLiteral("Typ:")), lblTyp);
     printerForm->addRow(Translate(QStringLiteral("Ort:")), lblOrt);
     printerForm->addRow(Translate(QStringLiteral("Kommentar:")), lblKommentar);
@@ -58,6 +62,9 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
     memHinweis->setObjectName(QStringLiteral("memHinweis"));
     memHinweis->setReadOnly(true);
     memHinweis->setFixedHeight(90);
+    // The hint wraps at the memo's width, so it never scrolls sideways.
+    memHinweis->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memHinweis->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The hint is what the user must not miss: bold and red.
     QFont bold = memHinweis->font();
     bold.setBold(true);

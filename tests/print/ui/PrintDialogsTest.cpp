@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +47,8 @@ QString screenshotFolder() {
 
 void screenshot(QWidget& widget, const QString& name) {
     widget.adjustSize();
+    // Text boxes lay their text out again only once the events of the new size are through.
+    QCoreApplication::processEvents();
     EXPECT_TRUE(widget.grab().save(screenshotFolder() + u'/' + name + QStringLiteral(".png")));
 }
 
@@ -197,6 +200,14 @@ TEST_F(PrintDialogs, PrintDialogShowsTheFoldButtonOnlyWhenAskedAndClosesUpWithou
     EXPECT_EQ(with.lblTyp->text(), QStringLiteral("Modell Fotodrucker"));
     EXPECT_EQ(with.cmbName->count(), 2);
     screenshot(with, QStringLiteral("dialog-drucken"));
+    // A short hint fits its box: no scroll bar beside it.
+    EXPECT_FALSE(with.memHinweis->verticalScrollBar()->isVisible());
+    // Alt+N reaches the printer list although its row is a layout.
+    with.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&with));
+    with.spnAnzahl->setFocus();
+    QTest::keyClick(&with, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(with.cmbName->hasFocus());
 
     TVXDruckDlg without(nullptr);
     without.SetFoldButtonVisible(false);
