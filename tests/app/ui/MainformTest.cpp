@@ -17,15 +17,18 @@
 #include "ScriptedPrompts.h"
 #include "support/PageElements.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSlider>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 
 using TestSupport::addPages;
@@ -334,6 +337,18 @@ TEST_F(MainformTest, ZoomTrackBarAndPageViewFollowEachOther) {
     EXPECT_EQ(zoom->value(), 300);
     master->MainView()->SetZoom(20.0f);
     EXPECT_EQ(zoom->value(), 800);
+
+    // Ctrl+wheel towards the user zooms in: small deltas add up to one step, and the slider shows it.
+    master->MainView()->SetZoom(1.0f);
+    QWidget* viewport = master->MainView()->viewport();
+    const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    for (int i = 0; i < 2; ++i) {
+        QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -60), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(viewport, &wheel);
+    }
+    EXPECT_FLOAT_EQ(master->MainView()->Zoom(), 1.05f);
+    EXPECT_EQ(zoom->value(), static_cast<int>(std::lround(master->MainView()->Zoom() * 100.0f)));
 }
 
 TEST_F(MainformTest, ShadowToggleDoesNotMarkTheDocumentModified) {
