@@ -182,6 +182,7 @@ private:
     const QObject* source_ = this;
 
     QImage buffer_;
+    QImage backdrop_; // the client's gradient, copied under every repaint
     std::unique_ptr<TBitmapDrawContext> context_;
     TTransformation view_;
     TTracker tracker_;
