@@ -234,6 +234,7 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
         edit->setObjectName(QString::fromLatin1(numbers[i].Name));
         Zahlen[i] = edit;
         label->setBuddy(edit);
+        label->setObjectName(QStringLiteral("lbl") + edit->objectName().mid(2));
         top->addWidget(label, row, 0);
         top->addWidget(edit, row, 1);
         top->addWidget(percent(page), row++, 2);
@@ -271,13 +272,14 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
 }
 
 QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
-    auto* group = new QGroupBox;
-    Texted(QStringLiteral("Schriftart"), [group](const QString& t) { group->setTitle(t); });
-    auto* grid = new QGridLayout(group);
-
     const auto& fonts = KalenderSchriftFelder();
     const int index = int(tab);
     const QString suffix = QString::fromLatin1(fonts[index].Suffix);
+    auto* group = new QGroupBox;
+    group->setObjectName(QStringLiteral("gbSchriftart") + suffix);
+    Texted(QStringLiteral("Schriftart"), [group](const QString& t) { group->setTitle(t); });
+    auto* grid = new QGridLayout(group);
+
     TSchriftControls& s = Schriften[index];
     s.Name = new TFontComboBox(group);
     s.Name->setObjectName(QStringLiteral("cbFontName") + suffix);
@@ -342,6 +344,7 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
         auto* edit = new TFloatEdit(group);
         edit->setObjectName(QString::fromLatin1(numbers[i].Name));
         label->setBuddy(edit);
+        label->setObjectName(QStringLiteral("lbl") + edit->objectName().mid(2));
         Zahlen[i] = edit;
         auto* heightLine = new QHBoxLayout;
         heightLine->addWidget(edit);
@@ -357,6 +360,8 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
 
 QWidget* TKalenderPropDlg::BuildFarben(TKalenderTab tab) {
     auto* group = new QGroupBox;
+    group->setObjectName(QStringLiteral("gbFarben") +
+                         QString::fromLatin1(KalenderSchriftFelder()[int(tab)].Suffix));
     Texted(QStringLiteral("Farben"), [group](const QString& t) { group->setTitle(t); });
     auto* grid = new QGridLayout(group);
     int row = 0;
@@ -381,6 +386,9 @@ QWidget* TKalenderPropDlg::BuildFarben(TKalenderTab tab) {
 
 QWidget* TKalenderPropDlg::BuildAbstaende(TKalenderTab tab, const char* groupName) {
     auto* group = new QGroupBox;
+    group->setObjectName((std::strcmp(groupName, "Zeilenabstände") == 0 ? QStringLiteral("gbZeilen")
+                                                                        : QStringLiteral("gbZellen")) +
+                         QString::fromLatin1(KalenderSchriftFelder()[int(tab)].Suffix));
     Texted(QString::fromUtf8(groupName), [group](const QString& t) { group->setTitle(t); });
     auto* grid = new QGridLayout(group);
     // The four sides of a padding follow each other in the table: one line per padding.
@@ -443,8 +451,10 @@ TKalenderPropWerte TKalenderPropDlg::Werte() const {
 void TKalenderPropDlg::Show(const TKalenderPropWerte& werte) {
     const QLocale locale = KalenderZahlLocale();
     for (size_t i = 0; i < Zahlen.size(); ++i) {
+        // The value of the shown digits (0.1, not the float nearest to it) is what a field
+        // written anew after a language switch shows.
         bool ok = false;
-        const float value = ParseKalenderZahl(werte.Zahlen[qsizetype(i)], locale, ok);
+        const double value = locale.toDouble(werte.Zahlen[qsizetype(i)], &ok);
         if (ok)
             Zahlen[i]->SetValue(value);
         // The shortest text that reads back as the stored value, not all digits of a float.
