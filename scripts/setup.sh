@@ -28,11 +28,11 @@ tintaro_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# tintaro_build DIR [cmake options...]: configures DIR once and builds it with Ninja.
+# tintaro_build DIR [cmake options...]: configures DIR and builds it with Ninja. Configuring
+# runs every time (quick when nothing changed), so the options given here hold even in a folder
+# another script configured first: scripts/test builds with warnings as errors after scripts/run.
 tintaro_build() {
   local dir="$1"; shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$TINTARO_ROOT" -B "$dir" -G Ninja "$@"
-  fi
+  cmake -S "$TINTARO_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" --parallel "$(nproc)"
 }

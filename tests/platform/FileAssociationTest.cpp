@@ -80,6 +80,20 @@ TEST(FileAssociationContents, MimePackageNamesTheGlobAndTheFileTypeDescription) 
     EXPECT_TRUE(QString::fromUtf8(MimePackageText(a)).contains(QStringLiteral("A &amp; &lt;B&gt; Datei")));
 }
 
+// An installation ships the same two files the designer writes for the user at its start.
+TEST(FileAssociationContents, InstalledFilesEqualWhatTheDesignerWrites) {
+    const QString folder = QStringLiteral(TINTARO_TEST_DATA "/../../resources/desktop/");
+    TAssociation installed;
+    installed.extension = QStringLiteral("fbp");
+    installed.programPath = QStringLiteral("/usr/local/bin/tintaro");
+    installed.applicationTitle = QStringLiteral("Tintaro Print Kit");
+    QByteArray entry = readFile(folder + QStringLiteral("tintaro.desktop.in"));
+    ASSERT_FALSE(entry.isEmpty());
+    entry.replace("@TINTARO_PROGRAM@", installed.programPath.toUtf8());
+    EXPECT_EQ(entry, DesktopEntryText(installed));
+    EXPECT_EQ(readFile(folder + MimePackageFileName(QStringLiteral("fbp"))), MimePackageText(installed));
+}
+
 TEST(FileAssociationContents, MimeAppsDefaultIsAddedOnceAndNeverOverridesTheUsersChoice) {
     const QString type = QStringLiteral("application/x-tintaro-fbp");
     const QString id = QStringLiteral("tintaro.desktop");
