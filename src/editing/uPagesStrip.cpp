@@ -819,7 +819,7 @@ void TPagesStrip::paintFrameAndLabel(QPainter& p, int view) const {
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(label).adjusted(0.5, 0.5, -0.5, -0.5));
     p.setFont(look_.Font);
-    p.setPen(Qt::black);
+    p.setPen(look_.Text);
     p.drawText(label, Qt::AlignCenter | Qt::TextSingleLine, document().ViewCaption(view));
 }
 

@@ -18,10 +18,11 @@ class QObject;
 class QPainter;
 
 // The colours and the font the cells are painted with. The panel passes its palette's button
-// shadow and base colour and its own font; the command line keeps these.
+// shadow, base and text colours and its own font; the command line keeps these.
 struct TPagesStripLook {
     QColor ButtonShadow = QColor(0x80, 0x80, 0x80);
     QColor Window = QColor(0xFF, 0xFF, 0xFF);
+    QColor Text = QColor(0x00, 0x00, 0x00);
     QFont Font;
 };
 

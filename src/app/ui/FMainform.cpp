@@ -2,8 +2,9 @@
 
 #include "app/uStartup.h"
 #include "app/ui/FProgressDlg.h"
+#include "app/ui/uFocusAreas.h"
 #include "app/ui/uFormPlacement.h"
-#include "app/ui/uGripSplitter.h"
+#include "app/ui/uMasterAccessibility.h"
 #include "app/ui/uMasterActions.h"
 #include "app/ui/uMasterPrompts.h"
 #include "app/ui/uMasterRegions.h"
@@ -33,6 +34,7 @@
 #include "platform/uProgramInfo.h"
 #include "platform/uVXRegIniFile.h"
 #include "print/ui/uDesignerPrinting.h"
+#include "widgets/ui/uGripSplitter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -183,6 +185,16 @@ void TMaster::FormCreate() {
 
     InfoAusgabe().SetTarget(this);
     ConnectUpdateTriggers();
+    MasterAccessibility::Apply(*this);
+}
+
+void TMaster::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Names for screen readers follow the captions into the new language, once every control has
+    // taken its new caption.
+    if (event->type() == QEvent::LanguageChange)
+        QMetaObject::invokeMethod(
+            this, [this] { MasterAccessibility::Apply(*this); }, Qt::QueuedConnection);
 }
 
 void TMaster::FormDestroy() {
@@ -688,4 +700,20 @@ void TMaster::BtnSeiteVorClick() {
 
 void TMaster::tbMainViewZoomChange(int position) {
     mainView_->SetZoom(static_cast<float>(position) / 100.0f);
+}
+
+void TMaster::ZoomStep(int direction) {
+    constexpr int kStep = 50;
+    tbMainViewZoom->setValue(direction == 0 ? 100 : tbMainViewZoom->value() + direction * kStep);
+}
+
+void TMaster::OpenMenuBar() {
+    const QList<QAction*> menus = menuBar()->actions();
+    if (!menus.isEmpty())
+        menuBar()->setActiveAction(menus.first());
+}
+
+void TMaster::MoveFocusArea(bool backwards) {
+    FocusAreas::Move({PageControlLeft->currentWidget(), mainView_, pagecontrolBottom->currentWidget()},
+                     QApplication::focusWidget(), backwards);
 }

@@ -81,6 +81,12 @@ public:
     void BtnSeiteZurueckClick();
     void BtnSeiteVorClick();
     void tbMainViewZoomChange(int position);
+    // The zoom track bar one step (50) up or down; 0: back to 100.
+    void ZoomStep(int direction);
+    // The menu bar takes the keys, its first menu open.
+    void OpenMenuBar();
+    // The focus to the next (or previous) of the left tabs, the page view and the lower tabs.
+    void MoveFocusArea(bool backwards);
     void mnuHilfeUeberClick();
     // Every command's enabled and checked state from its rule (selection, focus, clipboard, undo
     // history and every relayed event run it).
@@ -133,6 +139,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override; // asks to save unsaved changes
+    void changeEvent(QEvent* event) override;
 
 private:
     enum class TSaveResult { Saved, Cancelled, Failed };

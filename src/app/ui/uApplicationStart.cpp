@@ -6,6 +6,7 @@
 #include "app/ui/uWidgetDump.h"
 #include "document/uColorList.h"
 #include "document/ui/uColorDialog.h"
+#include "editing/uClipartStarterSet.h"
 #include "filters/ui/uPictureFilterHost.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
@@ -96,6 +97,8 @@ int RunApplication(int argc, char** argv) {
         RecordInstallation();
         InstallColorDialog();
         InstallPictureFilterHost();
+        // The clipart browser has something to show from the first start on.
+        ClipartStarterSet::InstallIfMissing();
 
         // The desktop opens project files with this program. Failures are of no consequence.
         const auto association = FileAssociation::RegisterFileType(

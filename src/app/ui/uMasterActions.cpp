@@ -44,6 +44,9 @@ TMasterActions::TMasterActions(QWidget* window, std::vector<TCommand> commands) 
             action->setIconVisibleInMenu(false);
         }
         action->setCheckable(static_cast<bool>(command.Checked));
+        // The shortcut of every command works in the whole window, also where no menu item or
+        // visible button carries it (the overflow menu, the keys without either).
+        window->addAction(action);
         const char* name = command.Name;
         std::function<void()> run = command.Run;
         connect(action, &QAction::triggered, this, [this, name, run] {

@@ -1,11 +1,12 @@
 #include "app/ui/uMasterRegions.h"
 
-#include "app/ui/uGripSplitter.h"
 #include "app/ui/uViewHeader.h"
 #include "catalogue/ui/uColorListView.h"
 #include "catalogue/ui/uPageTemplateListview.h"
+#include "editing/uClipartStarterSet.h"
 #include "editing/ui/uPictureBrowser.h"
 #include "i18n/ulocalize.h"
+#include "widgets/ui/uGripSplitter.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -64,7 +65,8 @@ TToolPanel::TToolPanel(TFBDocument* document, QWidget* parent) : QWidget(parent)
     tabs_->setObjectName(QStringLiteral("PageControlLeft"));
     layout->addWidget(tabs_);
 
-    pictures_ = new TPictureBrowser(QStringLiteral("PictureBrowser"), QStringLiteral("BaseDir"));
+    pictures_ = new TPictureBrowser(QStringLiteral("PictureBrowser"), QStringLiteral("BaseDir"),
+                                    TThumbnailListview::TDragKind::Pictures);
     tabs_->addTab(FilledTabPage(QStringLiteral("tsBilder"), pictures_), Translate(QStringLiteral("Bilder")));
     layouts_ = new TPageTemplateListview(nullptr);
     layouts_->SetDocument(document);
@@ -74,7 +76,8 @@ TToolPanel::TToolPanel(TFBDocument* document, QWidget* parent) : QWidget(parent)
             [this](int count) { tabs_->setTabVisible(tabs_->indexOf(layoutsTab_), count > 0); });
     colors_ = new TColorListView;
     tabs_->addTab(FilledTabPage(QStringLiteral("tsFarben"), colors_), Translate(QStringLiteral("Farben")));
-    clipart_ = new TPictureBrowser(QStringLiteral("ClipartBrowser"), QStringLiteral("ClipartBaseDir"));
+    clipart_ = new TPictureBrowser(QStringLiteral("ClipartBrowser"), QStringLiteral("ClipartBaseDir"),
+                                   TThumbnailListview::TDragKind::Clipart, ClipartStarterSet::Folder());
     // Shown from the start: nothing else would ever show it, and the clipart could not be reached.
     tabs_->addTab(FilledTabPage(QStringLiteral("tsClipart"), clipart_), Translate(QStringLiteral("Clipart")));
 }

@@ -6,7 +6,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,8 +16,11 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSocketNotifier>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -100,6 +105,74 @@ void addItems(const QWidget& w, QJsonObject& json) {
     json.insert(QStringLiteral("currentRow"), current);
 }
 
+QJsonObject describeAction(const QAction& action) {
+    QJsonObject json;
+    json.insert(QStringLiteral("objectName"), action.objectName());
+    if (action.isSeparator()) {
+        json.insert(QStringLiteral("separator"), true);
+        return json;
+    }
+    json.insert(QStringLiteral("text"), action.text());
+    QJsonArray keys;
+    for (const QKeySequence& key : action.shortcuts())
+        keys.append(key.toString(QKeySequence::PortableText));
+    json.insert(QStringLiteral("shortcuts"), keys);
+    json.insert(QStringLiteral("checkable"), action.isCheckable());
+    json.insert(QStringLiteral("checked"), action.isChecked());
+    json.insert(QStringLiteral("enabled"), action.isEnabled());
+    json.insert(QStringLiteral("visible"), action.isVisible());
+    // The tag of an item that carries a number (the language items their language index).
+    bool isNumber = false;
+    const int tag = action.data().toInt(&isNumber);
+    if (isNumber)
+        json.insert(QStringLiteral("tag"), tag);
+    if (const QMenu* menu = action.menu()) {
+        json.insert(QStringLiteral("menu"), menu->objectName());
+        QJsonArray items;
+        for (const QAction* item : menu->actions())
+            items.append(describeAction(*item));
+        json.insert(QStringLiteral("actions"), items);
+    }
+    return json;
+}
+
+QJsonArray describeActions(const QList<QAction*>& actions) {
+    QJsonArray list;
+    for (const QAction* action : actions)
+        list.append(describeAction(*action));
+    return list;
+}
+
+// What tab sets, splitters, sliders and menu bars hold beyond the common fields.
+void addControlState(const QWidget& w, QJsonObject& json) {
+    if (auto* bar = qobject_cast<const QMenuBar*>(&w)) {
+        json.insert(QStringLiteral("actions"), describeActions(bar->actions()));
+    } else if (auto* tabWidget = qobject_cast<const QTabWidget*>(&w)) {
+        QJsonArray tabs;
+        for (int i = 0; i < tabWidget->count(); ++i)
+            tabs.append(QJsonObject{{QStringLiteral("objectName"), tabWidget->widget(i)->objectName()},
+                                    {QStringLiteral("text"), tabWidget->tabText(i)},
+                                    {QStringLiteral("visible"), tabWidget->isTabVisible(i)},
+                                    {QStringLiteral("current"), tabWidget->currentIndex() == i}});
+        json.insert(QStringLiteral("tabs"), tabs);
+    } else if (auto* splitter = qobject_cast<const QSplitter*>(&w)) {
+        QJsonArray sizes;
+        for (int size : splitter->sizes())
+            sizes.append(size);
+        json.insert(QStringLiteral("sizes"), sizes);
+    } else if (auto* slider = qobject_cast<const QAbstractSlider*>(&w)) {
+        json.insert(QStringLiteral("minimum"), slider->minimum());
+        json.insert(QStringLiteral("maximum"), slider->maximum());
+        json.insert(QStringLiteral("value"), slider->value());
+    }
+    if (w.isWindow()) {
+        json.insert(QStringLiteral("minimumSize"), QJsonArray{w.minimumWidth(), w.minimumHeight()});
+        // The window's own commands with their keys (those without a menu item included).
+        if (!w.actions().isEmpty())
+            json.insert(QStringLiteral("actions"), describeActions(w.actions()));
+    }
+}
+
 QJsonObject dynamicProperties(const QObject& object) {
     QJsonObject properties;
     for (const QByteArray& name : object.dynamicPropertyNames()) {
@@ -154,9 +227,11 @@ QJsonObject DescribeWidget(const QWidget& widget) {
         json.insert(QStringLiteral("text"), *text);
     json.insert(QStringLiteral("toolTip"), widget.toolTip());
     json.insert(QStringLiteral("accessibleName"), widget.accessibleName());
+    json.insert(QStringLiteral("accessibleDescription"), widget.accessibleDescription());
     if (const auto checked = checkedOf(widget))
         json.insert(QStringLiteral("checked"), *checked);
     addItems(widget, json);
+    addControlState(widget, json);
     json.insert(QStringLiteral("properties"), dynamicProperties(widget));
     QJsonArray children;
     addChildren(widget, children);

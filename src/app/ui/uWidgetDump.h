@@ -16,10 +16,15 @@ class QWidget;
 //
 // The file is {"windows": [...]}. Every window and widget is an object with "class",
 // "objectName", "geometry" ([x, y, w, h]: a window's on the screen, a widget's relative to its
-// window), "visible", "enabled", "toolTip", "accessibleName", "properties" (the dynamic
-// properties) and "children" (the child widgets in order), and where they apply "text" (a
-// window's title, a button's, label's or edit's text), "checked" (checkable buttons and group
-// boxes), "items" and "currentRow" (lists, combo boxes, tab widgets and bars). Widgets named "qt_..." are
+// window), "visible", "enabled", "toolTip", "accessibleName", "accessibleDescription", "properties" (the
+// dynamic properties) and "children" (the child widgets in order), and where they apply "text" (a window's
+// title, a button's, label's or edit's text), "checked" (checkable buttons and group boxes), "items" and
+// "currentRow" (lists, combo boxes, tab widgets and bars), "tabs" (tab widgets: objectName, text, visible,
+// current), "sizes" (splitters), "minimum", "maximum" and "value" (sliders), "actions" (a menu bar's menus,
+// and a window's own commands: objectName, text, shortcuts, checkable, checked, enabled, visible, "tag" where
+// the item carries a number, a submenu's "menu" and "actions"; a separator only "separator") and a window's
+// "minimumSize"
+// ([w, h]). Widgets named "qt_..." are
 // Qt's own plumbing: they are left out and their children take their place (tab pages, scroll
 // contents).
 namespace WidgetDump {

@@ -1,12 +1,10 @@
 #include "catalogue/ui/uPageTemplateListview.h"
 
-#include "catalogue/ui/uIconList.h"
-
 #include "catalogue/uLayoutChoice.h"
 #include "document/uFBColor.h"
 #include "document/uFotobuchDocument.h"
+#include "editing/uTransferData.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMimeData>
@@ -16,9 +14,8 @@ namespace {
 constexpr int kPreviewMargin = 8;
 } // namespace
 
-TPageTemplateListview::TPageTemplateListview(QWidget* parent) : QListWidget(parent) {
+TPageTemplateListview::TPageTemplateListview(QWidget* parent) : TIconDragList(ThumbnailSize, parent) {
     setObjectName(QStringLiteral("lvLayouts"));
-    SetUpIconDragList(*this, ThumbnailSize);
 }
 
 void TPageTemplateListview::Build(const TFBLayoutTypen& types, uint8_t style, bool onlyThisStyle) {
@@ -75,17 +72,11 @@ QStringList TPageTemplateListview::mimeTypes() const {
     return {QString::fromLatin1(TFBPageTemplate::DragFormat)};
 }
 
-QMimeData* TPageTemplateListview::mimeData(const QList<QListWidgetItem*>& items) const {
-    if (items.isEmpty())
-        return nullptr;
-    const TFBPageTemplate* layout = Template(items.first()->data(Qt::UserRole).toInt());
+QMimeData* TPageTemplateListview::DragData(const QListWidgetItem& item) const {
+    const TFBPageTemplate* layout = Template(item.data(Qt::UserRole).toInt());
     if (!layout)
         return nullptr;
-    QByteArray payload;
-    QBuffer buffer(&payload);
-    buffer.open(QIODevice::WriteOnly);
-    layout->SaveToStream(buffer);
     auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(TFBPageTemplate::DragFormat), payload);
+    data->setData(TransferFormat::PageTemplate, Transfer::TemplateBytes(*layout));
     return data;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "catalogue/uFotobuchPageTemplate.h"
+#include "catalogue/ui/uIconList.h"
 #include "editing/ui/uEditorPanel.h"
-
-#include <QListWidget>
 
 #include <cstdint>
 
@@ -14,7 +13,7 @@ class TFBDocument;
 // preview on its style colour and its name. Dragging an item carries the layout's stream form in
 // the "VXPageTemplate" format. The list owns the layouts it shows. As a panel of the main window it
 // follows the document's views: a calendar page may have a layout style of its own.
-class TPageTemplateListview : public QListWidget, public TEditorPanel {
+class TPageTemplateListview : public TIconDragList, public TEditorPanel {
     Q_OBJECT
 public:
     static constexpr int ThumbnailSize = 80;
@@ -33,6 +32,8 @@ public:
     // Fills the list with the layouts that fit the document while the view is shown.
     void Refresh(int viewIndex);
 
+    QMimeData* DragData(const QListWidgetItem& item) const override;
+
     const QObject* EventSource() const override { return this; }
     void ViewSelected(int viewIndex) override;
     void DocumentRestored() override;
@@ -43,7 +44,6 @@ signals:
 
 protected:
     QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
 
 private:
     QIcon previewIcon(const TFBPageTemplate& layout) const;

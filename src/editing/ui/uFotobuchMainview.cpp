@@ -1,6 +1,7 @@
 #include "editing/ui/uFotobuchMainview.h"
 
 #include "document/uFotobuchDocument.h"
+#include "editing/ui/uCursorRegistry.h"
 #include "editing/ui/uPageViewCommandHost.h"
 
 #include <QApplication>
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 
@@ -48,50 +48,7 @@ int modifiersOf(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? pmShift : 0) | (m & Qt::ControlModifier ? pmCtrl : 0);
 }
 
-QCursor imageCursor(int number) {
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1;
-    QPixmap pixmap;
-    if (ratio > 1 && pixmap.load(QStringLiteral(":/cursors/%1@2x.png").arg(number)))
-        pixmap.setDevicePixelRatio(2);
-    else if (!pixmap.load(QStringLiteral(":/cursors/%1.png").arg(number)))
-        return QCursor(Qt::ArrowCursor);
-    return QCursor(pixmap, 16, 16);
-}
-
 } // namespace
-
-QCursor PageViewCursor(int cursor) {
-    switch (cursor) {
-    case crSizeAll:
-        return QCursor(Qt::SizeAllCursor);
-    case crDrag:
-        return QCursor(Qt::DragMoveCursor);
-    case crSizeVertical:
-        return QCursor(Qt::SizeVerCursor);
-    case crSizeDiagonalDown:
-        return QCursor(Qt::SizeFDiagCursor);
-    case crSizeHorizontal:
-        return QCursor(Qt::SizeHorCursor);
-    case crSizeDiagonalUp:
-        return QCursor(Qt::SizeBDiagCursor);
-    case crPicturePan:
-    case crScrollPan:
-    case crRotate:
-    case crRotate15:
-    case crRotate10:
-    case crRotate5:
-    case crRotate1: {
-        // Made once: each number keeps its cursor for the program's life.
-        static std::map<int, QCursor> made;
-        auto it = made.find(cursor);
-        if (it == made.end())
-            it = made.emplace(cursor, imageCursor(cursor)).first;
-        return it->second;
-    }
-    default:
-        return QCursor(Qt::ArrowCursor);
-    }
-}
 
 // --- TPaintWindow -------------------------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/uPageView.h"
+#include "editing/ui/uCursorRegistry.h"
 
 #include <QAbstractScrollArea>
 #include <QCursor>
@@ -33,10 +34,6 @@ private:
     void trough(QScrollBar* bar, int action);
     bool syncing_ = false;
 };
-
-// The cursor shapes of the page view by number: the theme's resize and size-all shapes and our
-// own images for panning and rotating.
-QCursor PageViewCursor(int cursor);
 
 // The page view in the middle of the main window: one view of the document, fitted and zoomed,
 // with selection, drags, wheel and keys. The widget turns input into calls of the page view's

@@ -1,28 +1,50 @@
 #pragma once
 
 #include "editing/ui/uEditorPanel.h"
+#include "editing/ui/uThumbnailListview.h"
 
 #include <QWidget>
 
+class QSplitter;
+class TShellTreeViewEx;
+
 // The picture browser of the "Bilder" tab and, with its own settings value, the clipart browser
-// of the "Clipart" tab: a folder tree and the thumbnails of the selected folder's files. For now
-// it keeps the selected folder: it starts in the folder stored under its settings value and stores
-// the selected one back. The tree and the thumbnails come with the picture browser itself.
+// of the "Clipart" tab: a folder tree (200 pixels high at first), a 5-pixel splitter and the
+// thumbnails of the selected folder's files. The tree starts in the folder stored under the
+// settings value, else in the fallback folder, else in the user's documents; a folder the user
+// settles on fills the list.
 class TPictureBrowser : public QWidget, public TEditorPanel {
     Q_OBJECT
 public:
-    // settingsName: the settings value of the start folder ("BaseDir", "ClipartBaseDir").
-    TPictureBrowser(const QString& objectName, const QString& settingsName, QWidget* parent = nullptr);
+    static constexpr int kTreeHeight = 200;
 
-    QString Folder() const { return folder_; }
-    void SetFolder(const QString& folder) { folder_ = folder; }
-    // Stores the selected folder under the settings value; nothing when no folder is selected.
+    // settingsName: the settings value of the start folder ("BaseDir", "ClipartBaseDir").
+    // The tree, the splitter and the list are named objectName + "Tree", "Splitter", "List".
+    TPictureBrowser(const QString& objectName, const QString& settingsName,
+                    TThumbnailListview::TDragKind kind, const QString& fallbackFolder = QString(),
+                    QWidget* parent = nullptr);
+
+    // The folder chosen in the tree (also while the tree is still reading its way there).
+    QString Folder() const;
+    // Chooses the folder in the tree; a folder that cannot be read leaves the choice as it was.
+    void SetFolder(const QString& folder);
+    // Stores the chosen folder under the settings value; nothing when no folder is chosen.
     // Raises Exception when the settings cannot be written.
     void SaveFolder() const;
 
+    TShellTreeViewEx* Tree() const { return tree_; }
+    TThumbnailListview* List() const { return list_; }
+    QSplitter* Splitter() const { return splitter_; }
+
     const QObject* EventSource() const override { return this; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString settingsName_;
-    QString folder_;
+    TShellTreeViewEx* tree_;
+    TThumbnailListview* list_;
+    QSplitter* splitter_;
+    bool userMovedSplitter_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardPaths>
 
 TShellTreeViewEx::TShellTreeViewEx(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
@@ -26,6 +27,32 @@ TShellTreeViewEx::TShellTreeViewEx(QWidget* parent) : QTreeView(parent), model_(
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { selectionMoved(); });
     connect(model_, &QFileSystemModel::directoryLoaded, this, [this] { revealPending(); });
+    follow_.setSingleShot(true);
+    follow_.setInterval(50);
+    connect(&follow_, &QTimer::timeout, this, [this] {
+        if (followChoice_ && currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { followChoice_ = false; });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (followChoice_)
+            follow_.start();
+    });
+}
+
+void TShellTreeViewEx::mousePressEvent(QMouseEvent* event) {
+    followChoice_ = false;
+    QTreeView::mousePressEvent(event);
+}
+
+void TShellTreeViewEx::keyPressEvent(QKeyEvent* event) {
+    followChoice_ = false;
+    QTreeView::keyPressEvent(event);
+}
+
+void TShellTreeViewEx::wheelEvent(QWheelEvent* event) {
+    followChoice_ = false;
+    QTreeView::wheelEvent(event);
 }
 
 QString TShellTreeViewEx::DocumentsFolder() {
@@ -40,6 +67,7 @@ bool TShellTreeViewEx::SelectFolder(const QString& path) {
     if (path.isEmpty() || !info.isDir() || !info.isReadable())
         return false;
     pending_ = QDir::cleanPath(info.absoluteFilePath());
+    followChoice_ = true;
     const QModelIndex index = model_->index(pending_);
     if (index.isValid()) {
         setCurrentIndex(index);

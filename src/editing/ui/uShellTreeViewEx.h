@@ -29,12 +29,21 @@ public:
     void StartAt(const QString& path);
     // The selected folder's path, empty when none.
     QString SelectedFolder() const;
+    // The folder last chosen by SelectFolder while the model is still reading its way there, else
+    // the selected one.
+    QString ChosenFolder() const { return pending_.isEmpty() ? SelectedFolder() : pending_; }
 
     static QString DocumentsFolder();
 
 signals:
     // The selected folder, told kChangeDelayMs after the selection settled.
     void FolderChanged(const QString& path);
+
+protected:
+    // The user takes over: folders read in later no longer scroll the tree.
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void selectionMoved();
@@ -43,4 +52,8 @@ private:
     QFileSystemModel* model_;
     QTimer delay_;
     QString pending_; // the folder to select once the model has loaded its way there
+    // Folders read in above the chosen one push it down; until the user acts, it is scrolled back
+    // into the middle once the rows have settled.
+    bool followChoice_ = false;
+    QTimer follow_;
 };

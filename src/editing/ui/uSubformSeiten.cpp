@@ -109,6 +109,7 @@ void TSFormSeiten::applyLook() {
     TPagesStripLook look;
     look.ButtonShadow = palette().color(QPalette::Dark);
     look.Window = palette().color(QPalette::Base);
+    look.Text = palette().color(QPalette::Text);
     look.Font = font();
     core_->SetLook(look);
 }

@@ -1,8 +1,9 @@
 #include "app/ui/FMainform.h"
-#include "app/ui/uGripSplitter.h"
 #include "app/ui/uMasterToolbar.h"
 #include "app/ui/uViewHeader.h"
+#include "editing/ui/uThumbnailListview.h"
 #include "support/GuiTest.h"
+#include "widgets/ui/uGripSplitter.h"
 
 #include "ScriptedPrompts.h"
 
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -280,11 +282,60 @@ TEST(SplitterGrip, PixelsAtThreeLengthsInBothOrientations) {
 
 TEST_F(MainWindowLayout, EverySplitterOfTheWindowHasGripHandles) {
     const QList<QSplitter*> splitters = master->findChildren<QSplitter*>();
-    ASSERT_GE(splitters.size(), 2);
+    ASSERT_EQ(splitters.size(), 4) << "the window's two and one in each browser";
     for (QSplitter* splitter : splitters) {
         SCOPED_TRACE(splitter->objectName().toStdString());
         EXPECT_EQ(splitter->handleWidth(), 5);
         for (int i = 1; i < splitter->count(); ++i)
             EXPECT_NE(qobject_cast<TGripSplitterHandle*>(splitter->handle(i)), nullptr);
     }
+}
+
+TEST_F(MainWindowLayout, BrowsersStackTreeSplitterAndThumbnails) {
+    for (const char* browser : {"PictureBrowser", "ClipartBrowser"}) {
+        SCOPED_TRACE(browser);
+        auto* tabs = static_cast<QTabWidget*>(widget("PageControlLeft"));
+        tabs->setCurrentWidget(widget(browser)->parentWidget());
+        settle();
+        const QString name = QString::fromLatin1(browser);
+        const QByteArray tree = (name + QStringLiteral("Tree")).toLatin1();
+        const QByteArray list = (name + QStringLiteral("List")).toLatin1();
+        const QRect whole = inClient(browser);
+        EXPECT_EQ(inClient(tree.constData()), QRect(whole.topLeft(), QSize(whole.width(), 200)));
+        EXPECT_EQ(inClient(list.constData()).top(), whole.top() + 200 + 5);
+        EXPECT_EQ(inClient(list.constData()).bottom(), whole.bottom());
+        EXPECT_EQ(widget(tree.constData())->accessibleName(),
+                  QStringLiteral("Ordner: ") + tabs->tabText(tabs->currentIndex()));
+    }
+    // The tree keeps its height when the window grows; the thumbnails take the rest.
+    resizeClient(1200, 900);
+    EXPECT_EQ(inClient("ClipartBrowserTree").height(), 200);
+    EXPECT_EQ(inClient("ClipartBrowserList").bottom(), inClient("ClipartBrowser").bottom());
+    auto* clipart = static_cast<TThumbnailListview*>(widget("ClipartBrowserList"));
+    EXPECT_FALSE(clipart->MultiSelect());
+    EXPECT_TRUE(static_cast<TThumbnailListview*>(widget("PictureBrowserList"))->MultiSelect());
+}
+
+TEST_F(MainWindowLayout, ControlsAreNamedForScreenReadersInTheCurrentLanguage) {
+    QWidget* save = widget("BtnAlbumSpeichern");
+    EXPECT_EQ(save->accessibleName(), QStringLiteral("Speichern"));
+    EXPECT_EQ(save->accessibleDescription(), QStringLiteral("Album speichern"));
+    EXPECT_EQ(widget("BtnSeiteVor")->accessibleName(), QStringLiteral("Nächste Seite"))
+        << "the hint without a caption";
+    auto* left = static_cast<QTabWidget*>(widget("PageControlLeft"));
+    EXPECT_EQ(left->tabBar()->accessibleTabName(2), QStringLiteral("Farben"));
+    EXPECT_EQ(widget("lvFarben")->accessibleName(), QStringLiteral("Farben"));
+    EXPECT_EQ(widget("tsSeiten")->accessibleName(), QStringLiteral("Seiten"));
+    EXPECT_EQ(widget("tbMainViewZoom")->accessibleName(), QStringLiteral("Zoom"));
+    EXPECT_FALSE(widget("lblSeitenzahl")->accessibleName().isEmpty());
+
+    // As a language switch leaves them: new captions, then the change event.
+    static_cast<QToolButton*>(save)->defaultAction()->setIconText(QStringLiteral("Save"));
+    left->setTabText(2, QStringLiteral("Colours"));
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(master.get(), &change);
+    settle();
+    EXPECT_EQ(save->accessibleName(), QStringLiteral("Save"));
+    EXPECT_EQ(left->tabBar()->accessibleTabName(2), QStringLiteral("Colours"));
+    EXPECT_EQ(widget("lvFarben")->accessibleName(), QStringLiteral("Colours"));
 }

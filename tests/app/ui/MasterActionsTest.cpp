@@ -17,6 +17,10 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -109,7 +113,13 @@ TEST_F(MasterActions, EveryCommandIsOneActionNamedLikeItsMenuItemOrButton) {
                                   QStringLiteral("mnuHilfeUeber"),
                                   QStringLiteral("BtnSchliessen"),
                                   QStringLiteral("BtnSeiteZurueck"),
-                                  QStringLiteral("BtnSeiteVor")}));
+                                  QStringLiteral("BtnSeiteVor"),
+                                  QStringLiteral("actZoomGroesser"),
+                                  QStringLiteral("actZoomKleiner"),
+                                  QStringLiteral("actZoomNormal"),
+                                  QStringLiteral("actMenueleiste"),
+                                  QStringLiteral("actFokusWeiter"),
+                                  QStringLiteral("actFokusZurueck")}));
     for (const QString& name : names)
         EXPECT_EQ(master->findChildren<QAction*>(name).size(), 1) << name.toStdString();
 
@@ -299,4 +309,68 @@ TEST_F(MasterActions, AFailingCommandIsReportedOnceAndLeavesTheWindowUsable) {
     EXPECT_EQ(prompts.errors, QStringList{QStringLiteral("Assistent fehlt")});
     EXPECT_TRUE(master->isEnabled());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MasterActions, DesktopKeysRunTheirCommandsInTheWholeWindow) {
+    TestSupport::addPages(document(), 4);
+    master->PagesPanel()->Rebuild();
+    master->show();
+    QApplication::setActiveWindow(master.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(master.get()));
+    master->MainView()->setFocus();
+    const auto press = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    };
+
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(prompts.saveDialogs, 1) << "Ctrl+Shift+S saves under a new name";
+
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(master->MainView()->ViewIndex(), 2);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(master->MainView()->ViewIndex(), 1);
+
+    auto* zoom = master->findChild<QSlider*>(QStringLiteral("tbMainViewZoom"));
+    press(Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 150);
+    press(Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 200);
+    EXPECT_FLOAT_EQ(master->MainView()->Zoom(), 2.0f) << "the page view follows the track bar";
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 150);
+    press(Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 100);
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 100) << "not below the track bar's range";
+
+    // F6 walks the left tabs, the page view and the lower tabs; Shift+F6 goes back.
+    auto* left = master->findChild<QTabWidget*>(QStringLiteral("PageControlLeft"));
+    auto* lower = master->findChild<QTabWidget*>(QStringLiteral("pagecontrolBottom"));
+    press(Qt::Key_F6);
+    EXPECT_TRUE(lower->currentWidget()->isAncestorOf(QApplication::focusWidget()));
+    press(Qt::Key_F6);
+    EXPECT_TRUE(left->currentWidget()->isAncestorOf(QApplication::focusWidget()));
+    press(Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), master->MainView());
+    press(Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_TRUE(left->currentWidget()->isAncestorOf(QApplication::focusWidget()));
+    master->MainView()->setFocus();
+
+    press(Qt::Key_F10);
+    EXPECT_EQ(master->menuBar()->activeAction(),
+              master->findChild<QMenu*>(QStringLiteral("mnuDatei"))->menuAction());
+    master->findChild<QMenu*>(QStringLiteral("mnuDatei"))->close();
+    master->MainView()->setFocus();
+
+    // Ctrl+W closes the project, which runs New.
+    press(Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(wizardRuns, 1);
+    EXPECT_EQ(document().Pages.Count(), 1) << "the empty document again";
+
+    press(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(master->isVisible()) << "Ctrl+Q ends the program";
+    EXPECT_TRUE(prompts.errors.isEmpty());
 }

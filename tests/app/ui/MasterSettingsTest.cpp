@@ -3,9 +3,11 @@
 #include "app/ui/uMasterPrompts.h"
 #include "document/uColorList.h"
 #include "editing/uUndo.h"
+#include "editing/ui/uShellTreeViewEx.h"
 #include "platform/uVXRegIniFile.h"
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -28,37 +30,43 @@ protected:
 } // namespace
 
 TEST_F(MasterSettings, MainWindowOpensWhereItWasClosedWithItsFolders) {
+    const QString pictures = home.path() + QStringLiteral("/Bilder");
+    const QString clipart = home.path() + QStringLiteral("/Clipart");
+    QDir().mkpath(pictures);
+    QDir().mkpath(clipart);
     {
         TMaster first;
-        EXPECT_EQ(first.PictureFolder(), QString());
+        EXPECT_EQ(first.PictureFolder(), TShellTreeViewEx::DocumentsFolder()) << "nothing stored yet";
         first.setGeometry(20, 30, 720, 560);
         first.show();
-        first.SetPictureFolder(QStringLiteral("/home/u/Bilder"));
-        first.SetClipartFolder(QStringLiteral("/home/u/Clipart"));
+        first.SetPictureFolder(pictures);
+        first.SetClipartFolder(clipart);
     }
     const QSettings file(home.settingsFile(), QSettings::IniFormat);
     EXPECT_EQ(file.value(QStringLiteral("Software/Tessaro/Albumorix/Master/Left")).toInt(), 20);
     EXPECT_EQ(file.value(QStringLiteral("Software/Tessaro/Albumorix/Master/Height")).toInt(), 560);
-    EXPECT_EQ(file.value(QStringLiteral("Software/Tessaro/Albumorix/BaseDir")).toString(),
-              QStringLiteral("/home/u/Bilder"));
+    EXPECT_EQ(file.value(QStringLiteral("Software/Tessaro/Albumorix/BaseDir")).toString(), pictures);
 
     TMaster second;
     second.show();
     EXPECT_FALSE(second.isMaximized());
     EXPECT_EQ(second.geometry(), QRect(20, 30, 720, 560));
-    EXPECT_EQ(second.PictureFolder(), QStringLiteral("/home/u/Bilder"));
-    EXPECT_EQ(second.ClipartFolder(), QStringLiteral("/home/u/Clipart"));
+    EXPECT_EQ(second.PictureFolder(), pictures);
+    EXPECT_EQ(second.ClipartFolder(), clipart);
 }
 
-TEST_F(MasterSettings, NoSelectedFolderLeavesTheStoredOne) {
-    VXRegIniFile().WriteString(QString(), QStringLiteral("ClipartBaseDir"), QStringLiteral("/clip"));
+TEST_F(MasterSettings, AStoredFolderThatIsGoneGivesTheDocumentsAndAnUnreadableChoiceChangesNothing) {
+    const QString missing = home.path() + QStringLiteral("/weg");
+    VXRegIniFile().WriteString(QString(), QStringLiteral("ClipartBaseDir"), missing);
     {
         TMaster master;
-        master.SetClipartFolder(QString());
+        EXPECT_EQ(master.ClipartFolder(), TShellTreeViewEx::DocumentsFolder());
+        master.SetClipartFolder(missing);
+        EXPECT_EQ(master.ClipartFolder(), TShellTreeViewEx::DocumentsFolder());
     }
+    // What the tree shows is stored: the folder that is gone does not come back.
     EXPECT_EQ(VXRegIniFile().ReadString(QString(), QStringLiteral("ClipartBaseDir"), QString()),
-              QStringLiteral("/clip"));
-    EXPECT_EQ(VXRegIniFile().GetDataSize(QString(), QStringLiteral("BaseDir")), -1);
+              TShellTreeViewEx::DocumentsFolder());
 }
 
 TEST_F(MasterSettings, MaximisedMainWindowOpensMaximised) {

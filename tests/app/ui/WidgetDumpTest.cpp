@@ -1,8 +1,12 @@
 // The widget dump asked for through SIGUSR1, as checks from outside use it.
+#include "app/ui/FMainform.h"
 #include "app/ui/uWidgetDump.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
 #include "document/uFotobuchDocument.h"
+#include "support/GuiTest.h"
 #include "support/TestSupport.h"
+
+#include "ScriptedPrompts.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -174,4 +178,89 @@ TEST(WidgetDump, AnUnwritableFileIsIgnoredAndTheNextSignalStillWorks) {
                      .value(QLatin1String("windows"))
                      .toArray()
                      .isEmpty());
+}
+
+namespace {
+
+// The entry of that objectName in a list of described actions (menus searched too).
+QJsonObject actionNamed(const QJsonArray& actions, const QString& name) {
+    for (const QJsonValue& value : actions) {
+        const QJsonObject action = value.toObject();
+        if (action.value(QLatin1String("objectName")).toString() == name)
+            return action;
+        const QJsonObject inner = actionNamed(action.value(QLatin1String("actions")).toArray(), name);
+        if (!inner.isEmpty())
+            return inner;
+    }
+    return {};
+}
+
+QJsonObject firstOfClass(const QJsonObject& widget, const QString& className) {
+    if (widget.value(QLatin1String("class")).toString() == className)
+        return widget;
+    for (const QJsonValue& child : widget.value(QLatin1String("children")).toArray()) {
+        const QJsonObject found = firstOfClass(child.toObject(), className);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+class MainWindowDump : public TestSupport::GuiTest {};
+
+} // namespace
+
+TEST_F(MainWindowDump, ListsMenusKeysTabsSplittersAndTheZoom) {
+    ScriptedPrompts prompts;
+    TMaster master(&prompts);
+    master.show();
+    QApplication::processEvents();
+    const QJsonObject window = WidgetDump::DescribeWidget(master);
+    EXPECT_EQ(window.value(QLatin1String("minimumSize")).toArray(), (QJsonArray{700, 500}));
+
+    const QJsonArray menus =
+        firstOfClass(window, QStringLiteral("QMenuBar")).value(QLatin1String("actions")).toArray();
+    ASSERT_GE(menus.size(), 3);
+    const QJsonObject file = menus.at(0).toObject();
+    EXPECT_EQ(file.value(QLatin1String("menu")).toString(), QStringLiteral("mnuDatei"));
+    EXPECT_EQ(file.value(QLatin1String("text")).toString(), QStringLiteral("&Datei"));
+    const QJsonArray fileItems = file.value(QLatin1String("actions")).toArray();
+    EXPECT_TRUE(fileItems.at(4).toObject().value(QLatin1String("separator")).toBool());
+    const QJsonObject saveAs = actionNamed(menus, QStringLiteral("mnuDateiSpeichernUnter"));
+    EXPECT_EQ(saveAs.value(QLatin1String("text")).toString(), QStringLiteral("Speichern &unter..."));
+    EXPECT_EQ(saveAs.value(QLatin1String("shortcuts")).toArray(), QJsonArray{QStringLiteral("Ctrl+Shift+S")});
+    EXPECT_TRUE(saveAs.value(QLatin1String("enabled")).toBool());
+    EXPECT_TRUE(saveAs.value(QLatin1String("visible")).toBool());
+    EXPECT_FALSE(saveAs.contains(QLatin1String("tag")));
+    EXPECT_EQ(actionNamed(menus, QStringLiteral("mnuBeenden")).value(QLatin1String("shortcuts")).toArray(),
+              (QJsonArray{QStringLiteral("Alt+F4"), QStringLiteral("Ctrl+Q")}));
+    // The keys without a menu item are the window's own.
+    const QJsonObject focus =
+        actionNamed(window.value(QLatin1String("actions")).toArray(), QStringLiteral("actFokusWeiter"));
+    EXPECT_EQ(focus.value(QLatin1String("shortcuts")).toArray(), QJsonArray{QStringLiteral("F6")});
+    const QJsonObject shadows =
+        actionNamed(window.value(QLatin1String("actions")).toArray(), QStringLiteral("BtnBilderschatten"));
+    EXPECT_TRUE(shadows.value(QLatin1String("checkable")).toBool());
+    EXPECT_FALSE(shadows.value(QLatin1String("enabled")).toBool()) << "the empty document has no shadows";
+
+    const QJsonArray tabs =
+        findNamed(window, QStringLiteral("PageControlLeft")).value(QLatin1String("tabs")).toArray();
+    ASSERT_EQ(tabs.size(), 4);
+    EXPECT_EQ(tabs.at(0).toObject(), (QJsonObject{{QStringLiteral("objectName"), QStringLiteral("tsBilder")},
+                                                  {QStringLiteral("text"), QStringLiteral("Bilder")},
+                                                  {QStringLiteral("visible"), true},
+                                                  {QStringLiteral("current"), true}}));
+    EXPECT_FALSE(tabs.at(1).toObject().value(QLatin1String("visible")).toBool()) << "no layouts, no tab";
+    EXPECT_FALSE(tabs.at(2).toObject().value(QLatin1String("current")).toBool());
+    EXPECT_TRUE(tabs.at(3).toObject().value(QLatin1String("visible")).toBool()) << "clipart is reachable";
+
+    const QJsonArray sizes =
+        findNamed(window, QStringLiteral("splMain")).value(QLatin1String("sizes")).toArray();
+    ASSERT_EQ(sizes.size(), 2);
+    EXPECT_GE(sizes.at(1).toInt(), 168);
+    const QJsonObject zoom = findNamed(window, QStringLiteral("tbMainViewZoom"));
+    EXPECT_EQ(zoom.value(QLatin1String("minimum")).toInt(), 100);
+    EXPECT_EQ(zoom.value(QLatin1String("maximum")).toInt(), 800);
+    EXPECT_EQ(zoom.value(QLatin1String("value")).toInt(), 100);
+    EXPECT_EQ(zoom.value(QLatin1String("accessibleName")).toString(), QStringLiteral("Zoom"));
 }

@@ -280,9 +280,17 @@ TEST_F(MainViewUi, CursorsFollowTheHover) {
     send(QEvent::MouseMove, at(right, text->CenterX, text->CenterY - text->Height / 2), Qt::NoButton,
          Qt::NoButton);
     EXPECT_EQ(port()->cursor().shape(), Qt::SizeVerCursor);
-    // Every image cursor has its picture.
-    for (int n : {125, 126, 200, 201, 202, 203, 204})
+    // Every image cursor has its picture, the drawn ones at the screen's pixel ratio.
+    for (int n : ResourceCursorNumbers())
         EXPECT_FALSE(PageViewCursor(n).pixmap().isNull()) << n;
+    EXPECT_EQ(ResourceCursorNumbers().size(), 10u);
+    for (int n : {102, 123, 124}) {
+        const QPixmap image = CursorPixmap(n);
+        EXPECT_EQ(image.size(), QSize(32, 32) * image.devicePixelRatio()) << n;
+        EXPECT_EQ(image.devicePixelRatio(), port()->devicePixelRatio()) << n;
+    }
+    EXPECT_EQ(PageViewCursor(102).hotSpot(), QPoint(1, 1)) << "the arrow's tip of the drag cursor";
+    EXPECT_TRUE(CursorPixmap(crSizeAll).isNull()) << "the theme's shapes have no image of ours";
 }
 
 TEST_F(MainViewUi, KeysMoveTabAndEscapeAndDeleteRemovesThePhotoCleanly) {

@@ -1,4 +1,4 @@
-#include "app/ui/uGripSplitter.h"
+#include "widgets/ui/uGripSplitter.h"
 
 #include <QPaintEvent>
 #include <QPainter>

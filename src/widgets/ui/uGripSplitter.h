@@ -8,7 +8,7 @@
 class QPainter;
 class QPalette;
 
-// The splitters of the main window: 5 pixels wide, each with a grip in its middle.
+// The splitters of the main window and its browsers: 5 pixels wide, each with a grip in its middle.
 //
 // A handle lying across the window (between regions stacked top to bottom) gets a grip 100 pixels
 // long, or its width - 20 when it is narrower than 120; below 5 pixels there is none. The grip
