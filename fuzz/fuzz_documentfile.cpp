@@ -52,6 +52,7 @@ QByteArray saved(TFBDocument& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ensureFuzzApplication("fuzz_documentfile");
+    limitFuzzPictures();
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer stream(&bytes);
     stream.open(QIODevice::ReadOnly);
