@@ -13,11 +13,11 @@
 #include "filters/uPictureFilter.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
+#include "platform/uPictureFormat.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMimeData>
 
 #include <algorithm>
@@ -44,8 +44,7 @@ bool loadablePicture(const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile())
         return false;
-    QImageReader reader(path);
-    return reader.canRead();
+    return Imaging::IsPictureFile(path);
 }
 
 // The hourglass for as long as the scope lasts, the status panel hidden at its end.

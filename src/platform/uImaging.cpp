@@ -1,6 +1,7 @@
 #include "platform/uImaging.h"
 
 #include "platform/uJpegCodec.h"
+#include "platform/uPictureFormat.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -42,10 +43,17 @@ bool tooLarge(QSize size, qint64 maxPixels) {
 
 TDecodeResult decodeWithReader(const QByteArray& data, const TDecodeOptions& options) {
     TDecodeResult result;
+    const QByteArray format = FormatOf(data);
+    if (format.isEmpty()) {
+        result.Status = TImageStatus::UnknownFormat;
+        result.Error = QStringLiteral("not a picture format the program reads");
+        return result;
+    }
     QByteArray bytes = data; // shares the bytes; QBuffer wants a non-const array
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    BindReader(reader, format);
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
         result.Status = TImageStatus::UnknownFormat;
@@ -223,10 +231,14 @@ std::optional<QSize> ProbeSize(const QByteArray& data) {
         if (status != JpegCodec::TJpegStatus::Unsupported)
             return std::nullopt;
     }
+    const QByteArray format = FormatOf(data);
+    if (format.isEmpty())
+        return std::nullopt;
     QByteArray bytes = data;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    BindReader(reader, format);
     reader.setAutoTransform(true);
     QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || tooLarge(size, kMaxDecodePixels))

@@ -3,6 +3,7 @@
 #include "platform/uExifReader.h"
 #include "platform/uImaging.h"
 #include "platform/uJpegCodec.h"
+#include "platform/uPictureFormat.h"
 #include "platform/uThumbnailCache.h"
 
 #include <QFile>
@@ -215,6 +216,7 @@ TThumbResult Make(const QString& path, QSize box, const TThumbOptions& options) 
                 picture = head.upright();
         } else {
             QImageReader reader(info.absoluteFilePath());
+            Imaging::BindReader(reader, Imaging::FormatOf(source.bytes));
             reader.setAutoTransform(true);
             picture = reader.size();
             if (picture.isValid() && reader.transformation() & QImageIOHandler::TransformationRotate90)

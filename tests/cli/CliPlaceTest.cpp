@@ -5,8 +5,10 @@
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -84,6 +86,12 @@ TEST_F(CliPlace, MissingPagesFramesAndPicturesAreRefusedAndTheFileStaysAsItWas) 
     const QString photo = PictureSupport::writeFile(dir.filePath(QStringLiteral("p.jpg")),
                                                     PictureSupport::jpeg(PictureSupport::photo(64, 48)));
     const QString junk = PictureSupport::writeFile(dir.filePath(QStringLiteral("junk.jpg")), "not a picture");
+    // An icon the platform would read by its content, named like a photo.
+    QByteArray icon;
+    QBuffer iconBuffer(&icon);
+    iconBuffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&iconBuffer, "ico").write(PictureSupport::photo(32, 32)));
+    const QString iconJpg = PictureSupport::writeFile(dir.filePath(QStringLiteral("icon.jpg")), icon);
     const QByteArray before = readFile(project);
     struct Case {
         QStringList args;
@@ -103,6 +111,7 @@ TEST_F(CliPlace, MissingPagesFramesAndPicturesAreRefusedAndTheFileStaysAsItWas) 
                    dir.filePath(QStringLiteral("none.jpg"))},
                   "picture not found"},
              Case{{project, p, QStringLiteral("0"), f, QStringLiteral("0"), junk}, "could not be decoded"},
+             Case{{project, p, QStringLiteral("0"), f, QStringLiteral("0"), iconJpg}, "could not be decoded"},
              Case{{dir.filePath(QStringLiteral("none.fbp")), p, QStringLiteral("0"), f, QStringLiteral("0"),
                    photo},
                   "file not found"},

@@ -1,10 +1,12 @@
 #include "platform/uImaging.h"
 #include "platform/uJpegCodec.h"
+#include "platform/uPictureFormat.h"
 #include "support/PictureSupport.h"
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +140,27 @@ TEST(Imaging, BadPicturesAreRefusedWithoutCrashing) {
     EXPECT_LT(channelDistance(cut.Image.pixel(10, 2), photo(320, 240).pixel(10, 2)), 10);
     // Cut inside the header.
     EXPECT_FALSE(Imaging::Decode(whole.left(40)).ok());
+}
+
+TEST(Imaging, OnlyTheProgramsOwnFormatsReachADecoder) {
+    const QImage source = halves(32, 32);
+    for (const char* format : {"png", "bmp", "tiff", "jpeg"})
+        EXPECT_EQ(Imaging::FormatOf(encodeWith(source, format)), QByteArray(format));
+    // The platform reads icons by content whatever their name; here they are refused as unknown.
+    const QTemporaryDir dir;
+    for (const char* format : {"ico", "icns"}) {
+        SCOPED_TRACE(format);
+        const QByteArray bytes = encodeWith(source, format);
+        ASSERT_FALSE(QImage::fromData(bytes, format).isNull()) << "the platform's plugin reads it";
+        EXPECT_EQ(Imaging::FormatOf(bytes), QByteArray());
+        const Imaging::TDecodeResult result = Imaging::Decode(bytes);
+        EXPECT_EQ(result.Status, Imaging::TImageStatus::UnknownFormat);
+        EXPECT_TRUE(result.Image.isNull());
+        EXPECT_FALSE(Imaging::ProbeSize(bytes).has_value());
+        EXPECT_FALSE(Imaging::IsPictureFile(writeFile(dir.filePath(QStringLiteral("icon.jpg")), bytes)));
+    }
+    EXPECT_TRUE(Imaging::IsPictureFile(writeFile(dir.filePath(QStringLiteral("p.jpg")), jpeg(source))));
+    EXPECT_FALSE(Imaging::IsPictureFile(writeFile(dir.filePath(QStringLiteral("cut.png")), "\x89PNG\r\n")));
 }
 
 TEST(Imaging, BilinearScalingAveragesAndKeepsAlpha) {
