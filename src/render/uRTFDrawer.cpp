@@ -56,6 +56,10 @@ const TFont& TRTFToken::Font() const {
     return FontRef ? *FontRef : defaultTokenFont();
 }
 
+QString TRTFToken::DrawnText() const {
+    return Wide.isEmpty() ? Codepage::fromAnsi(Text) : Wide;
+}
+
 TRTFBasicDrawer::TRTFBasicDrawer(std::shared_ptr<const TRTFMeasure> measure) : measure_(std::move(measure)) {
     if (!measure_)
         measure_ = DefaultRTFMeasure();
@@ -82,6 +86,8 @@ void TRTFBasicDrawer::resetState() {
     lastGroupDepth_ = 0;
     fontStack_.clear();
     pendingFontName_.clear();
+    runBytes_.clear();
+    runWide_.clear();
 }
 
 void TRTFBasicDrawer::SetRTF(const QByteArray& text) {
@@ -93,10 +99,19 @@ void TRTFBasicDrawer::SetRTF(const QByteArray& text) {
         parser.OnText = [this](TRTFParser& sender, const QByteArray& run) { onText(sender, run); };
         parser.OnControl = [this](TRTFParser& sender, const QByteArray& word, bool hasParameter,
                                   int parameter) { onControl(sender, word, hasParameter, parameter); };
-        parser.Parse(text);
+        parser.OnUnicode = [this](TRTFParser&, char16_t unit, const QByteArray& fallback) {
+            onUnicode(unit, fallback);
+        };
+        try {
+            parser.Parse(text);
+        } catch (...) {
+            flushRun();
+            throw;
+        }
+        flushRun();
     }
     // Paragraph marks at the end would only add empty lines below the text.
-    while (!tokens_.empty() && tokens_.back().Kind == rtkParagraph)
+    while (!KeepTrailingParagraphs && !tokens_.empty() && tokens_.back().Kind == rtkParagraph)
         tokens_.pop_back();
     fontStack_.clear();
     fontStack_.shrink_to_fit();
@@ -106,6 +121,7 @@ void TRTFBasicDrawer::SetRTF(const QByteArray& text) {
 }
 
 void TRTFBasicDrawer::onGroup(TRTFParser& parser) {
+    flushRun();
     const int depth = parser.Depth();
     if (depth < ignoreDepth_) {
         ignoreDepth_ = 0;
@@ -128,6 +144,44 @@ void TRTFBasicDrawer::onGroup(TRTFParser& parser) {
 }
 
 void TRTFBasicDrawer::onText(TRTFParser&, const QByteArray& text) {
+    runBytes_ += text;
+    if (!runWide_.isEmpty())
+        runWide_ += Codepage::fromAnsi(text);
+}
+
+// A character outside Windows-1252 is drawn as itself when the font or a substitute shows it;
+// otherwise, and in font names and field instructions, its fallback stands in for it.
+void TRTFBasicDrawer::onUnicode(char16_t unit, const QByteArray& fallback) {
+    bool shown = false;
+    if (destination_ == Destination::Body && !ignoring_) {
+        TFont measured = currentFont_;
+        measured.SetName(drawnFontName(currentFont_.Name()));
+        shown =
+            measure_->HasCharacter(measured, unit) || !measure_->SubstituteFamily(measured, unit).isEmpty();
+    }
+    if (!shown) {
+        runBytes_ += fallback;
+        if (!runWide_.isEmpty())
+            runWide_ += Codepage::fromAnsi(fallback);
+        return;
+    }
+    if (runWide_.isEmpty())
+        runWide_ = Codepage::fromAnsi(runBytes_);
+    runWide_ += QChar(unit);
+    runBytes_ += '?';
+}
+
+void TRTFBasicDrawer::flushRun() {
+    if (runBytes_.isEmpty())
+        return;
+    const QByteArray text = std::move(runBytes_);
+    const QString wide = std::move(runWide_);
+    runBytes_.clear();
+    runWide_.clear();
+    handleText(text, wide);
+}
+
+void TRTFBasicDrawer::handleText(const QByteArray& text, const QString& wide) {
     if (destination_ == Destination::Field) {
         // A field shows as its instruction in angle brackets; its result text is not shown.
         if (expectFieldInstruction_) {
@@ -141,7 +195,10 @@ void TRTFBasicDrawer::onText(TRTFParser&, const QByteArray& text) {
         return;
     switch (destination_) {
     case Destination::Body:
-        addBodyText(text);
+        if (wide.isEmpty())
+            addBodyText(text);
+        else
+            addWideBodyText(wide);
         break;
     case Destination::FontTable:
         addFontName(text);
@@ -190,6 +247,83 @@ void TRTFBasicDrawer::addWord(const QByteArray& word) {
         addToken(rtkBreak, QByteArray());
         start = hyphen + 1;
     }
+}
+
+void TRTFBasicDrawer::addWideBodyText(const QString& text) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u' ')
+            continue;
+        if (i > start)
+            addWideWord(text.mid(start, i - start));
+        if (i < text.size())
+            addToken(rtkBreak, spaceText());
+        start = i + 1;
+    }
+}
+
+void TRTFBasicDrawer::addWideWord(const QString& word) {
+    qsizetype start = 0;
+    while (start < word.size()) {
+        const qsizetype hyphen = word.indexOf(u'-', start);
+        if (hyphen < 0) {
+            addWidePiece(word.mid(start));
+            return;
+        }
+        addWidePiece(word.mid(start, hyphen + 1 - start));
+        addToken(rtkBreak, QByteArray());
+        start = hyphen + 1;
+    }
+}
+
+// A word with characters outside Windows-1252: those the font lacks go into tokens of a
+// substitute font that shows them; one that no font shows becomes "?".
+void TRTFBasicDrawer::addWidePiece(const QString& piece) {
+    TFont measured = currentFont_;
+    measured.SetName(drawnFontName(currentFont_.Name()));
+    QString shown;     // the characters in the current segment
+    QString family;    // its substitute family, empty for the current font
+    bool wide = false; // the segment holds a character outside Windows-1252
+    const auto flush = [&] {
+        if (shown.isEmpty())
+            return;
+        if (family.isEmpty()) {
+            addToken(rtkWord, Codepage::toAnsi(shown));
+        } else {
+            const TFont saved = currentFont_;
+            currentFont_.SetName(family);
+            sharedFont_.reset();
+            addToken(rtkWord, Codepage::toAnsi(shown));
+            currentFont_ = saved;
+            sharedFont_.reset();
+        }
+        if (wide)
+            tokens_.back().Wide = shown;
+        shown.clear();
+        wide = false;
+    };
+    for (const QChar ch : piece) {
+        QString chFamily;
+        QChar drawn = ch;
+        bool outside = false;
+        if (Codepage::ansiOf(ch.unicode()) < 0) {
+            outside = true;
+            if (!measure_->HasCharacter(measured, ch.unicode())) {
+                chFamily = measure_->SubstituteFamily(measured, ch.unicode());
+                if (chFamily.isEmpty()) {
+                    drawn = u'?';
+                    outside = false;
+                }
+            }
+        }
+        if (chFamily != family) {
+            flush();
+            family = chFamily;
+        }
+        shown += drawn;
+        wide = wide || outside;
+    }
+    flush();
 }
 
 void TRTFBasicDrawer::addToken(quint8 kind, const QByteArray& text) {
@@ -245,6 +379,7 @@ bool TRTFBasicDrawer::ignoresStarGroup(const TRTFParser& parser, const QByteArra
 
 void TRTFBasicDrawer::onControl(TRTFParser& parser, const QByteArray& word, bool hasParameter,
                                 int parameter) {
+    flushRun();
     switch (destination_) {
     case Destination::Field:
         // The instruction counts even inside the ignored group that usually holds it.
@@ -410,12 +545,27 @@ void TRTFBasicDrawer::measureTokens() {
         token.Ascent = mm(metrics.Ascent);
         if (token.Kind == rtkParagraph)
             continue;
-        token.Advances.resize(size_t(token.Text.size()));
         float advance = 0;
-        for (qsizetype i = 0; i < token.Text.size(); ++i) {
-            const int code = static_cast<unsigned char>(token.Text[i]);
-            advance += metrics.CharWidths ? mm(metrics.CharWidths[code]) : 0.0f;
-            token.Advances[size_t(i)] = advance;
+        if (token.Wide.isEmpty()) {
+            token.Advances.resize(size_t(token.Text.size()));
+            for (qsizetype i = 0; i < token.Text.size(); ++i) {
+                const int code = static_cast<unsigned char>(token.Text[i]);
+                advance += metrics.CharWidths ? mm(metrics.CharWidths[code]) : 0.0f;
+                token.Advances[size_t(i)] = advance;
+            }
+        } else {
+            TFont measured = font;
+            measured.SetName(drawnFontName(font.Name()));
+            token.Advances.resize(size_t(token.Wide.size()));
+            for (qsizetype i = 0; i < token.Wide.size(); ++i) {
+                const char16_t ch = token.Wide[i].unicode();
+                const int code = Codepage::ansiOf(ch);
+                if (code >= 0)
+                    advance += metrics.CharWidths ? mm(metrics.CharWidths[code]) : 0.0f;
+                else
+                    advance += mm(measure_->Advance(measured, ch));
+                token.Advances[size_t(i)] = advance;
+            }
         }
         token.Width = advance;
     }
@@ -580,7 +730,7 @@ void TRTFDrawer::DrawText(TDrawContext& context, int horzAlign, float cx, float 
         float ay = 0;
         context.Transformation.InverseTransformVector(0, float(token.DeviceAscent), ax, ay);
         const float a = VectorLength(PointF(ax, ay));
-        context.TextOut(Codepage::fromAnsi(token.Text), 0, placed.X, placed.Baseline - a);
+        context.TextOut(token.DrawnText(), 0, placed.X, placed.Baseline - a);
     }
 }
 

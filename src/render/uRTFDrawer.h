@@ -33,15 +33,20 @@ struct TRTFToken {
     int DeviceHeight = 0; // px on the target device, filled when drawing
     int DeviceAscent = 0;
     quint8 Kind = rtkWord;
-    QByteArray Text;             // Windows-1252
+    QByteArray Text; // Windows-1252; "?" for a character outside it
+    // The text as drawn when it holds characters outside Windows-1252 that a font can show
+    // (empty otherwise, and then Text is drawn).
+    QString Wide;
     QByteArray FieldInstruction; // fields only
     // The font in force when the token was made (none for alignment tokens); tokens in the same
     // font share one copy, which keeps long texts small.
     std::shared_ptr<const TFont> FontRef;
     quint8 Alignment = rtaLeft;  // alignment tokens only
-    std::vector<float> Advances; // mm, cumulative advance after each character of Text
+    std::vector<float> Advances; // mm, cumulative advance after each character drawn
 
     const TFont& Font() const;
+    // What is drawn: Wide, or Text decoded.
+    QString DrawnText() const;
 };
 
 struct TRTFLine {
@@ -74,6 +79,15 @@ public:
     virtual TRTFFontMetrics Metrics(const TFont& font) const = 0;
     // Whether a font of this name can be used for drawing; unknown fonts become "Arial".
     virtual bool IsInstalled(const QString& fontName) const = 0;
+
+    // Characters outside Windows-1252 (\uN escapes). A character that neither the font nor a
+    // substitute can show is drawn as "?".
+    // Whether the font's own face has the character.
+    virtual bool HasCharacter(const TFont&, char16_t) const { return false; }
+    // The family of an installed font that shows a character the font lacks, or empty.
+    virtual QString SubstituteFamily(const TFont&, char16_t) const { return {}; }
+    // The advance of such a character in font units at the font's em size.
+    virtual int Advance(const TFont&, char16_t) const { return 0; }
 };
 
 // The measure of the program: metrics from the process-wide font cache, installed fonts from the
@@ -95,6 +109,10 @@ public:
     const QByteArray& RTF() const { return rtf_; }
 
     std::function<void()> OnChange;
+
+    // Paragraph marks at the end only add empty lines below the text and are dropped; a reader
+    // that edits the text keeps them.
+    bool KeepTrailingParagraphs = false;
 
     int TokenCount() const { return int(tokens_.size()); }
     const TRTFToken& Token(int index) const { return tokens_[size_t(index)]; }
@@ -126,12 +144,20 @@ private:
     void resetState();
     void onGroup(TRTFParser& parser);
     void onText(TRTFParser& parser, const QByteArray& text);
+    void onUnicode(char16_t unit, const QByteArray& fallback);
+    // Text runs collect until the next group or control word, so that a character reported on
+    // its own (onUnicode) stays within its word.
+    void flushRun();
+    void handleText(const QByteArray& text, const QString& wide);
     void onControl(TRTFParser& parser, const QByteArray& word, bool hasParameter, int parameter);
     void bodyControl(TRTFParser& parser, const QByteArray& word, bool hasParameter, int parameter);
     // "\\*" marks a group whose words this drawer does not know: it is skipped up to its end.
     bool ignoresStarGroup(const TRTFParser& parser, const QByteArray& word);
     void addBodyText(const QByteArray& text);
     void addWord(const QByteArray& word);
+    void addWideBodyText(const QString& text);
+    void addWideWord(const QString& word);
+    void addWidePiece(const QString& piece);
     void addToken(quint8 kind, const QByteArray& text);
     void addAlignment(quint8 alignment);
     void addFontName(const QByteArray& text);
@@ -165,6 +191,8 @@ private:
     int lastGroupDepth_ = 0;
     std::vector<TFont> fontStack_;
     QByteArray pendingFontName_;
+    QByteArray runBytes_;
+    QString runWide_; // the run decoded, once it holds a character outside Windows-1252
 };
 
 // Where a token is drawn: its left end and the baseline of its line, in mm.

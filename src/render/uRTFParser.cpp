@@ -82,16 +82,13 @@ void TRTFParser::Parse(const QByteArray& text) {
                                             .arg(QString::fromLatin1(QByteArray(1, c).append(second))));
             }
             hexState_ = kHexNormal;
-            if (fallbackLeft_ > 0)
-                --fallbackLeft_;
-            else
-                addText(char(high * 16 + low));
-        } else if (fallbackLeft_ > 0) {
-            --fallbackLeft_;
+            addOrSkip(char(high * 16 + low));
         } else {
-            addText(c);
+            addOrSkip(c);
         }
     }
+    // A fallback cut off by the end of the input belongs to text that is never reported.
+    unicodePending_ = false;
     // Text after the last closing brace is never reported.
     pendingText_.clear();
     if (depth_ < 0)
@@ -101,16 +98,17 @@ void TRTFParser::Parse(const QByteArray& text) {
 }
 
 void TRTFParser::openGroup() {
+    endFallback();
     reportText();
     stateStack_.push_back(GroupState{hexState_, skipping_, unicodeSkip_});
     hexState_ = kHexNormal;
-    fallbackLeft_ = 0;
     ++depth_;
     if (OnGroup)
         OnGroup(*this);
 }
 
 void TRTFParser::closeGroup() {
+    endFallback();
     reportText();
     if (stateStack_.empty())
         throw RTFParseException(QStringLiteral("StackUnderflow"));
@@ -119,7 +117,6 @@ void TRTFParser::closeGroup() {
     hexState_ = outer.hexState;
     skipping_ = outer.skipping;
     unicodeSkip_ = outer.unicodeSkip;
-    fallbackLeft_ = 0;
     --depth_;
     if (OnGroup)
         OnGroup(*this);
@@ -134,7 +131,7 @@ void TRTFParser::controlSequence() {
         return;
     if (!isLetter(first)) {
         if (first != '\'')
-            fallbackLeft_ = 0;
+            endFallback();
         dispatch(QByteArray(1, first), false, 0);
         return;
     }
@@ -171,7 +168,7 @@ void TRTFParser::controlSequence() {
 
     if (unicodeEscape(word, hasParameter, parameter))
         return;
-    fallbackLeft_ = 0;
+    endFallback();
     dispatch(word, hasParameter, parameter);
 }
 
@@ -181,8 +178,8 @@ bool TRTFParser::unicodeEscape(const QByteArray& word, bool hasParameter, int pa
     if (!hasParameter)
         return false;
     if (word == "uc") {
+        endFallback();
         unicodeSkip_ = qBound(0, parameter, 16);
-        fallbackLeft_ = 0;
         return true;
     }
     if (word != "u")
@@ -190,10 +187,18 @@ bool TRTFParser::unicodeEscape(const QByteArray& word, bool hasParameter, int pa
     // Code points above 32767 are written as negative 16-bit numbers.
     const int codePoint = parameter < 0 && parameter >= -32768 ? parameter + 65536 : parameter;
     const int byte = toWindows1252(codePoint);
-    fallbackLeft_ = 0;
+    endFallback();
     if (byte >= 0) {
         addText(char(byte));
         fallbackLeft_ = unicodeSkip_;
+    } else if (OnUnicode && codePoint > 0 && codePoint <= 0xFFFF) {
+        reportText();
+        unicodePending_ = true;
+        unicodeUnit_ = char16_t(codePoint);
+        unicodeFallback_.clear();
+        fallbackLeft_ = unicodeSkip_;
+        if (fallbackLeft_ == 0)
+            endFallback();
     }
     return true;
 }
@@ -225,6 +230,26 @@ void TRTFParser::dispatch(const QByteArray& word, bool hasParameter, int paramet
         else if (!skipping_ && OnControl)
             OnControl(*this, lower, hasParameter, parameter);
     }
+}
+
+void TRTFParser::addOrSkip(char c) {
+    if (fallbackLeft_ <= 0) {
+        addText(c);
+        return;
+    }
+    if (unicodePending_)
+        unicodeFallback_.append(c);
+    if (--fallbackLeft_ == 0)
+        endFallback();
+}
+
+void TRTFParser::endFallback() {
+    fallbackLeft_ = 0;
+    if (!unicodePending_)
+        return;
+    unicodePending_ = false;
+    if (!skipping_ && OnUnicode)
+        OnUnicode(*this, unicodeUnit_, unicodeFallback_);
 }
 
 void TRTFParser::addText(char c) {

@@ -28,6 +28,7 @@ public:
     using ControlEvent =
         std::function<void(TRTFParser& sender, const QByteArray& word, bool hasParameter, int parameter)>;
     using GroupEvent = std::function<void(TRTFParser& sender)>;
+    using UnicodeEvent = std::function<void(TRTFParser& sender, char16_t unit, const QByteArray& fallback)>;
 
     TRTFParser();
 
@@ -37,6 +38,11 @@ public:
     ControlEvent OnControl;
     // Told after every group opening and closing; Depth() already has its new value.
     GroupEvent OnGroup;
+    // A \uN escape of a character that Windows-1252 lacks, one UTF-16 unit per escape (a
+    // character beyond the first plane comes as two), with the fallback characters that follow
+    // it (in Windows-1252 bytes), which are then not reported as text. The text before the escape
+    // is reported first. Left unassigned, the fallback characters stand in as text.
+    UnicodeEvent OnUnicode;
 
     // Reads the stream from its current position to its end. Raises RTFParseException on
     // structural errors; whatever was reported before stays reported.
@@ -63,6 +69,10 @@ private:
     void dispatch(const QByteArray& word, bool hasParameter, int parameter);
     bool unicodeEscape(const QByteArray& word, bool hasParameter, int parameter);
     void addText(char c);
+    // A character that the fallback of a \uN escape may swallow.
+    void addOrSkip(char c);
+    // The fallback ends (all its characters read, or a group or control word came first).
+    void endFallback();
     void reportText();
     bool atEnd() const { return pos_ >= input_.size(); }
 
@@ -77,4 +87,8 @@ private:
     // many of them are still to be dropped after the last \uN that was shown as itself.
     int unicodeSkip_ = 1;
     int fallbackLeft_ = 0;
+    // A \uN for OnUnicode waits for its fallback characters.
+    bool unicodePending_ = false;
+    char16_t unicodeUnit_ = 0;
+    QByteArray unicodeFallback_;
 };

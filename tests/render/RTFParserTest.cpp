@@ -9,9 +9,14 @@ namespace {
 
 // Writes every event as one line: "G1" (group, new depth), "C rtf 1" / "C b -" (control word with
 // or without parameter), "T Hello" (text; bytes above 127 as <hex>).
-QStringList events(const QByteArray& input) {
+QStringList events(const QByteArray& input, bool unicodeEvents = false) {
     QStringList log;
     TRTFParser parser;
+    if (unicodeEvents) {
+        parser.OnUnicode = [&log](TRTFParser&, char16_t unit, const QByteArray& fallback) {
+            log << QStringLiteral("U %1 %2").arg(int(unit), 0, 16).arg(QString::fromLatin1(fallback.toHex()));
+        };
+    }
     parser.OnGroup = [&log](TRTFParser& sender) { log << QStringLiteral("G%1").arg(sender.Depth()); };
     parser.OnControl = [&log](TRTFParser&, const QByteArray& word, bool hasParameter, int parameter) {
         log << QStringLiteral("C %1 %2").arg(QString::fromLatin1(word),
@@ -186,4 +191,17 @@ TEST(RTFParser, UnicodeEscapesShowWindows1252CharactersAndDropTheirFallback) {
     EXPECT_EQ(events("{\\u233{x}}"), (QStringList{"G1", "T <e9>", "G2", "T x", "G1", "G0"}));
     // Without a parameter \u is an ordinary word.
     EXPECT_EQ(events("{\\u x}"), (QStringList{"G1", "C u -", "T x", "G0"}));
+}
+
+TEST(RTFParser, UnicodeEventsTakeCharactersOutsideWindows1252WithTheirFallback) {
+    // The text before comes first; the fallback goes with the character, not into the text.
+    EXPECT_EQ(events("{Ti\\u7871?ng}", true), (QStringList{"G1", "T Ti", "U 1ebf 3f", "T ng", "G0"}));
+    // A hexadecimal fallback counts as one character; after \uc0 there is none.
+    EXPECT_EQ(events("{\\u321\\'a3\\uc0\\u937 x\\u228 ?}", true),
+              (QStringList{"G1", "U 141 a3", "U 3a9 ", "T x<e4>?", "G0"}));
+    // A character beyond the first plane comes as two units; a group cuts a fallback short.
+    EXPECT_EQ(events("{\\uc2\\u-10179 ??\\u-8704 ?{x}}", true),
+              (QStringList{"G1", "U d83d 3f3f", "U de00 3f", "G2", "T x", "G1", "G0"}));
+    // Nothing from an ignored destination.
+    EXPECT_EQ(events("{{\\info\\u937?}a}", true), (QStringList{"G1", "G2", "G1", "T a", "G0"}));
 }
