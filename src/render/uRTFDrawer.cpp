@@ -10,7 +10,10 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QHash>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -785,6 +788,54 @@ public:
                                info.Metrics().ExternalLeading, info.CharWidths().data()};
     }
     bool IsInstalled(const QString& fontName) const override { return fontIsInstalled(fontName); }
+
+    bool HasCharacter(const TFont& font, char16_t ch) const override {
+        if (QChar::isSurrogate(ch))
+            return false;
+        const QRawFont& raw = FontCache().GetFontInfo(font).RawFont();
+        return raw.isValid() && raw.supportsCharacter(QChar(ch));
+    }
+
+    // The face fontconfig falls back to for the character, as text layout would choose it.
+    QString SubstituteFamily(const TFont& font, char16_t ch) const override {
+        if (QChar::isSurrogate(ch))
+            return {};
+        const QString key = font.Name() + QChar(u'\x1f') + QString::number(font.Style()) + QChar(ch);
+        const auto it = substitutes_.constFind(key);
+        if (it != substitutes_.cend())
+            return *it;
+        QFont wanted(font.Name());
+        wanted.setBold(font.IsBold());
+        wanted.setItalic(font.IsItalic());
+        QTextLayout layout(QString(QChar(ch)), wanted);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        QString family;
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QRawFont raw = run.rawFont();
+            if (raw.isValid() && raw.supportsCharacter(QChar(ch)) && raw.familyName() != font.Name()) {
+                family = raw.familyName();
+                break;
+            }
+        }
+        // The substitute must show the character once it is looked up under its own name.
+        if (!family.isEmpty()) {
+            TFont substitute = font;
+            substitute.SetName(family);
+            if (!HasCharacter(substitute, ch))
+                family.clear();
+        }
+        substitutes_.insert(key, family);
+        return family;
+    }
+
+    int Advance(const TFont& font, char16_t ch) const override {
+        return FontCache().GetFontInfo(font).AdvanceUnits(QChar(ch));
+    }
+
+private:
+    mutable QHash<QString, QString> substitutes_;
 };
 
 } // namespace
