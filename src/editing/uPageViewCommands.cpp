@@ -8,6 +8,7 @@
 #include "editing/uDocumentEdits.h"
 #include "editing/uMulticaster.h"
 #include "editing/uPageView.h"
+#include "editing/uPanelRules.h"
 #include "editing/uTransferData.h"
 #include "editing/uUndo.h"
 #include "filters/uPictureFilter.h"
@@ -77,14 +78,6 @@ TDropKind kindOf(const QMimeData& data) {
     if (data.hasFormat(TransferFormat::Clipart))
         return TDropKind::Clipart;
     return TDropKind::None;
-}
-
-// The colour of a fill picture (its top-left pixel) as 0x00BBGGRR.
-int32_t fillColour(const TFBPictureElement& frame) {
-    const QImage bitmap = frame.GetBitmap();
-    if (bitmap.isNull())
-        return 0xFFFFFF;
-    return QColorToColor(bitmap.pixelColor(0, 0));
 }
 
 TMenuEntry entry(TMenuCommand command, const char* key, bool visible, bool enabled) {
@@ -615,7 +608,7 @@ void TPageViewCommands::Run(TMenuCommand command) {
     case TMenuCommand::ChangeColour: {
         if (!showsColour(frame))
             return;
-        int32_t colour = fillColour(*frame);
+        int32_t colour = PanelRules::ColorAreaColor(*frame);
         if (!PickColor(colour))
             return;
         DocumentEdits::FillColour(*frame, colour);
