@@ -1,6 +1,8 @@
 // Entry point of tintaro-bench: a GUI application on the offscreen platform so that fonts,
 // images and painters work without a display.
 #include "BenchSupport.h"
+#include "i18n/uCoreTexts.h"
+#include "i18n/ulocalize.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
+    SetCoreTextsRegistration(RegisterCoreTexts);
+    SetCurrentLanguage(kLanguageGerman);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

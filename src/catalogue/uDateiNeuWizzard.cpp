@@ -412,7 +412,7 @@ QString PrintSettingName(int printSetting) {
     return QString::fromLatin1(names[printSetting - 1]);
 }
 
-void InitProductCatalogue() {
+void RegisterCatalogueTexts() {
     for (const char* text :
          {"PocketBooklet", "Photobook 8:6 - Tradition", "Photobook 8:6 - Horizon", "Photobook 8:6 - Verticon",
           "Photobook 8:8 - Tradition", "10x15 Singles", "Photobook 4:6", "Photobook 8:5",
@@ -422,5 +422,9 @@ void InitProductCatalogue() {
     for (const TNamedColor& c : kFillColors)
         RegisterText(QString::fromUtf8(c.Name));
     RegisterText(QString::fromUtf8(kOwnColor));
+}
+
+void InitProductCatalogue() {
+    RegisterCatalogueTexts();
     LayoutCatalogue();
 }

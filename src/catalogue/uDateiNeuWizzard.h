@@ -46,3 +46,5 @@ QString PrintSettingName(int printSetting);
 // Run once at start-up: registers the catalogue's translatable names with the localizer and
 // builds the layout catalogue.
 void InitProductCatalogue();
+// The product, paper and colour names the catalogue looks up in the language tables.
+void RegisterCatalogueTexts();

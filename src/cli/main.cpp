@@ -2,6 +2,8 @@
 // one-line message on stderr for bad input or a failed operation.
 #include "Version.h"
 #include "cli/CliCommand.h"
+#include "i18n/uCoreTexts.h"
+#include "i18n/ulocalize.h"
 #include "platform/Exception.h"
 
 #include <QGuiApplication>
@@ -13,6 +15,7 @@ namespace {
 
 void printHelp(QTextStream& out) {
     out << "Usage: tintaro-cli COMMAND [ARGUMENTS]\n"
+        << "       tintaro-cli [--lang CODE] COMMAND [ARGUMENTS]   (texts in German unless CODE)\n"
         << "       tintaro-cli --help | --version\n\n"
         << "Commands:\n";
     for (const CliCommand& command : CliRegistry::instance().commands())
@@ -45,6 +48,17 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
 
+    SetCoreTextsRegistration(RegisterCoreTexts);
+    int language = kLanguageGerman;
+    if (args.value(0) == QLatin1String("--lang")) {
+        if (args.size() < 2)
+            return fail(QStringLiteral("--lang needs a language code"));
+        language = TLocalizer::IndexOfCode(args[1]);
+        if (language < 0 || !Localizer().HasTable(language))
+            return fail(QStringLiteral("unknown language \"%1\"").arg(args[1]));
+        args = args.mid(2);
+    }
+    SetCurrentLanguage(language);
     if (args.isEmpty())
         return fail(QStringLiteral("no command given; see tintaro-cli --help"));
     const QString name = args.takeFirst();

@@ -60,6 +60,8 @@ void ResetProcessWideState() {
     TBildmanager::Instance().SetFilterHost(nullptr);
     TBildmanager::Instance().Clear();
     TColorList::Instance().Clear();
+    Localizer().SetAvailable(kInitialAvailable);
+    Localizer().SetResWrite(false, QString());
     SetCurrentLanguage(kLanguageGerman);
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();

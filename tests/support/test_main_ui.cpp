@@ -1,9 +1,14 @@
 // Test entry point for widget tests: a QApplication on the offscreen platform with the splash
 // wait shortened.
-#include <QApplication>
+#include "i18n/uCoreTexts.h"
+#include "i18n/ui/uLocalizerUi.h"
+#include "i18n/ulocalize.h"
 
+#include <QApplication>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
@@ -13,5 +18,18 @@ int main(int argc, char** argv) {
         setenv("TINTARO_SPLASH_MS", "0", 1);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    SetCoreTextsRegistration(RegisterCoreTexts);
+    Localizer().SetUiLanguages(
+        [] { return QStringList{QStringLiteral("de-DE")}; }); // the desktop of the tests
+    // Switches translate the open windows; messages are kept, never shown modally.
+    Localizer().SetHost(&LocalizerUi::QuietHost());
+    SetCurrentLanguage(kLanguageGerman);
+    const int result = RUN_ALL_TESTS();
+    // A text the code looks up by wording that nobody registered is missing from the language
+    // tables (tests of the fallback use sections of their own).
+    const QStringList unregistered =
+        Localizer().UnregisteredKeys().filter(QRegularExpression(QStringLiteral("^\\[Default\\] ")));
+    for (const QString& key : unregistered)
+        std::fprintf(stderr, "Unregistered text looked up: %s\n", key.toUtf8().constData());
+    return unregistered.isEmpty() ? result : 1;
 }
