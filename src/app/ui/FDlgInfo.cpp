@@ -1,14 +1,14 @@
 #include "app/ui/FDlgInfo.h"
 
-#include "i18n/ulocalize.h"
 #include "platform/uProgramInfo.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
-TDlgInfo::TDlgInfo(QWidget* owner) : QDialog(owner) {
-    setWindowTitle(Translate(QStringLiteral("Über")));
+TDlgInfo::TDlgInfo(QWidget* owner) : TLocalizerDialog(owner) {
+    setObjectName(QStringLiteral("DlgInfo"));
+    setWindowTitle(QStringLiteral("Über"));
     lblProduct = new QLabel(
         ProgramInfo::ApplicationTitle() + QStringLiteral("  ") + ProgramInfo::ProgramVersion(), this);
     lblVersion = new QLabel(QStringLiteral("Version 2.0") + QStringLiteral("      "), this);
@@ -23,6 +23,12 @@ TDlgInfo::TDlgInfo(QWidget* owner) : QDialog(owner) {
     layout->addWidget(lblVersion);
     layout->addSpacing(12);
     layout->addWidget(buttons);
+    // The product and version lines are the program's own, in every language.
+    lblProduct->setObjectName(QStringLiteral("lblProduct"));
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    LocalizerForms::KeepUntranslated(lblProduct);
+    LocalizerForms::KeepUntranslated(lblVersion);
+    Localize();
     setFixedSize(sizeHint());
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 class QLabel;
 
 // The about window: product line with the version string and the version line.
-class TDlgInfo : public QDialog {
+class TDlgInfo : public TLocalizerDialog {
     Q_OBJECT
 public:
     explicit TDlgInfo(QWidget* owner);

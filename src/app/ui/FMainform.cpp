@@ -14,6 +14,7 @@
 #include "calendar/ui/uSubformKalender.h"
 #include "catalogue/uDateiNeuWizzard.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
+#include "catalogue/ui/uColorListView.h"
 #include "catalogue/ui/uPageTemplateListview.h"
 #include "document/uColorList.h"
 #include "document/uFotobuchDocument.h"
@@ -27,6 +28,7 @@
 #include "editing/ui/uSubformFarbFlaeche.h"
 #include "editing/ui/uSubformSeiten.h"
 #include "editing/ui/uSubformText.h"
+#include "i18n/ui/uLanguageMenu.h"
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
@@ -69,7 +71,7 @@ QString UnsavedChangesText() {
 
 } // namespace
 
-TMaster::TMaster(TMasterPrompts* prompts, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
+TMaster::TMaster(TMasterPrompts* prompts, QWidget* parent) : TLocalizerMainWindow(parent), prompts_(prompts) {
     if (!prompts_) {
         ownPrompts_ = std::make_unique<TDialogPrompts>();
         prompts_ = ownPrompts_.get();
@@ -81,6 +83,7 @@ TMaster::TMaster(TMasterPrompts* prompts, QWidget* parent) : QMainWindow(parent)
     loadProject_ = [](TFBDocument& document, const QString& path) { LoadDocumentFromFile(document, path); };
     saveProject_ = [](TFBDocument& document, const QString& path) { SaveDocumentToFile(document, path); };
     FormCreate();
+    Localize();
 }
 
 TMaster::~TMaster() {
@@ -98,11 +101,13 @@ void TMaster::SetProjectFileOperations(ProjectFileOperation load, ProjectFileOpe
 void TMaster::FormCreate() {
     setObjectName(QStringLiteral("Master"));
     setMinimumSize(700, 500);
+    // The caption names the project (UpdateCaption), in every language.
+    LocalizerForms::KeepUntranslated(this);
 
     for (const char* text :
          {"Das aktuelle Album ist noch nicht gespeichert.", "Soll es jetzt gespeichert werden?", "Unbenannt",
           "Fertig", "Seite wird geladen"})
-        RegisterText(QString::fromUtf8(text));
+        ::RegisterText(QString::fromUtf8(text));
     InitProductCatalogue();
 
     document_ = std::make_unique<TFBDocument>();
@@ -110,6 +115,7 @@ void TMaster::FormCreate() {
 
     actions_ = new TMasterActions(this, MasterCommands(*this));
     actions_->BuildMenus(menuBar());
+    mnuSprache_ = BuildLanguageMenu(this);
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -136,6 +142,9 @@ void TMaster::FormCreate() {
 
     statusText_ = new TMasterStatusBar(this);
     setStatusBar(statusText_);
+    // The document's name, the view's caption and the status line are data, not texts of the form.
+    for (QObject* data : std::initializer_list<QObject*>{panTitel, lblSeitenzahl, statusText_})
+        LocalizerForms::KeepUntranslated(data);
     // A file drop counts the entries it skipped here.
     mainView_->CommandHost().OnStatusLine = [this](const QString& text) { statusText_->SetText(text); };
 
@@ -181,11 +190,13 @@ void TMaster::FormCreate() {
     UpdateViewLabel();
 
     TColorList::Instance().LoadFromSettings(QStringLiteral("CustomColors"));
-    // The offered languages are loaded here.
+    // The designer offers German, English, French, Italian, Spanish, Dutch and Danish.
+    Localizer().SetAvailable(kDesignerAvailable);
 
     InfoAusgabe().SetTarget(this);
     ConnectUpdateTriggers();
     MasterAccessibility::Apply(*this);
+    Localizer().ChooseStartLanguage();
 }
 
 void TMaster::changeEvent(QEvent* event) {
@@ -195,6 +206,17 @@ void TMaster::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange)
         QMetaObject::invokeMethod(
             this, [this] { MasterAccessibility::Apply(*this); }, Qt::QueuedConnection);
+}
+
+void TMaster::AfterTranslate() {
+    UpdateViewLabel();
+    UpdateCaption();
+    RefreshLayoutList();
+    mainView_->update();
+    pagesPanel_->update();
+    // The fill colours are named in the current language: their list is built anew.
+    if (auto* colors = findChild<TColorListView*>(QStringLiteral("lvFarben")))
+        colors->Build();
 }
 
 void TMaster::FormDestroy() {
@@ -246,13 +268,12 @@ QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
             mainView_->Select(nullptr);
     };
     tsSeiten = FilledTabPage(QStringLiteral("tsSeiten"), pagesPanel_);
-    pagecontrolBottom->addTab(tsSeiten, Translate(QStringLiteral("Seiten")));
+    pagecontrolBottom->addTab(tsSeiten, QStringLiteral("Seiten"));
     AddPanel(pagesPanel_);
     const auto addPropertyTab = [this](TPropertyPanel kind, TSubForm* panel, const char* name,
                                        const char* caption) {
         QWidget* tab = FilledTabPage(QString::fromLatin1(name), panel);
-        pagecontrolBottom->setTabVisible(
-            pagecontrolBottom->addTab(tab, Translate(QString::fromUtf8(caption))), false);
+        pagecontrolBottom->setTabVisible(pagecontrolBottom->addTab(tab, QString::fromUtf8(caption)), false);
         propertyTabs_.push_back({kind, panel, tab});
         AddPanel(panel);
     };

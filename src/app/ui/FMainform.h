@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/uMulticaster.h"
+#include "i18n/ui/uLocalizerForm.h"
 #include "platform/uInfoausgabe.h"
 
 #include <QMainWindow>
@@ -38,7 +39,7 @@ enum class TPropertyPanel;
 // Where things go: a command is one row in MasterCommands (uMasterActions.h) with its handler
 // here or in the class that does the work; a panel is a class of its own behind TEditorPanel,
 // handed to AddPanel; the relay loops over the panels, so a new panel needs no new relay code.
-class TMaster : public QMainWindow, private TInfoTarget {
+class TMaster : public TLocalizerMainWindow, private TInfoTarget {
     Q_OBJECT
 public:
     // prompts answers the questions of the commands (not owned; the dialogs when nullptr).
@@ -140,6 +141,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override; // asks to save unsaved changes
     void changeEvent(QEvent* event) override;
+    // After every language switch: the texts built in code and the lists of named things.
+    void AfterTranslate() override;
 
 private:
     enum class TSaveResult { Saved, Cancelled, Failed };
@@ -180,6 +183,7 @@ private:
     QTextEdit* richTextEditor_ = nullptr;
     TProgressDlg* progress_ = nullptr;
     TMasterActions* actions_ = nullptr;
+    QMenu* mnuSprache_ = nullptr;
     std::vector<TEditorPanel*> panels_;
     TMulticaster::TSubscription subscription_;
 

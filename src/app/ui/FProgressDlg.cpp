@@ -1,7 +1,5 @@
 #include "app/ui/FProgressDlg.h"
 
-#include "i18n/ulocalize.h"
-
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -10,15 +8,17 @@
 #include <QVBoxLayout>
 
 TProgressDlg::TProgressDlg(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
-                         Qt::MSWindowsFixedSizeDialogHint) {
-    setWindowTitle(Translate(QStringLiteral("Fortschritt")));
+    : TLocalizerDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("ProgressDlg"));
+    setWindowTitle(QStringLiteral("Fortschritt"));
     setModal(false);
     lText = new QLabel(this);
     lText->setObjectName(QStringLiteral("lText"));
     lText->setAlignment(Qt::AlignCenter);
     lText->setWordWrap(true);
     lText->setMinimumWidth(320);
+    LocalizerForms::KeepUntranslated(lText); // the progress of the work under way
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->addWidget(lText);
@@ -27,6 +27,7 @@ TProgressDlg::TProgressDlg(QWidget* owner)
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    Localize();
 }
 
 void TProgressDlg::SetText(const QString& text) {

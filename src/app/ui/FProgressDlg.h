@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 class QLabel;
 
 // The progress window of long operations: caption "Fortschritt", a fixed frame without title-bar
 // buttons, always on top, centred on the screen, one centred multi-line label. At most one exists;
 // the main window creates it on the first progress text and destroys it on the empty one.
-class TProgressDlg : public QDialog {
+class TProgressDlg : public TLocalizerDialog {
     Q_OBJECT
 public:
     explicit TProgressDlg(QWidget* owner);

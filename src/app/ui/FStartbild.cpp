@@ -9,11 +9,12 @@
 #include <QScreen>
 
 TStartbild::TStartbild()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : TLocalizerForm(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Startbild"));
     setFixedSize(460, 260);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    Localize();
 }
 
 QString TStartbild::VersionText() const {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "i18n/ui/uLocalizerForm.h"
 
 // The splash window shown while the program starts: the program's title and "Version 2.00".
-class TStartbild : public QWidget {
+class TStartbild : public TLocalizerForm {
     Q_OBJECT
 public:
     TStartbild();

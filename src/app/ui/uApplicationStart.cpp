@@ -8,6 +8,7 @@
 #include "document/ui/uColorDialog.h"
 #include "editing/uClipartStarterSet.h"
 #include "filters/ui/uPictureFilterHost.h"
+#include "i18n/ui/uLocalizerUi.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
 #include "platform/uFileAssociation.h"
@@ -94,6 +95,8 @@ int RunApplication(int argc, char** argv) {
         TApplication app(argc, argv);
         // Checks from outside ask for a description of the windows through SIGUSR1.
         const auto widgetDump = TWidgetDumpTrigger::InstallFromEnvironment();
+        // The localizer exists before the main window, which chooses the start language.
+        LocalizerUi::Install(QApplication::arguments().mid(1));
         RecordInstallation();
         InstallColorDialog();
         InstallPictureFilterHost();
@@ -120,6 +123,7 @@ int RunApplication(int argc, char** argv) {
 
         master.StartWith(QApplication::arguments().mid(1));
         exitCode = app.exec();
+        LocalizerUi::Shutdown();
     }
     TColorList::Finalize();
     TDebug::shutdown();

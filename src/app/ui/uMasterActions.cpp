@@ -12,8 +12,9 @@
 
 namespace {
 
+// The German text: the localizer translates the actions and buttons by their names.
 QString translated(const char* german) {
-    return german ? Translate(QString::fromUtf8(german)) : QString();
+    return german ? QString::fromUtf8(german) : QString();
 }
 
 } // namespace
@@ -27,7 +28,8 @@ TMasterActions::TMasterActions(QWidget* window, std::vector<TCommand> commands) 
         const QString menuText = translated(command.MenuCaption);
         const QString buttonText = command.ButtonCaption ? translated(command.ButtonCaption) : menuText;
         action->setText(menuText.isEmpty() ? buttonText : menuText);
-        action->setIconText(buttonText);
+        if (command.ButtonCaption) // otherwise the text stands for it, in every language
+            action->setIconText(buttonText);
         if (command.Hint)
             action->setToolTip(translated(command.Hint));
         QList<QKeySequence> keys;

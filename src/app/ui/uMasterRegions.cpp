@@ -67,19 +67,19 @@ TToolPanel::TToolPanel(TFBDocument* document, QWidget* parent) : QWidget(parent)
 
     pictures_ = new TPictureBrowser(QStringLiteral("PictureBrowser"), QStringLiteral("BaseDir"),
                                     TThumbnailListview::TDragKind::Pictures);
-    tabs_->addTab(FilledTabPage(QStringLiteral("tsBilder"), pictures_), Translate(QStringLiteral("Bilder")));
+    tabs_->addTab(FilledTabPage(QStringLiteral("tsBilder"), pictures_), QStringLiteral("Bilder"));
     layouts_ = new TPageTemplateListview(nullptr);
     layouts_->SetDocument(document);
     layoutsTab_ = FilledTabPage(QStringLiteral("tsLayouts"), layouts_);
-    tabs_->addTab(layoutsTab_, Translate(QStringLiteral("Layouts")));
+    tabs_->addTab(layoutsTab_, QStringLiteral("Layouts"));
     connect(layouts_, &TPageTemplateListview::Rebuilt, this,
             [this](int count) { tabs_->setTabVisible(tabs_->indexOf(layoutsTab_), count > 0); });
     colors_ = new TColorListView;
-    tabs_->addTab(FilledTabPage(QStringLiteral("tsFarben"), colors_), Translate(QStringLiteral("Farben")));
+    tabs_->addTab(FilledTabPage(QStringLiteral("tsFarben"), colors_), QStringLiteral("Farben"));
     clipart_ = new TPictureBrowser(QStringLiteral("ClipartBrowser"), QStringLiteral("ClipartBaseDir"),
                                    TThumbnailListview::TDragKind::Clipart, ClipartStarterSet::Folder());
     // Shown from the start: nothing else would ever show it, and the clipart could not be reached.
-    tabs_->addTab(FilledTabPage(QStringLiteral("tsClipart"), clipart_), Translate(QStringLiteral("Clipart")));
+    tabs_->addTab(FilledTabPage(QStringLiteral("tsClipart"), clipart_), QStringLiteral("Clipart"));
 }
 
 std::vector<TEditorPanel*> TToolPanel::Panels() const {

@@ -2,6 +2,7 @@
 
 #include "document/uFBColor.h"
 #include "editing/uTransferData.h"
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -65,6 +66,9 @@ public:
 TColorListView::TColorListView(QWidget* parent) : TIconDragList(ThumbnailSize, parent) {
     setObjectName(QStringLiteral("lvFarben"));
     setItemDelegate(new TSwatchDelegate(this));
+    // Its items are named colours of the catalogue, built anew after a language switch.
+    LocalizerForms::KeepUntranslated(this);
+    SetUpIconDragList(*this, ThumbnailSize);
     Build();
 }
 

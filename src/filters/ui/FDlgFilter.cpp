@@ -46,9 +46,9 @@ private:
 
 } // namespace
 
-TDlgFilterBase::TDlgFilterBase(const QString& name, QWidget* parent) : QDialog(parent) {
+TDlgFilterBase::TDlgFilterBase(const QString& name, QWidget* parent) : TLocalizerDialog(parent) {
     setObjectName(name);
-    setWindowTitle(Translate(QStringLiteral("Bildnachbearbeitung")));
+    setWindowTitle(QStringLiteral("Bildnachbearbeitung"));
     const auto panel = [this](const QString& panelName, const QString& picName, int x, TFilterPic*& pic) {
         auto* frame = new QFrame(this);
         frame->setObjectName(panelName);
@@ -63,12 +63,12 @@ TDlgFilterBase::TDlgFilterBase(const QString& name, QWidget* parent) : QDialog(p
     panNeu_ =
         panel(QStringLiteral("panNeu"), QStringLiteral("FilterPicNeu"), 2 * kMargin + kPanelWidth, picNeu_);
 
-    btnReset_ = new QPushButton(Translate(QStringLiteral("Zurücksetzen")), this);
+    btnReset_ = new QPushButton(QStringLiteral("Zurücksetzen"), this);
     btnReset_->setObjectName(QStringLiteral("BtnZuruecksetzen"));
-    btnOk_ = new QPushButton(Translate(QStringLiteral("OK")), this);
+    btnOk_ = new QPushButton(QStringLiteral("OK"), this);
     btnOk_->setObjectName(QStringLiteral("BtnOK"));
     btnOk_->setDefault(true);
-    btnCancel_ = new QPushButton(Translate(QStringLiteral("Abbrechen")), this);
+    btnCancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
     btnCancel_->setObjectName(QStringLiteral("BtnAbbrechen"));
     connect(btnReset_, &QPushButton::clicked, this, &TDlgFilterBase::Reset);
     connect(btnOk_, &QPushButton::clicked, this, &TDlgFilterBase::accept);
@@ -90,11 +90,8 @@ void TDlgFilterBase::AddSlider(const QString& name, const QString& label, TSlide
     slider->SetChangeDelay(kPreviewDelayMs);
     slider->move(kSliderLeft, top);
     slider->resize(kSliderWidth, slider->height());
-    const QString text = Translate(label);
-    slider->setToolTip(text);
-    slider->setAccessibleName(text);
-    slider->NumberField()->setAccessibleName(text);
-    auto* caption = new QLabel(text, this);
+    slider->setToolTip(label);
+    auto* caption = new QLabel(label, this);
     caption->setObjectName(QStringLiteral("lbl") + name.mid(6)); // "slider" + the parameter's name
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     caption->setGeometry(kMargin, top, kSliderLeft - kMargin - 6, slider->height());
@@ -118,6 +115,14 @@ void TDlgFilterBase::FinishLayout() {
     const int height = RowTop(rows) + kMargin;
     progress_->setGeometry(0, height - 6, kDialogWidth, 6);
     setFixedSize(kDialogWidth, height);
+    Localize();
+}
+
+void TDlgFilterBase::AfterTranslate() {
+    for (const auto& row : sliders_) {
+        row.Slider->setAccessibleName(row.Label->text());
+        row.Slider->NumberField()->setAccessibleName(row.Label->text());
+    }
 }
 
 float TDlgFilterBase::SliderPosition(int index) const {
@@ -165,7 +170,7 @@ void TDlgFilterBase::accept() {
         try {
             Filter(picture_, [this](int percent) { showProgress(percent); });
         } catch (const Exception& e) {
-            QMessageBox::warning(this, windowTitle(), Translate(e.message()));
+            QMessageBox::warning(this, windowTitle(), e.message()); // translated where it was raised
             return;
         }
     }
@@ -211,7 +216,7 @@ TDlgFilterSWCol::TDlgFilterSWCol(QWidget* parent) : TDlgFilterBase(QStringLitera
               FilterDialogMath::kSWColHueDefault);
     AddSlider(QStringLiteral("sliderSaettigung"), QStringLiteral("Sättigung"), TSliderMode::Linear,
               FilterDialogMath::kSWColSaturationDefault);
-    auto* blackAndWhite = new QPushButton(Translate(QStringLiteral("Schwarz/Weiß")), this);
+    auto* blackAndWhite = new QPushButton(QStringLiteral("Schwarz/Weiß"), this);
     blackAndWhite->setObjectName(QStringLiteral("BtnSchwarzWeiss"));
     blackAndWhite->setGeometry(kSliderLeft, RowTop(2), 140, 26);
     connect(blackAndWhite, &QPushButton::clicked, this, [this] {

@@ -3,7 +3,7 @@
 #include "filters/uFilterSliderModel.h"
 #include "filters/uPictureFilter.h"
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 #include <QImage>
 
 #include <vector>
@@ -19,7 +19,7 @@ class TFilterSlider;
 // the preview of the result on the right, the sliders below, "Zurücksetzen", "OK", "Abbrechen" and
 // a thin progress bar. Moving a slider filters a copy at the preview's size; OK filters the
 // full-size picture, which is never turned (only the previews show the page's angle).
-class TDlgFilterBase : public QDialog {
+class TDlgFilterBase : public TLocalizerDialog {
     Q_OBJECT
 public:
     // Keeps the picture to be filtered on OK; the previews show it turned by the angle.
@@ -43,7 +43,11 @@ protected:
     TDlgFilterBase(const QString& name, QWidget* parent);
     void AddSlider(const QString& name, const QString& label, TSliderMode mode, float start);
     // Places buttons and progress bar below the sliders; called once all sliders are added.
+    // Places the buttons below the sliders and translates the dialog: the last step of every
+    // filter dialog's constructor.
     void FinishLayout();
+    // The sliders are named for screen readers by their translated captions.
+    void AfterTranslate() override;
     float SliderPosition(int index) const;
     // The next free row below the sliders, for a dialog's own controls.
     int RowTop(int row) const;

@@ -91,17 +91,15 @@ QToolButton* toolButton(QWidget* parent, const QString& name, const QIcon& icon,
     button->setAutoRaise(false);
     button->setIcon(icon);
     button->setIconSize(QSize(24, 24));
-    const QString text = Translate(tip);
-    button->setToolTip(text);
-    button->setAccessibleName(text);
+    button->setToolTip(tip); // also its accessible name, once translated
     return button;
 }
 
 } // namespace
 
-TDlgRoteAugen::TDlgRoteAugen(QWidget* parent) : QDialog(parent) {
+TDlgRoteAugen::TDlgRoteAugen(QWidget* parent) : TLocalizerDialog(parent) {
     setObjectName(QStringLiteral("DlgRoteAugen"));
-    setWindowTitle(Translate(QStringLiteral("Bildnachbearbeitung")));
+    setWindowTitle(QStringLiteral("Bildnachbearbeitung"));
     resize(800, 600);
 
     btnDrag_ = toolButton(this, QStringLiteral("BtnDrag"), moveIcon(),
@@ -151,10 +149,9 @@ TDlgRoteAugen::TDlgRoteAugen(QWidget* parent) : QDialog(parent) {
             qOverload<>(&QWidget::update));
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Translate(QStringLiteral("OK")), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("BtnOK"));
-    QPushButton* cancel =
-        buttons->addButton(Translate(QStringLiteral("Abbrechen")), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("BtnAbbrechen"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -168,6 +165,7 @@ TDlgRoteAugen::TDlgRoteAugen(QWidget* parent) : QDialog(parent) {
     outlineTimer_.setInterval(kOutlineCheckMs);
     connect(&outlineTimer_, &QTimer::timeout, this, &TDlgRoteAugen::checkOutline);
     outlineTimer_.start();
+    Localize();
 }
 
 QWidget* TDlgRoteAugen::PaintBox() const {

@@ -2,7 +2,7 @@
 
 #include "filters/uPixPinsel.h"
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
@@ -17,7 +17,7 @@ class TRedEyePaintBox;
 // The red-eye dialog: the full-resolution picture in a scroll box, zoomed and moved freely; in
 // brush mode every click or drag paints the round brush, which takes the red cast out of red
 // pixels. The dialog works on its own copy; OK hands it back, Cancel forgets every stroke.
-class TDlgRoteAugen : public QDialog {
+class TDlgRoteAugen : public TLocalizerDialog {
     Q_OBJECT
 public:
     enum class TMode { Move = 0, Brush = 1 };

@@ -1,19 +1,17 @@
 #include "print/ui/FDlgDruckAbbrechen.h"
 
-#include "i18n/ulocalize.h"
-
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TDlgDruckAbbrechen::TDlgDruckAbbrechen(QWidget* owner) : QDialog(owner) {
+TDlgDruckAbbrechen::TDlgDruckAbbrechen(QWidget* owner) : TLocalizerDialog(owner) {
     setObjectName(QStringLiteral("DlgDruckAbbrechen"));
-    setWindowTitle(Translate(QStringLiteral("Drucken")));
+    setWindowTitle(QStringLiteral("Drucken"));
     setModal(false);
     lblText = new QLabel(this);
     lblText->setObjectName(QStringLiteral("lblText"));
     lblText->setMinimumWidth(260);
-    btnAbbrechen = new QPushButton(Translate(QStringLiteral("Abbrechen")), this);
+    btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));
     connect(btnAbbrechen, &QPushButton::clicked, this, [this] {
         cancelled_ = true;
@@ -22,6 +20,7 @@ TDlgDruckAbbrechen::TDlgDruckAbbrechen(QWidget* owner) : QDialog(owner) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblText);
     layout->addWidget(btnAbbrechen, 0, Qt::AlignHCenter);
+    Localize();
 }
 
 void TDlgDruckAbbrechen::SetText(const QString& text) {

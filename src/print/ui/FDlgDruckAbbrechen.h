@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 class QLabel;
 class QPushButton;
 
 // The small modeless window shown while a job sends its pages: a progress text and "Abbrechen".
-class TDlgDruckAbbrechen : public QDialog {
+class TDlgDruckAbbrechen : public TLocalizerDialog {
     Q_OBJECT
 public:
     explicit TDlgDruckAbbrechen(QWidget* owner);

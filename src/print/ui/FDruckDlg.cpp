@@ -26,11 +26,11 @@
 
 #include <limits>
 
-TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
+TVXDruckDlg::TVXDruckDlg(QWidget* owner) : TLocalizerDialog(owner) {
     setObjectName(QStringLiteral("FDruckDlg"));
-    setWindowTitle(Translate(QStringLiteral("Drucken")));
+    setWindowTitle(QStringLiteral("Drucken"));
 
-    auto* grpDrucker = new QGroupBox(Translate(QStringLiteral("Drucker")), this);
+    auto* grpDrucker = new QGroupBox(QStringLiteral("Drucker"), this);
     grpDrucker->setObjectName(QStringLiteral("grpDrucker"));
     cmbName = new QComboBox(grpDrucker);
     cmbName->setObjectName(QStringLiteral("cmbName"));
@@ -40,27 +40,35 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
     lblOrt->setObjectName(QStringLiteral("lblOrt"));
     lblKommentar = new QLabel(grpDrucker);
     lblKommentar->setObjectName(QStringLiteral("lblKommentar"));
-    btnEigenschaften = new QPushButton(Translate(QStringLiteral("&Eigenschaften")), grpDrucker);
+    btnEigenschaften = new QPushButton(QStringLiteral("&Eigenschaften"), grpDrucker);
     btnEigenschaften->setObjectName(QStringLiteral("btnEigenschaften"));
     auto* printerForm = new QFormLayout;
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(cmbName, 1);
     nameRow->addWidget(btnEigenschaften);
+    const auto caption = [grpDrucker](const char* name, const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text), grpDrucker);
+        label->setObjectName(QString::fromLatin1(name));
+        return label;
+    };
     // A row built from a layout gets no buddy of its own; Alt+N must still reach the printer list.
-    auto* lblName = new QLabel(Translate(QStringLiteral("&Name:")), grpDrucker);
-    lblName->setObjectName(QStringLiteral("lblName"));
+    QLabel* lblName = caption("lblName", "&Name:");
     lblName->setBuddy(cmbName);
     printerForm->addRow(lblName, nameRow);
-    printerForm->addRow(Translate(QStringLiteral("Typ:")), lblTyp);
-    printerForm->addRow(Translate(QStringLiteral("Ort:")), lblOrt);
-    printerForm->addRow(Translate(QStringLiteral("Kommentar:")), lblKommentar);
+    printerForm->addRow(caption("lblTypCaption", "Typ:"), lblTyp);
+    printerForm->addRow(caption("lblOrtCaption", "Ort:"), lblOrt);
+    printerForm->addRow(caption("lblKommentarCaption", "Kommentar:"), lblKommentar);
+    // The printer's type, place and comment and the printer list are the printer's own.
+    for (QObject* data : std::initializer_list<QObject*>{cmbName, lblTyp, lblOrt, lblKommentar})
+        LocalizerForms::KeepUntranslated(data);
     grpDrucker->setLayout(printerForm);
 
-    grpHinweis = new QGroupBox(Translate(QStringLiteral("Hinweis")), this);
+    grpHinweis = new QGroupBox(QStringLiteral("Hinweis"), this);
     grpHinweis->setObjectName(QStringLiteral("grpHinweis"));
     memHinweis = new QPlainTextEdit(grpHinweis);
     memHinweis->setObjectName(QStringLiteral("memHinweis"));
     memHinweis->setReadOnly(true);
+    LocalizerForms::KeepUntranslated(memHinweis); // what the product needs, built in code
     memHinweis->setFixedHeight(90);
     // The hint wraps at the memo's width, so it never scrolls sideways.
     memHinweis->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -74,12 +82,12 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
     memHinweis->setPalette(red);
     (new QVBoxLayout(grpHinweis))->addWidget(memHinweis);
 
-    grpDruckbereich = new QGroupBox(Translate(QStringLiteral("Druckbereich")), this);
+    grpDruckbereich = new QGroupBox(QStringLiteral("Druckbereich"), this);
     grpDruckbereich->setObjectName(QStringLiteral("grpDruckbereich"));
-    rbAlle = new QRadioButton(Translate(QStringLiteral("Alle")), grpDruckbereich);
+    rbAlle = new QRadioButton(QStringLiteral("Alle"), grpDruckbereich);
     rbAlle->setObjectName(QStringLiteral("rbAlle"));
     rbAlle->setChecked(true);
-    rbSeiten = new QRadioButton(Translate(QStringLiteral("Seiten")), grpDruckbereich);
+    rbSeiten = new QRadioButton(QStringLiteral("Seiten"), grpDruckbereich);
     rbSeiten->setObjectName(QStringLiteral("rbSeiten"));
     edtVon = new QLineEdit(grpDruckbereich);
     edtVon->setObjectName(QStringLiteral("edtVon"));
@@ -92,38 +100,44 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
     }
     auto* rangeRow = new QHBoxLayout;
     rangeRow->addWidget(rbSeiten);
-    rangeRow->addWidget(new QLabel(Translate(QStringLiteral("von:")), grpDruckbereich));
+    auto* lblVon = new QLabel(QStringLiteral("von:"), grpDruckbereich);
+    lblVon->setObjectName(QStringLiteral("lblVon"));
+    rangeRow->addWidget(lblVon);
     rangeRow->addWidget(edtVon);
-    rangeRow->addWidget(new QLabel(Translate(QStringLiteral("bis:")), grpDruckbereich));
+    auto* lblBis = new QLabel(QStringLiteral("bis:"), grpDruckbereich);
+    lblBis->setObjectName(QStringLiteral("lblBis"));
+    rangeRow->addWidget(lblBis);
     rangeRow->addWidget(edtBis);
     rangeRow->addStretch();
     auto* rangeLayout = new QVBoxLayout(grpDruckbereich);
     rangeLayout->addWidget(rbAlle);
     rangeLayout->addLayout(rangeRow);
 
-    grpAnzahl = new QGroupBox(Translate(QStringLiteral("Anzahl")), this);
+    grpAnzahl = new QGroupBox(QStringLiteral("Anzahl"), this);
     grpAnzahl->setObjectName(QStringLiteral("grpAnzahl"));
     spnAnzahl = new QSpinBox(grpAnzahl);
     spnAnzahl->setObjectName(QStringLiteral("spnAnzahl"));
     spnAnzahl->setRange(1, 1000);
     spnAnzahl->setValue(1);
     auto* countLayout = new QFormLayout(grpAnzahl);
-    countLayout->addRow(Translate(QStringLiteral("Anzahl")), spnAnzahl);
+    auto* lblAnzahl = new QLabel(QStringLiteral("Anzahl"), grpAnzahl);
+    lblAnzahl->setObjectName(QStringLiteral("lblAnzahl"));
+    countLayout->addRow(lblAnzahl, spnAnzahl);
 
     // The red frame lies 2 pixels outside the button and shows exactly when the button does.
     frmDruckposition = new QFrame(this);
     frmDruckposition->setObjectName(QStringLiteral("frmDruckposition"));
     frmDruckposition->setStyleSheet(QStringLiteral("#frmDruckposition { border: 2px solid red; }"));
-    btnDruckposition = new QPushButton(Translate(QStringLiteral("Druckposition anpassen")), frmDruckposition);
+    btnDruckposition = new QPushButton(QStringLiteral("Druckposition anpassen"), frmDruckposition);
     btnDruckposition->setObjectName(QStringLiteral("btnDruckposition"));
     auto* frameLayout = new QVBoxLayout(frmDruckposition);
     frameLayout->setContentsMargins(2, 2, 2, 2);
     frameLayout->addWidget(btnDruckposition);
 
-    btnOk = new QPushButton(Translate(QStringLiteral("OK")), this);
+    btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setDefault(true);
-    btnAbbrechen = new QPushButton(Translate(QStringLiteral("Abbrechen")), this);
+    btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));
 
     auto* middle = new QHBoxLayout;
@@ -162,6 +176,7 @@ TVXDruckDlg::TVXDruckDlg(QWidget* owner) : QDialog(owner) {
     connect(btnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
 
     FillPrinters();
+    Localize();
 }
 
 bool TVXDruckDlg::eventFilter(QObject* watched, QEvent* event) {

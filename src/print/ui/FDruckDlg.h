@@ -2,7 +2,7 @@
 
 #include "print/uDeviceMode.h"
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <optional>
 #include <vector>
@@ -21,7 +21,7 @@ class TFBDocument;
 // "Drucken": the printer with its details and properties, the printer settings the product needs,
 // all pages or a range, the copies and, for borderless folded products, the fold line. It works on
 // the shared current printer; cancelling restores the printer and settings it opened with.
-class TVXDruckDlg : public QDialog {
+class TVXDruckDlg : public TLocalizerDialog {
     Q_OBJECT
 public:
     explicit TVXDruckDlg(QWidget* owner);

@@ -38,22 +38,22 @@ QPixmap illustration() {
 
 } // namespace
 
-TDruckpositionKnickDlg::TDruckpositionKnickDlg(QWidget* owner) : QDialog(owner) {
+TDruckpositionKnickDlg::TDruckpositionKnickDlg(QWidget* owner) : TLocalizerDialog(owner) {
     setObjectName(QStringLiteral("DruckpositionKnickDlg"));
-    setWindowTitle(Translate(QStringLiteral("Bilder-Stoßkante")));
-    auto* text =
-        new QLabel(Translate(QStringLiteral(
-                       "Das gewählte Format wird mit \"Randlos-Einstellung\" gedruckt. Drucken Sie zuerst "
+    setWindowTitle(QStringLiteral("Bilder-Stoßkante"));
+    auto* text = new QLabel(
+        QStringLiteral("Das gewählte Format wird mit \"Randlos-Einstellung\" gedruckt. Drucken Sie zuerst "
                        "einen einzelnen Bogen um festzustellen, ob sich die Stoßkante beider Bilder mit der "
                        "Faltung deckt. Wenn nicht, betrachten Sie den Ausdruck wie gezeigt und verschieben "
-                       "Sie die Kante.")),
-                   this);
+                       "Sie die Kante."),
+        this);
     text->setObjectName(QStringLiteral("lblErklaerung"));
     text->setWordWrap(true);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("imgIllustration"));
     picture->setPixmap(illustration());
-    auto* caption = new QLabel(Translate(QStringLiteral("Stoßkante verschieben")), this);
+    auto* caption = new QLabel(QStringLiteral("Stoßkante verschieben"), this);
+    caption->setObjectName(QStringLiteral("lblVerschieben"));
     btnLinks = new QToolButton(this);
     btnLinks->setObjectName(QStringLiteral("btnLinks"));
     btnLinks->setArrowType(Qt::LeftArrow);
@@ -64,12 +64,13 @@ TDruckpositionKnickDlg::TDruckpositionKnickDlg(QWidget* owner) : QDialog(owner) 
     lblOffset->setObjectName(QStringLiteral("lblOffset"));
     lblOffset->setMinimumWidth(140);
     lblOffset->setAlignment(Qt::AlignCenter);
-    btnJustage = new QPushButton(Translate(QStringLiteral("Automatische Druckerjustage")), this);
+    LocalizerForms::KeepUntranslated(lblOffset); // the shift, set in code
+    btnJustage = new QPushButton(QStringLiteral("Automatische Druckerjustage"), this);
     btnJustage->setObjectName(QStringLiteral("btnJustage"));
-    btnOk = new QPushButton(Translate(QStringLiteral("OK")), this);
+    btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setDefault(true);
-    btnAbbrechen = new QPushButton(Translate(QStringLiteral("Abbrechen")), this);
+    btnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));
 
     // The arrows stop at the largest shift a stored value may hold.
@@ -110,6 +111,7 @@ TDruckpositionKnickDlg::TDruckpositionKnickDlg(QWidget* owner) : QDialog(owner) 
     layout->addLayout(buttons);
     setMinimumWidth(460);
     SetShift(-1.2f);
+    Localize();
 }
 
 void TDruckpositionKnickDlg::SetShift(float shift) {

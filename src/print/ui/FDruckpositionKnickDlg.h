@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <functional>
 #include <optional>
@@ -11,7 +11,7 @@ class QToolButton;
 
 // "Bilder-Stoßkante": moves the edge where the two pictures of a folded sheet meet onto the fold,
 // by 0.1 mm steps or through the printer calibration.
-class TDruckpositionKnickDlg : public QDialog {
+class TDruckpositionKnickDlg : public TLocalizerDialog {
     Q_OBJECT
 public:
     explicit TDruckpositionKnickDlg(QWidget* owner);

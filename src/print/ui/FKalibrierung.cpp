@@ -18,11 +18,14 @@
 
 namespace {
 
-QGroupBox* step(QWidget* parent, int number, const QString& caption) {
-    auto* box = new QGroupBox(Translate(QStringLiteral("Schritt %1").arg(number)), parent);
+// A step's box; its title and text come in AfterTranslate.
+QGroupBox* step(QWidget* parent, int number) {
+    auto* box = new QGroupBox(parent);
     box->setObjectName(QStringLiteral("grpSchritt%1").arg(number));
+    LocalizerForms::KeepUntranslated(box);
     auto* layout = new QVBoxLayout(box);
-    auto* label = new QLabel(caption, box);
+    auto* label = new QLabel(box);
+    label->setObjectName(QStringLiteral("lblSchritt%1").arg(number));
     label->setWordWrap(true);
     layout->addWidget(label);
     return box;
@@ -33,25 +36,41 @@ QString request() {
         QStringLiteral("Bitte stellen Sie folgende Eigenschaften für den ausgewählten Drucker ein:"));
 }
 
+QString stepText(int number) {
+    switch (number) {
+    case 1:
+        return Translate(QStringLiteral("Normaldruck (kein Randlosdruck)")) + QLatin1Char('\n') + request();
+    case 2:
+        return Translate(QStringLiteral("Drucken Sie jetzt das Kalibrierblatt aus (normale DIN A4 Seite)."));
+    case 3:
+        return Translate(QStringLiteral("Randlosdruck")) + QLatin1Char('\n') + request();
+    case 4:
+        return Translate(QStringLiteral("Legen Sie jetzt das Kalibrierblatt wie auf dem Blatt angegeben in "
+                                        "den Drucker"));
+    case 5:
+        return Translate(QStringLiteral("Drucken Sie jetzt das 2. Mal auf das Kalibrierblatt"));
+    case 6:
+        return Translate(QStringLiteral(
+                   "Lesen Sie jetzt die Kalibrierzahl von dem Blatt ab  und tragen Sie sie in das ")) +
+               QLatin1Char('\n') + Translate(QStringLiteral("untenstehende Feld ein."));
+    }
+    return {};
+}
+
 } // namespace
 
-TKalibrierung::TKalibrierung(QWidget* owner) : QDialog(owner) {
+TKalibrierung::TKalibrierung(QWidget* owner) : TLocalizerDialog(owner) {
     setObjectName(QStringLiteral("FKalibrierung"));
-    setWindowTitle(Translate(QStringLiteral("Kalibrierung")));
-    RegisterText(QStringLiteral("Druckerjustage"));
+    setWindowTitle(QStringLiteral("Kalibrierung"));
 
     pnlSchritt1 = new QWidget(this);
     pnlSchritt1->setObjectName(QStringLiteral("pnlSchritt1"));
     grpSchritt[0] = nullptr;
-    grpSchritt[1] =
-        step(pnlSchritt1, 1,
-             Translate(QStringLiteral("Normaldruck (kein Randlosdruck)")) + QLatin1Char('\n') + request());
+    grpSchritt[1] = step(pnlSchritt1, 1);
     btnEinstellungen1 = new QPushButton(Translate(QStringLiteral("Druckereinstellungen")), grpSchritt[1]);
     btnEinstellungen1->setObjectName(QStringLiteral("btnEinstellungen1"));
     grpSchritt[1]->layout()->addWidget(btnEinstellungen1);
-    grpSchritt[2] =
-        step(pnlSchritt1, 2,
-             Translate(QStringLiteral("Drucken Sie jetzt das Kalibrierblatt aus (normale DIN A4 Seite).")));
+    grpSchritt[2] = step(pnlSchritt1, 2);
     btnDrucken1 = new QPushButton(Translate(QStringLiteral("Drucken")), grpSchritt[2]);
     btnDrucken1->setObjectName(QStringLiteral("btnDrucken1"));
     grpSchritt[2]->layout()->addWidget(btnDrucken1);
@@ -61,17 +80,12 @@ TKalibrierung::TKalibrierung(QWidget* owner) : QDialog(owner) {
 
     pnlSchritt2 = new QWidget(this);
     pnlSchritt2->setObjectName(QStringLiteral("pnlSchritt2"));
-    grpSchritt[3] =
-        step(pnlSchritt2, 3, Translate(QStringLiteral("Randlosdruck")) + QLatin1Char('\n') + request());
+    grpSchritt[3] = step(pnlSchritt2, 3);
     btnEinstellungen2 = new QPushButton(Translate(QStringLiteral("Druckereinstellungen")), grpSchritt[3]);
     btnEinstellungen2->setObjectName(QStringLiteral("btnEinstellungen2"));
     grpSchritt[3]->layout()->addWidget(btnEinstellungen2);
-    grpSchritt[4] =
-        step(pnlSchritt2, 4,
-             Translate(QStringLiteral("Legen Sie jetzt das Kalibrierblatt wie auf dem Blatt angegeben in "
-                                      "den Drucker")));
-    grpSchritt[5] = step(pnlSchritt2, 5,
-                         Translate(QStringLiteral("Drucken Sie jetzt das 2. Mal auf das Kalibrierblatt")));
+    grpSchritt[4] = step(pnlSchritt2, 4);
+    grpSchritt[5] = step(pnlSchritt2, 5);
     btnDrucken2 = new QPushButton(Translate(QStringLiteral("Drucken")), grpSchritt[5]);
     btnDrucken2->setObjectName(QStringLiteral("btnDrucken2"));
     grpSchritt[5]->layout()->addWidget(btnDrucken2);
@@ -82,18 +96,16 @@ TKalibrierung::TKalibrierung(QWidget* owner) : QDialog(owner) {
 
     pnlSchritt3 = new QWidget(this);
     pnlSchritt3->setObjectName(QStringLiteral("pnlSchritt3"));
-    grpSchritt[6] =
-        step(pnlSchritt3, 6,
-             Translate(QStringLiteral(
-                 "Lesen Sie jetzt die Kalibrierzahl von dem Blatt ab  und tragen Sie sie in das ")) +
-                 QLatin1Char('\n') + Translate(QStringLiteral("untenstehende Feld ein.")));
+    grpSchritt[6] = step(pnlSchritt3, 6);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(Translate(QStringLiteral("Kalibrierzahl:")), grpSchritt[6]));
+    auto* lblKalibrierzahl = new QLabel(Translate(QStringLiteral("Kalibrierzahl:")), grpSchritt[6]);
+    lblKalibrierzahl->setObjectName(QStringLiteral("lblKalibrierzahl"));
+    row->addWidget(lblKalibrierzahl);
     edtKalibrierzahl = new QLineEdit(grpSchritt[6]);
     edtKalibrierzahl->setObjectName(QStringLiteral("edtKalibrierzahl"));
     edtKalibrierzahl->setMaxLength(3);
     row->addWidget(edtKalibrierzahl);
-    btnFertig = new QPushButton(Translate(QStringLiteral("Fertig")), grpSchritt[6]);
+    btnFertig = new QPushButton(grpSchritt[6]);
     btnFertig->setObjectName(QStringLiteral("btnFertig"));
     row->addWidget(btnFertig);
     static_cast<QVBoxLayout*>(grpSchritt[6]->layout())->addLayout(row);
@@ -160,6 +172,28 @@ TKalibrierung::TKalibrierung(QWidget* owner) : QDialog(owner) {
     ShowPanel(1);
     btnDrucken1->setEnabled(false);
     Bold(1, true);
+    Localize();
+}
+
+void TKalibrierung::AfterTranslate() {
+    for (int number = 1; number <= 6; ++number) {
+        grpSchritt[number]->setTitle(Translate(QStringLiteral("Schritt %1")).arg(number));
+        grpSchritt[number]
+            ->findChild<QLabel*>(QStringLiteral("lblSchritt%1").arg(number))
+            ->setText(stepText(number));
+    }
+    // The buttons and the number's caption lie in the steps' boxes, so they follow here too.
+    findChild<QLabel*>(QStringLiteral("lblKalibrierzahl"))
+        ->setText(Translate(QStringLiteral("Kalibrierzahl:")));
+    for (QPushButton* button : {btnEinstellungen1, btnEinstellungen2})
+        button->setText(Translate(QStringLiteral("Druckereinstellungen")));
+    for (QPushButton* button : {btnDrucken1, btnDrucken2})
+        button->setText(Translate(QStringLiteral("Drucken")));
+    btnFertig->setText(Tr("Fertig"));
+}
+
+void TKalibrierung::RegisterTexts() {
+    RegisterText("Fertig"); // the button: done, not the status line's ready
 }
 
 void TKalibrierung::ShowPanel(int panel) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <functional>
 
@@ -12,7 +12,7 @@ class QWidget;
 
 // "Kalibrierung": the two print passes on one A4 sheet and the reading of the calibration
 // number, in three steps shown one at a time.
-class TKalibrierung : public QDialog {
+class TKalibrierung : public TLocalizerDialog {
     Q_OBJECT
 public:
     explicit TKalibrierung(QWidget* owner);
@@ -35,6 +35,11 @@ public:
     QPushButton* btnFertig;
     QLineEdit* edtKalibrierzahl;
     QTimer* timer;
+
+protected:
+    // The steps' titles and texts are built from several texts: set anew in every language.
+    void AfterTranslate() override;
+    void RegisterTexts() override;
 
 private:
     void ShowPanel(int panel);
