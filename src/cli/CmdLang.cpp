@@ -65,7 +65,10 @@ int runCheck(QTextStream& out) {
 }
 
 int runGlyphs(const QString& code, const QString& path) {
-    const int row = GlyphRowOf(languageOf(code));
+    const int index = TLocalizer::IndexOfCode(code); // every language has glyphs, table or not
+    if (index < 0)
+        throw CliUsageError(QStringLiteral("unknown language \"%1\"").arg(code));
+    const int row = GlyphRowOf(index);
     const QImage glyphs = GlyphSheet().copy(0, 16 * row, 48, 16);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !glyphs.save(&file, "PNG") || !file.commit())

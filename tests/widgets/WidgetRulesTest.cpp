@@ -89,11 +89,9 @@ TEST_F(ColorChoices, CaptionsComeFromTheirKeysAndCustomColoursFromTheTable) {
     EXPECT_EQ(MoreColorCaption(), QStringLiteral("Weitere Farben..."));
     EXPECT_TRUE(IsTextRegistered(QString::fromLatin1(kDefaultSection), QStringLiteral("cCaptionNoColor")));
     // A language table's text for the key is what the pop-up shows.
-    RegisterText(QString::fromLatin1(kDefaultSection), QStringLiteral("cCaptionMoreColor"),
-                 QStringLiteral("More colours..."));
+    SetCurrentLanguage(kLanguageEnglish);
     EXPECT_EQ(MoreColorCaption(), QStringLiteral("More colours..."));
-    RegisterText(QString::fromLatin1(kDefaultSection), QStringLiteral("cCaptionMoreColor"),
-                 QStringLiteral("Weitere Farben..."));
+    SetCurrentLanguage(kLanguageGerman);
 
     TColorList::Instance().SetItem(3, 0x123456);
     const std::vector<std::int32_t> custom = CustomColorChoices();

@@ -179,7 +179,7 @@ TEST_F(PageViewCommandsUi, TheContextMenuFollowsTheClickAndTheClipboardTheEditMe
     const TFBPage* right = doc.Pages.Items(2);
     const QStringList pageItems = menuAt(at(right, doc.PageWidth - 2, doc.PageHeight - 2), pageMenu);
     EXPECT_EQ(pageItems,
-              (QStringList{QStringLiteral("Ausrichtung wechseln"), QStringLiteral("Seite davor einfuegen"),
+              (QStringList{QStringLiteral("Ausrichtung wechseln"), QStringLiteral("Seite davor einfügen"),
                            QStringLiteral("Seite dahinter einfügen"), QStringLiteral("Seite löschen"),
                            QStringLiteral("Vorherige Seite"), QStringLiteral("Nächste Seite")}));
     const QImage pageShot =

@@ -174,12 +174,10 @@ TEST_F(Widgets, ColorPopupOffersStandardCustomNoAndMoreColours) {
     EXPECT_EQ(button.Color(), 0x102030);
     EXPECT_EQ(chosen.count(), 5);
 
-    RegisterText(QString::fromLatin1(kDefaultSection), QStringLiteral("cCaptionNoColor"),
-                 QStringLiteral("No colour"));
+    SetCurrentLanguage(kLanguageEnglish);
     RetranslateColorPopups();
     EXPECT_EQ(none->text(), QStringLiteral("No colour"));
-    RegisterText(QString::fromLatin1(kDefaultSection), QStringLiteral("cCaptionNoColor"),
-                 QStringLiteral("Keine Farbe"));
+    SetCurrentLanguage(kLanguageGerman);
     SetColorDialogService(previous);
 }
 
