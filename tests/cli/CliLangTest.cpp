@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 using TestSupport::runCli;
@@ -67,19 +69,21 @@ TEST(CliLang, BadInputIsOneLineOnStderr) {
     }
 }
 
-TEST(CliLang, CheckCountsTheTablesOrListsEachProblem) {
-    const auto result = runCli({QStringLiteral("lang"), QStringLiteral("check")});
-    if (result.exitCode == 0) {
-        EXPECT_TRUE(QString::fromUtf8(result.out)
-                        .contains(QRegularExpression(
-                            QStringLiteral("^8 tables, \\d+ sections, \\d+ entries each\n$"))))
-            << result.out.constData();
-        return;
+TEST(CliLang, CheckFindsTheEightShippedTablesComplete) {
+    const auto check = runCli({QStringLiteral("lang"), QStringLiteral("check")});
+    EXPECT_EQ(check.exitCode, 0) << check.out.constData() << check.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(check.out).contains(
+        QRegularExpression(QStringLiteral("^8 tables, \\d+ sections, \\d+ entries each\n$"))))
+        << check.out.constData();
+    EXPECT_TRUE(check.err.isEmpty()) << check.err.constData();
+    // Every table reads back in the command line, Portuguese too, though the designer does not offer it.
+    const std::pair<const char*, QByteArray> marches[] = {{"fra", "Mars\n"},  {"ita", "Marzo\n"},
+                                                          {"spa", "Marzo\n"}, {"por", "Mar\xC3\xA7o\n"},
+                                                          {"ned", "Maart\n"}, {"dan", "Marts\n"}};
+    for (const auto& [code, march] : marches) {
+        const auto result = runCli({QStringLiteral("--lang"), QString::fromLatin1(code),
+                                    QStringLiteral("translate"), QStringLiteral("Marz")});
+        EXPECT_EQ(result.exitCode, 0) << code;
+        EXPECT_EQ(result.out, march) << code;
     }
-    ASSERT_EQ(result.exitCode, 2);
-    const QList<QByteArray> problems = result.out.trimmed().split('\n');
-    EXPECT_EQ(result.err, QByteArray("tintaro-cli: ") + QByteArray::number(problems.size()) + " problems\n");
-    // Until the translations arrive only missing tables may be reported.
-    for (const QByteArray& problem : problems)
-        EXPECT_TRUE(problem.endsWith(": no table")) << problem.constData();
 }

@@ -1,6 +1,7 @@
 // The main window follows a language switch at once, with its menus, toolbar, tabs and caption;
 // one screenshot per shipped language shows whether texts are clipped.
 #include "app/ui/FMainform.h"
+#include "i18n/ui/uLocalizerForm.h"
 #include "i18n/ulocalize.h"
 #include "platform/uVXRegIniFile.h"
 #include "support/GuiTest.h"
@@ -75,7 +76,13 @@ TEST_F(MainWindowLanguage, ScreenshotPerLanguage) {
         // The window starts in the stored language.
         VXRegIniFile().WriteInteger(QString(), QStringLiteral("Sprache"), index);
         TMaster master;
-        EXPECT_EQ(CurrentLanguage(), index);
+        // Portuguese ships but the designer does not offer it: the window starts in English.
+        const bool offered = (kDesignerAvailable >> index) & 1U;
+        EXPECT_EQ(CurrentLanguage(), offered ? index : kLanguageEnglish);
+        if (!offered) {
+            SetCurrentLanguage(index);
+            LocalizerForms::TranslateTree(&master);
+        }
         master.resize(1100, 760);
         master.show();
         QApplication::processEvents();
