@@ -68,7 +68,6 @@ TColorListView::TColorListView(QWidget* parent) : TIconDragList(ThumbnailSize, p
     setItemDelegate(new TSwatchDelegate(this));
     // Its items are named colours of the catalogue, built anew after a language switch.
     LocalizerForms::KeepUntranslated(this);
-    SetUpIconDragList(*this, ThumbnailSize);
     Build();
 }
 
