@@ -9,24 +9,15 @@
 #include "editing/uUndo.h"
 #include "editing/ui/uFotobuchMainview.h"
 #include "support/GuiTest.h"
+#include "support/XcbPointer.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QTest::qWait(20);
-    return done();
-}
 
 class XcbLayouts : public TestSupport::GuiTest {
 protected:
@@ -69,43 +60,8 @@ protected:
     }
     // Presses at a, moves in steps to b and lets go there; false without xdotool.
     static bool dragWithThePointer(const QPoint& a, const QPoint& b) {
-        const auto n = [](int v) { return QString::number(v); };
-        const QString pause = QStringLiteral("sleep"), step = QStringLiteral("0.3");
-        QProcess pointer;
-        pointer.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"),
-                                                  n(a.x()),
-                                                  n(a.y()),
-                                                  QStringLiteral("mousedown"),
-                                                  QStringLiteral("1"),
-                                                  pause,
-                                                  step,
-                                                  QStringLiteral("mousemove"),
-                                                  n(a.x() + 15),
-                                                  n(a.y()),
-                                                  pause,
-                                                  step,
-                                                  QStringLiteral("mousemove"),
-                                                  n((a.x() + b.x()) / 2),
-                                                  n(b.y()),
-                                                  pause,
-                                                  step,
-                                                  QStringLiteral("mousemove"),
-                                                  n(b.x() - 1),
-                                                  n(b.y()),
-                                                  pause,
-                                                  step,
-                                                  QStringLiteral("mousemove"),
-                                                  n(b.x()),
-                                                  n(b.y()),
-                                                  pause,
-                                                  QStringLiteral("0.5"),
-                                                  QStringLiteral("mouseup"),
-                                                  QStringLiteral("1")});
-        if (!pointer.waitForStarted(5000))
-            return false;
-        EXPECT_TRUE(waitFor([&] { return pointer.state() == QProcess::NotRunning; }, 20000));
-        QTest::qWait(200);
-        return true;
+        return TestSupport::dragThrough(
+            {a, a + QPoint(15, 0), QPoint((a.x() + b.x()) / 2, b.y()), b - QPoint(1, 0), b});
     }
 
     TFBDocument doc;

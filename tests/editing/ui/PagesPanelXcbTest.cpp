@@ -8,24 +8,15 @@
 #include "editing/ui/uSubformSeiten.h"
 #include "support/GuiTest.h"
 #include "support/PictureSupport.h"
+#include "support/XcbPointer.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QTest::qWait(20);
-    return done();
-}
 
 class XcbPages : public TestSupport::GuiTest {
 protected:
@@ -57,42 +48,8 @@ protected:
     // Presses at from, moves in steps to to and lets go there; false without xdotool.
     bool dragWithThePointer(const QPoint& from, const QPoint& to) {
         const QPoint a = global(from), b = global(to);
-        const auto n = [](int v) { return QString::number(v); };
-        QProcess pointer;
-        pointer.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"),
-                                                  n(a.x()),
-                                                  n(a.y()),
-                                                  QStringLiteral("mousedown"),
-                                                  QStringLiteral("1"),
-                                                  QStringLiteral("sleep"),
-                                                  QStringLiteral("0.3"),
-                                                  QStringLiteral("mousemove"),
-                                                  n(a.x() + 12),
-                                                  n(a.y()),
-                                                  QStringLiteral("sleep"),
-                                                  QStringLiteral("0.3"),
-                                                  QStringLiteral("mousemove"),
-                                                  n((a.x() + b.x()) / 2),
-                                                  n(b.y()),
-                                                  QStringLiteral("sleep"),
-                                                  QStringLiteral("0.3"),
-                                                  QStringLiteral("mousemove"),
-                                                  n(b.x() - 1),
-                                                  n(b.y()),
-                                                  QStringLiteral("sleep"),
-                                                  QStringLiteral("0.3"),
-                                                  QStringLiteral("mousemove"),
-                                                  n(b.x()),
-                                                  n(b.y()),
-                                                  QStringLiteral("sleep"),
-                                                  QStringLiteral("0.5"),
-                                                  QStringLiteral("mouseup"),
-                                                  QStringLiteral("1")});
-        if (!pointer.waitForStarted(5000))
-            return false;
-        EXPECT_TRUE(waitFor([&] { return pointer.state() == QProcess::NotRunning; }, 20000));
-        QTest::qWait(200);
-        return true;
+        return TestSupport::dragThrough(
+            {a, a + QPoint(12, 0), QPoint((a.x() + b.x()) / 2, b.y()), b - QPoint(1, 0), b});
     }
     QPoint on(const TFBElement* frame) {
         TTransformation t;

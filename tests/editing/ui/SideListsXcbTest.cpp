@@ -7,27 +7,18 @@
 #include "editing/ui/uThumbnailListview.h"
 #include "support/GuiTest.h"
 #include "support/PictureSupport.h"
+#include "support/XcbPointer.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QTest::qWait(20);
-    return done();
-}
 
 // Takes every drop as a copy and keeps what it carried.
 class TDropTarget : public QWidget {
@@ -66,23 +57,11 @@ protected:
         QTest::qWait(100);
     }
     // Presses at from, moves in steps to the global point to and lets go there; false without xdotool.
-    bool dragWithThePointer(QPoint from, QPoint to) {
-        const auto n = [](int v) { return QString::number(v); };
-        QStringList steps{QStringLiteral("mousemove"), n(from.x()),         n(from.y()),
-                          QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("sleep"),
-                          QStringLiteral("0.3")};
+    static bool dragWithThePointer(QPoint from, QPoint to) {
+        QList<QPoint> points{from};
         for (int i = 1; i <= 4; ++i)
-            steps << QStringLiteral("mousemove") << n(from.x() + (to.x() - from.x()) * i / 4)
-                  << n(from.y() + (to.y() - from.y()) * i / 4) << QStringLiteral("sleep")
-                  << QStringLiteral("0.3");
-        steps << QStringLiteral("mouseup") << QStringLiteral("1");
-        QProcess pointer;
-        pointer.start(QStringLiteral("xdotool"), steps);
-        if (!pointer.waitForStarted(5000))
-            return false;
-        EXPECT_TRUE(waitFor([&] { return pointer.state() == QProcess::NotRunning; }, 20000));
-        QTest::qWait(200);
-        return true;
+            points << from + (to - from) * i / 4;
+        return TestSupport::dragThrough(points, QStringLiteral("0.3"));
     }
     QPoint onTarget() const { return target.mapToGlobal(QPoint(150, 150)); }
 

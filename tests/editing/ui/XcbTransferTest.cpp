@@ -9,6 +9,7 @@
 #include "editing/ui/uFotobuchMainview.h"
 #include "support/GuiTest.h"
 #include "support/PictureSupport.h"
+#include "support/XcbPointer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -38,14 +39,7 @@ QString peerRole() {
     return qEnvironmentVariable("TINTARO_XCB_PEER");
 }
 
-// Waits, running the event loop, until the condition holds or the time is up.
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QTest::qWait(20);
-    return done();
-}
+using TestSupport::waitFor;
 
 // Starts this program again in a peer role; its stdout is read line by line.
 std::unique_ptr<QProcess> startPeer(const QString& role, const QString& argument) {
