@@ -12,7 +12,7 @@ TINTARO_PACKAGES=(
   qt6-base-dev qt6-image-formats-plugins qt6-svg-dev libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core ccache
-  libcups2-dev cups printer-driver-cups-pdf libexif-dev
+  libcups2-dev cups printer-driver-cups-pdf libexif-dev libical-dev appstream
 )
 
 tintaro_install_packages() {

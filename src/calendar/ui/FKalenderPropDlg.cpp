@@ -210,8 +210,10 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
 
-    // The tab's switches and the size of its band come first.
+    // The tab's switches and the size of its band come first; the grid is
+    // owned by the column even on a tab that has neither.
     auto* top = new QGridLayout;
+    column->addLayout(top);
     int row = 0;
     const auto& flags = KalenderSchalterFelder();
     for (size_t i = 0; i < flags.size(); ++i) {
@@ -239,10 +241,8 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
         top->addWidget(edit, row, 1);
         top->addWidget(percent(page), row++, 2);
     }
-    if (row > 0) {
+    if (row > 0)
         top->setColumnStretch(3, 1);
-        column->addLayout(top);
-    }
 
     auto* middle = new QHBoxLayout;
     middle->addWidget(BuildSchrift(tab), 3);
