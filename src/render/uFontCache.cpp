@@ -53,8 +53,23 @@ TFontInfo::TFontInfo(const TFont& font) : font_(font) {
     if (raw_.isValid())
         raw_.setPixelSize(emSize_);
 
-    for (int code = 0; code < 256; ++code)
-        charWidths_[code] = AdvanceUnits(QChar(Codepage::unicodeOf(static_cast<unsigned char>(code))));
+    // All 256 advances in one pass over the face: a text that names many fonts pays for each.
+    if (raw_.isValid()) {
+        QString codes(256, QChar());
+        for (int code = 0; code < 256; ++code)
+            codes[code] = QChar(Codepage::unicodeOf(static_cast<unsigned char>(code)));
+        const QList<quint32> glyphs = raw_.glyphIndexesForString(codes);
+        const QList<QPointF> advances = glyphs.size() == 256
+                                            ? raw_.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics)
+                                            : QList<QPointF>();
+        if (advances.size() == 256) {
+            for (int code = 0; code < 256; ++code)
+                charWidths_[code] = RoundHalfEven(advances[code].x() * emSize_ / raw_.pixelSize());
+        } else {
+            for (int code = 0; code < 256; ++code)
+                charWidths_[code] = AdvanceUnits(codes[code]);
+        }
+    }
 
     // Windows-style metrics from the font tables: ascent and descent from the OS/2 "win" values,
     // the external leading is what the horizontal header's line gap adds beyond them.
@@ -173,17 +188,29 @@ TFontCache& TFontCache::instance() {
     static TFontCache* cache = [] {
         auto* created = new TFontCache;
         // Raw fonts must go while the application object (and its font database) still exists.
-        qAddPostRoutine([] { TFontCache::instance().entries_.clear(); });
+        qAddPostRoutine([] {
+            TFontCache& cache = TFontCache::instance();
+            cache.byKey_.clear();
+            cache.order_.clear();
+        });
         return created;
     }();
     return *cache;
 }
 
 const TFontInfo& TFontCache::GetFontInfo(const TFont& font) {
-    for (const auto& entry : entries_) {
-        if (entry->Font().Name() == font.Name() && entry->Font().Style() == font.Style())
-            return *entry;
+    const QString key = font.Name() + QChar(u'\x1f') + QString::number(font.Style());
+    const auto found = byKey_.constFind(key);
+    if (found != byKey_.cend()) {
+        order_.splice(order_.begin(), order_, *found);
+        return *order_.front();
     }
-    entries_.insert(entries_.begin(), std::make_unique<TFontInfo>(font));
-    return *entries_.front();
+    if (static_cast<int>(order_.size()) >= Capacity()) {
+        const TFont& oldest = order_.back()->Font();
+        byKey_.remove(oldest.Name() + QChar(u'\x1f') + QString::number(oldest.Style()));
+        order_.pop_back();
+    }
+    order_.push_front(std::make_unique<TFontInfo>(font));
+    byKey_.insert(key, order_.begin());
+    return *order_.front();
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -69,17 +70,22 @@ private:
 };
 
 // Process-wide cache of font metrics by face name (case-sensitive) and style; size and colour
-// are not part of the key. Entries are never evicted: a run uses few distinct faces.
+// are not part of the key. A document uses few faces, but a text from elsewhere can name
+// thousands: the cache keeps the most recently used faces up to a bound and finds them by hash.
+// A reference stays valid until Capacity() other faces have been asked for.
 class TFontCache {
 public:
     static TFontCache& instance();
 
     const TFontInfo& GetFontInfo(const TFont& font);
-    int Count() const { return static_cast<int>(entries_.size()); }
+    int Count() const { return static_cast<int>(order_.size()); }
+    static constexpr int Capacity() { return 128; }
 
 private:
     TFontCache() = default;
-    std::vector<std::unique_ptr<TFontInfo>> entries_; // newest first
+    using Entries = std::list<std::unique_ptr<TFontInfo>>; // most recently used first
+    Entries order_;
+    QHash<QString, Entries::iterator> byKey_;
 };
 
 inline TFontCache& FontCache() {

@@ -774,6 +774,9 @@ bool fontIsInstalled(const QString& name) {
     const auto it = known.constFind(name);
     if (it != known.cend())
         return *it;
+    // A text from elsewhere can name any number of fonts; the answers are cheap to find again.
+    if (known.size() >= 4096)
+        known.clear();
     static const QString fallback = QFontInfo(QFont(QStringLiteral("Tintaro No Such Font"))).family();
     const bool installed = QFontDatabase::hasFamily(name) || QFontInfo(QFont(name)).family() != fallback;
     known.insert(name, installed);
@@ -804,6 +807,8 @@ public:
         const auto it = substitutes_.constFind(key);
         if (it != substitutes_.cend())
             return *it;
+        if (substitutes_.size() >= 4096)
+            substitutes_.clear();
         QFont wanted(font.Name());
         wanted.setBold(font.IsBold());
         wanted.setItalic(font.IsItalic());

@@ -46,6 +46,25 @@ TEST(FontCache, KeyIsNameAndStyleNotSizeOrColour) {
     EXPECT_EQ(cache.Count(), before + 1);
 }
 
+TEST(FontCache, ManyNamesStayWithinTheBoundAndKeepTheFacesInUse) {
+    TFontCache& cache = FontCache();
+    const TFontInfo* arial = &cache.GetFontInfo(MakeFont(QStringLiteral("Arial")));
+    const int widthOfA = arial->CharWidths()['A'];
+    for (int i = 0; i < TFontCache::Capacity() + 40; ++i) {
+        cache.GetFontInfo(MakeFont(QStringLiteral("Hostile Face %1").arg(i)));
+        // The face in use keeps its entry while other names come and go.
+        if (i % 16 == 0) {
+            EXPECT_EQ(&cache.GetFontInfo(MakeFont(QStringLiteral("Arial"))), arial);
+        }
+    }
+    EXPECT_EQ(cache.Count(), TFontCache::Capacity());
+    // The oldest names went; asking again measures them afresh under the same key.
+    const TFontInfo& first = cache.GetFontInfo(MakeFont(QStringLiteral("Hostile Face 0")));
+    EXPECT_EQ(first.Font().Name(), QStringLiteral("Hostile Face 0"));
+    EXPECT_EQ(cache.Count(), TFontCache::Capacity());
+    EXPECT_EQ(cache.GetFontInfo(MakeFont(QStringLiteral("Arial"))).CharWidths()['A'], widthOfA);
+}
+
 TEST(FontCache, MissingFontFallsBackToAUsableFace) {
     const TFontInfo& info = FontCache().GetFontInfo(MakeFont(QStringLiteral("No Such Face 4711")));
     EXPECT_TRUE(info.RawFont().isValid());
