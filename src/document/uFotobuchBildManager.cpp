@@ -4,6 +4,7 @@
 #include "i18n/ulocalize.h"
 #include "platform/Exception.h"
 #include "platform/uDebug.h"
+#include "platform/uGuiThread.h"
 #include "platform/uJpegCodec.h"
 #include "platform/uMemoryStatus.h"
 #include "platform/uWorkQueue.h"
@@ -145,6 +146,7 @@ void TBildmanager::SetDecoder(Decoder decoder) {
 }
 
 void TBildmanager::Clear() {
+    GuiThread::Check("TBildmanager::Clear");
     if (!Entries.empty())
         Debug().TraceFmt("Verwaiste Elemente: %d", Count());
     while (!Entries.empty())
@@ -217,6 +219,7 @@ void TBildmanager::moveToFront(int position) {
 }
 
 int TBildmanager::AddFromFile(const QString& path) {
+    GuiThread::Check("TBildmanager::AddFromFile");
     if (!path.isEmpty()) {
         for (const auto& item : Entries) {
             if (item->FileName == path) {
@@ -252,6 +255,7 @@ int TBildmanager::AddFromFile(const QString& path) {
 }
 
 int TBildmanager::AddBitmap(const QImage& bitmap) {
+    GuiThread::Check("TBildmanager::AddBitmap");
     auto owned = std::make_unique<TBildManagerListItem>();
     TBildManagerListItem& item = *owned;
     item.FileSize = 8192;
@@ -267,6 +271,7 @@ int TBildmanager::AddBitmap(const QImage& bitmap) {
 }
 
 void TBildmanager::AddRef(int ref) {
+    GuiThread::Check("TBildmanager::AddRef");
     if (ref == -1)
         return;
     if (TBildManagerListItem* item = entry(ref)) {
@@ -276,6 +281,7 @@ void TBildmanager::AddRef(int ref) {
 }
 
 void TBildmanager::Release(int ref) {
+    GuiThread::Check("TBildmanager::Release");
     const int position = positionOf(ref);
     if (position < 0)
         return;
@@ -284,6 +290,7 @@ void TBildmanager::Release(int ref) {
 }
 
 QImage TBildmanager::GetBitmap(int ref) {
+    GuiThread::Check("TBildmanager::GetBitmap");
     const int position = positionOf(ref);
     if (position < 0)
         return QImage();
@@ -297,6 +304,7 @@ QImage TBildmanager::GetBitmap(int ref) {
 }
 
 QImage TBildmanager::GetPreview(int ref) {
+    GuiThread::Check("TBildmanager::GetPreview");
     TBildManagerListItem* item = entry(ref);
     if (!item)
         return QImage();
@@ -432,6 +440,7 @@ void TBildmanager::freeDecodedFrom(int position) {
 }
 
 void TBildmanager::Trim() {
+    GuiThread::Check("TBildmanager::Trim");
     freeDecodedFrom(MaxDecoded);
     while (memoryProbe_(false) < kMinAvailableMemory) {
         --MaxDecoded;
@@ -444,6 +453,7 @@ void TBildmanager::Trim() {
 }
 
 void TBildmanager::FreeMemory() {
+    GuiThread::Check("TBildmanager::FreeMemory");
     if (MaxDecoded < 4)
         return;
     MaxDecoded = MaxDecoded * 9 / 10;
@@ -452,6 +462,7 @@ void TBildmanager::FreeMemory() {
 }
 
 int TBildmanager::MakeUnique(int ref) {
+    GuiThread::Check("TBildmanager::MakeUnique");
     TBildManagerListItem* source = entry(ref);
     if (!source)
         return -1;
@@ -480,6 +491,7 @@ int TBildmanager::MakeUnique(int ref) {
 }
 
 void TBildmanager::Rotate(int ref, int direction) {
+    GuiThread::Check("TBildmanager::Rotate");
     TBildManagerListItem* item = entry(ref);
     if (!item)
         return;
@@ -505,6 +517,7 @@ void TBildmanager::Rotate(int ref, int direction) {
 }
 
 bool TBildmanager::RunFilter(TPictureFilterKind kind, int ref, int angle) {
+    GuiThread::Check("TBildmanager::RunFilter");
     TBildManagerListItem* item = entry(ref);
     if (!item || !filterHost_)
         return false;

@@ -5,6 +5,7 @@
 #include "document/uDataFile.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "i18n/ulocalize.h"
+#include "platform/uGuiThread.h"
 #include "platform/uInfoausgabe.h"
 
 #include <algorithm>
@@ -55,6 +56,7 @@ bool hasPictureKeys(TCustomDataFile& file, const QString& section) {
 } // namespace
 
 void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
+    GuiThread::Check("TBildmanager::Save");
     // The progress window lets the window repaint, and drawing a picture moves it to the front of
     // the list: the order is taken once, before the first progress text.
     std::vector<const TBildManagerListItem*> order;
@@ -69,6 +71,7 @@ void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
 }
 
 void TBildmanager::Load(TCustomDataFile& file, const QString& section) {
+    GuiThread::Check("TBildmanager::Load");
     const int count = ReadCount(file, section, 0);
     // Repaints during the progress texts may reorder the list; the loaded entries are kept by address.
     std::vector<TBildManagerListItem*> loaded;
@@ -92,6 +95,7 @@ void TBildmanager::Load(TCustomDataFile& file, const QString& section) {
 }
 
 void TBildmanager::SaveEntry(TCustomDataFile& file, const QString& section, int ref) const {
+    GuiThread::Check("TBildmanager::SaveEntry");
     if (const TBildManagerListItem* item = entry(ref))
         writeKeys(file, section, *item, TKeys::All);
 }
@@ -111,6 +115,7 @@ int TBildmanager::adopt(std::unique_ptr<TBildManagerListItem> owned, bool addUse
 }
 
 int TBildmanager::AddForRestore(TCustomDataFile& file, const QString& section) {
+    GuiThread::Check("TBildmanager::AddForRestore");
     // A missing section gives no picture rather than an empty entry.
     if (!hasPictureKeys(file, section))
         return -1;
@@ -120,11 +125,13 @@ int TBildmanager::AddForRestore(TCustomDataFile& file, const QString& section) {
 }
 
 void TBildmanager::SaveTransfer(TCustomDataFile& file, const QString& section, int ref) const {
+    GuiThread::Check("TBildmanager::SaveTransfer");
     if (const TBildManagerListItem* item = entry(ref))
         writeKeys(file, section, *item, TKeys::Transfer);
 }
 
 int TBildmanager::LoadTransfer(TCustomDataFile& file, const QString& section) {
+    GuiThread::Check("TBildmanager::LoadTransfer");
     // A frame without picture wrote none of the picture keys.
     if (!hasPictureKeys(file, section))
         return -1;

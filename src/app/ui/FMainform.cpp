@@ -19,6 +19,7 @@
 #include "document/uColorList.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
+#include "editing/uDocumentBusy.h"
 #include "editing/uPropertyPanel.h"
 #include "editing/uUndo.h"
 #include "editing/ui/uFotobuchMainview.h"
@@ -87,6 +88,7 @@ TMaster::TMaster(TMasterPrompts* prompts, QWidget* parent) : TLocalizerMainWindo
 }
 
 TMaster::~TMaster() {
+    TDocumentBusy::SetEndedHandler({});
     FormDestroy();
 }
 
@@ -168,6 +170,12 @@ void TMaster::FormCreate() {
     // Undo records where the user is and returns there.
     undoPlace_ =
         std::make_unique<TMasterUndoPlace>(*mainView_, [this](int view) { ShowView(nullptr, view); });
+    TDocumentBusy::SetEndedHandler([this] {
+        if (mainView_)
+            mainView_->Repaint();
+        if (pagesPanel_)
+            pagesPanel_->viewport()->update();
+    });
     UndoManager().OnChanged = [this](TUndoChange change) {
         if (change == TUndoChange::Restored)
             DocumentRestored();
@@ -421,6 +429,7 @@ void TMaster::ShowProgress(const QString& text) {
     if (progress_) {
         progress_->SetText(text);
     } else {
+        busy_ = std::make_unique<TDocumentBusy>();
         progress_ = new TProgressDlg(this);
         progress_->SetText(text);
         progress_->show();
@@ -439,6 +448,7 @@ void TMaster::HideProgress() {
     progress_->hide();
     delete progress_;
     progress_ = nullptr;
+    busy_.reset();
 }
 
 void TMaster::ShowError(const QString& message) {

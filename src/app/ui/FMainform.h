@@ -28,6 +28,7 @@ class TPageTemplateListview;
 class TPictureBrowser;
 class TProgressDlg;
 class TSFormSeiten;
+class TDocumentBusy;
 class TSubForm;
 enum class TPropertyPanel;
 
@@ -182,6 +183,8 @@ private:
     ProjectFileOperation saveProject_;
     QTextEdit* richTextEditor_ = nullptr;
     TProgressDlg* progress_ = nullptr;
+    // Held while the progress window is up: the views wait for the operation to finish.
+    std::unique_ptr<TDocumentBusy> busy_;
     TMasterActions* actions_ = nullptr;
     QMenu* mnuSprache_ = nullptr;
     std::vector<TEditorPanel*> panels_;

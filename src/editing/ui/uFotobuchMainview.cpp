@@ -1,8 +1,10 @@
 #include "editing/ui/uFotobuchMainview.h"
 
 #include "document/uFotobuchDocument.h"
+#include "editing/uDocumentBusy.h"
 #include "editing/ui/uCursorRegistry.h"
 #include "editing/ui/uPageViewCommandHost.h"
+#include "platform/uPaintGuard.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -286,12 +288,20 @@ void TFBMainView::paintEvent(QPaintEvent* event) {
     if (devicePixelRatioF() != ratio_)
         resizeCore();
     const QRect area = event->rect();
-    pending_ -= event->region();
-    core_->Paint(TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    const TRect updated{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     QPainter painter(viewport());
+    // A half-built document is not drawn: the last frame stays and the area waits for the end of
+    // the operation, when the whole view is drawn again.
+    const bool busy = TDocumentBusy::Active();
+    if (!busy) {
+        pending_ -= event->region();
+        if (!GuardedPaint("TFBMainView", [&] { core_->Paint(updated); })) {
+            DrawPaintPlaceholder(painter, area);
+            return;
+        }
+    }
     const QImage& buffer = core_->BackBuffer();
-    const QRect source =
-        core_->DeviceRect(TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    const QRect source = core_->DeviceRect(updated);
     if (buffer.isNull() || source.isEmpty()) {
         painter.fillRect(area, Qt::white);
         return;

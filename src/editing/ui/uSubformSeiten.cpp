@@ -1,6 +1,7 @@
 #include "editing/ui/uSubformSeiten.h"
 
 #include "document/uFotobuchDocument.h"
+#include "editing/uDocumentBusy.h"
 #include "editing/uTransferData.h"
 #include "editing/ui/uFotobuchMainview.h"
 #include "i18n/ulocalize.h"
@@ -8,6 +9,7 @@
 #include "platform/uDebug.h"
 #include "platform/uGuarded.h"
 #include "platform/uInfoausgabe.h"
+#include "platform/uPaintGuard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -173,7 +175,14 @@ bool TSFormSeiten::Confirm(const QString& question) {
 
 void TSFormSeiten::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    core_->Paint(painter, event->rect());
+    // While the document is half built the panel shows its backdrop; the end of the operation
+    // repaints it.
+    if (TDocumentBusy::Active()) {
+        painter.fillRect(event->rect(), palette().color(QPalette::Window));
+        return;
+    }
+    if (!GuardedPaint("TSFormSeiten", [&] { core_->Paint(painter, event->rect()); }))
+        DrawPaintPlaceholder(painter, event->rect());
 }
 
 void TSFormSeiten::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,6 @@
 #include "document/uFotobuchDocument.h"
 #include "editing/PageViewSupport.h"
+#include "editing/uDocumentBusy.h"
 #include "editing/uPageViewOffscreen.h"
 #include "editing/ui/uFotobuchMainview.h"
 #include "support/GuiTest.h"
@@ -403,3 +404,27 @@ TEST(MainViewRatio, BufferHandlesAndPixelsFollowTheRatio) {
 }
 
 } // namespace
+
+// While an operation builds the document under its progress window, the view keeps its last
+// frame; when the operation ends, the view shows the finished document.
+TEST_F(MainViewUi, AHalfBuiltDocumentIsNotDrawnUntilTheOperationEnds) {
+    bool ended = false;
+    TDocumentBusy::SetEndedHandler([&] {
+        ended = true;
+        view->Repaint();
+    });
+    const QImage before = shown();
+    {
+        const TDocumentBusy busy;
+        text->CenterX -= 40;
+        clipart->CenterY -= 30;
+        view->Repaint();
+        port()->repaint();
+        EXPECT_EQ(shown(), before);
+        EXPECT_FALSE(ended);
+    }
+    TDocumentBusy::SetEndedHandler({});
+    EXPECT_TRUE(ended);
+    EXPECT_NE(shown(), before);
+    EXPECT_TRUE(matchesFullRepaint());
+}
