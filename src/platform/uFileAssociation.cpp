@@ -40,7 +40,14 @@ QString MimePackageFileName(const QString& ext) {
     return QStringLiteral("tintaro-") + ext.toLower() + QStringLiteral(".xml");
 }
 
-QString DesktopExecLine(const QString& programPath) {
+QString ThumbnailerFileName() {
+    return QStringLiteral("tintaro.thumbnailer");
+}
+
+namespace {
+
+// The program as the first word of an Exec value; empty when it cannot be written there.
+QString quotedProgram(const QString& programPath) {
     if (programPath.isEmpty() || hasControlCharacters(programPath))
         return {};
     // Inside a quoted argument of Exec, these four characters need a backslash; a percent sign
@@ -53,7 +60,28 @@ QString DesktopExecLine(const QString& programPath) {
             quoted += QLatin1Char('%');
         quoted += c;
     }
-    return QLatin1Char('"') + quoted + QLatin1String("\" %f");
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+QString DesktopExecLine(const QString& programPath) {
+    const QString program = quotedProgram(programPath);
+    return program.isEmpty() ? QString() : program + QLatin1String(" %f");
+}
+
+QByteArray ThumbnailerEntryText(const TAssociation& association) {
+    const QString program = quotedProgram(association.thumbnailerProgram);
+    if (program.isEmpty())
+        return {};
+    // %i the file's path, %o the PNG to write, %s the size asked for.
+    QString text;
+    text += QStringLiteral("[Thumbnailer Entry]\n");
+    text += QStringLiteral("TryExec=") + escapeKeyValue(association.thumbnailerProgram) + QLatin1Char('\n');
+    text += QStringLiteral("Exec=") + escapeKeyValue(program + QStringLiteral(" thumbnail %i %o --size %s")) +
+            QLatin1Char('\n');
+    text += QStringLiteral("MimeType=") + MimeTypeName(association.extension) + QStringLiteral(";\n");
+    return text.toUtf8();
 }
 
 QByteArray DesktopEntryText(const TAssociation& association) {
@@ -174,6 +202,17 @@ TRegisterResult RegisterFileType(const TAssociation& association, const ToolRunn
     result.mimePackageWritten = mime == TWriteResult::Written;
     result.failed |= mime == TWriteResult::Failed;
 
+    if (!association.thumbnailerProgram.isEmpty()) {
+        const QByteArray entry = ThumbnailerEntryText(association);
+        const auto written =
+            entry.isEmpty()
+                ? TWriteResult::Failed
+                : WriteIfDifferent(data.filePath(QStringLiteral("thumbnailers/") + ThumbnailerFileName()),
+                                   entry);
+        result.thumbnailerWritten = written == TWriteResult::Written;
+        result.failed |= written == TWriteResult::Failed;
+    }
+
     // A default naming an entry that is not there would only confuse the desktop.
     if (desktopInstalled && !association.configHome.isEmpty()) {
         const QString listPath = QDir(association.configHome).filePath(QStringLiteral("mimeapps.list"));
@@ -224,6 +263,9 @@ TAssociation ForThisProgram(const QString& extension, const QString& application
     association.programPath = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
     association.dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     association.configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QFileInfo tool(QFileInfo(association.programPath).dir().filePath(QStringLiteral("tintaro-cli")));
+    if (tool.isFile() && tool.isExecutable())
+        association.thumbnailerProgram = tool.absoluteFilePath();
     return association;
 }
 

@@ -7,8 +7,9 @@
 #include <functional>
 
 // Makes the desktop open project files with this program: a per-user application entry
-// (.desktop file), a shared-mime-info type for "*.<extension>", and the type's default
-// application in mimeapps.list when the user has chosen none. Files are written only when their
+// (.desktop file), a shared-mime-info type for "*.<extension>", the type's default application in
+// mimeapps.list when the user has chosen none, and a thumbnailer entry through which file
+// managers draw the projects' covers. Files are written only when their
 // contents differ from what is there, so an unchanged installation touches nothing.
 namespace FileAssociation {
 
@@ -20,6 +21,8 @@ struct TAssociation {
     QString applicationTitle; // e.g. "Tintaro Print Kit"
     QString dataHome;
     QString configHome;
+    // Full path of the command-line tool that draws thumbnails; empty: no thumbnailer entry.
+    QString thumbnailerProgram;
 };
 
 // Runs a helper program (update-mime-database, update-desktop-database) without waiting.
@@ -29,12 +32,16 @@ using ToolRunner = std::function<void(const QString& program, const QStringList&
 QString MimeTypeName(const QString& extension);  // "application/x-tintaro-fbp"
 QString DesktopFileId();                         // "tintaro.desktop"
 QString MimePackageFileName(const QString& ext); // "tintaro-fbp.xml"
+QString ThumbnailerFileName();                   // "tintaro.thumbnailer"
 
 // The Exec value for the program: its path quoted for the desktop entry, then "%f". Empty when
 // the path cannot be written into a desktop entry (control characters).
 QString DesktopExecLine(const QString& programPath);
 // Complete contents of the .desktop file; empty when the program path is unusable.
 QByteArray DesktopEntryText(const TAssociation& association);
+// Complete contents of the thumbnailer entry for the command-line tool at `program`; empty when
+// the path cannot be written into it.
+QByteArray ThumbnailerEntryText(const TAssociation& association);
 // Complete contents of the shared-mime-info package.
 QByteArray MimePackageText(const TAssociation& association);
 // mimeapps.list with the default application for the type added under [Default Applications].
@@ -51,8 +58,11 @@ struct TRegisterResult {
     bool desktopEntryWritten = false;
     bool mimePackageWritten = false;
     bool defaultApplicationWritten = false;
+    bool thumbnailerWritten = false;
     bool failed = false; // some file could not be written; the caller ignores it
-    bool changed() const { return desktopEntryWritten || mimePackageWritten || defaultApplicationWritten; }
+    bool changed() const {
+        return desktopEntryWritten || mimePackageWritten || defaultApplicationWritten || thumbnailerWritten;
+    }
 };
 
 // Installs the association and, for what changed, refreshes the user's MIME and desktop
@@ -62,7 +72,8 @@ TRegisterResult RegisterFileType(const TAssociation& association, const ToolRunn
 // The runner used by the program: starts the tool detached when it is installed, else nothing.
 void RunToolIfInstalled(const QString& program, const QStringList& arguments);
 
-// The association of this program for "*.extension" with the XDG folders of the environment.
+// The association of this program for "*.extension" with the XDG folders of the environment; the
+// thumbnailer is the command-line tool beside the program, when it is there.
 TAssociation ForThisProgram(const QString& extension, const QString& applicationTitle);
 
 } // namespace FileAssociation

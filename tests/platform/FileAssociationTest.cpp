@@ -31,6 +31,7 @@ protected:
         association.applicationTitle = QStringLiteral("Tintaro Print Kit");
         association.dataHome = dir.filePath(QStringLiteral("data"));
         association.configHome = dir.filePath(QStringLiteral("config"));
+        association.thumbnailerProgram = QStringLiteral("/opt/tintaro/bin/tintaro-cli");
     }
     QString desktopPath() const {
         return association.dataHome + QStringLiteral("/applications/tintaro.desktop");
@@ -39,6 +40,9 @@ protected:
         return association.dataHome + QStringLiteral("/mime/packages/tintaro-fbp.xml");
     }
     QString mimeAppsPath() const { return association.configHome + QStringLiteral("/mimeapps.list"); }
+    QString thumbnailerPath() const {
+        return association.dataHome + QStringLiteral("/thumbnailers/tintaro.thumbnailer");
+    }
 
     QTemporaryDir dir;
     TAssociation association;
@@ -57,8 +61,12 @@ TEST(FileAssociationContents, ExecQuotesThePathAndPassesTheFile) {
 }
 
 TEST(FileAssociationContents, DesktopEntryEscapesBackslashesOfTheExecValue) {
-    TAssociation a{
-        QStringLiteral("fbp"), QStringLiteral("/x\\y/tintaro"), QStringLiteral("Tintaro Print Kit"), {}, {}};
+    TAssociation a{QStringLiteral("fbp"),
+                   QStringLiteral("/x\\y/tintaro"),
+                   QStringLiteral("Tintaro Print Kit"),
+                   {},
+                   {},
+                   {}};
     const QString text = QString::fromUtf8(DesktopEntryText(a));
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
     // Exec quoting doubles the backslash, the key file doubles both again.
@@ -71,7 +79,8 @@ TEST(FileAssociationContents, DesktopEntryEscapesBackslashesOfTheExecValue) {
 }
 
 TEST(FileAssociationContents, MimePackageNamesTheGlobAndTheFileTypeDescription) {
-    TAssociation a{QStringLiteral("fbp"), QStringLiteral("/p"), QStringLiteral("Tintaro Print Kit"), {}, {}};
+    TAssociation a{
+        QStringLiteral("fbp"), QStringLiteral("/p"), QStringLiteral("Tintaro Print Kit"), {}, {}, {}};
     const QString text = QString::fromUtf8(MimePackageText(a));
     EXPECT_TRUE(text.contains(QStringLiteral("<mime-type type=\"application/x-tintaro-fbp\">")));
     EXPECT_TRUE(text.contains(QStringLiteral("<glob pattern=\"*.fbp\"/>")));
@@ -92,6 +101,11 @@ TEST(FileAssociationContents, InstalledFilesEqualWhatTheDesignerWrites) {
     entry.replace("@TINTARO_PROGRAM@", installed.programPath.toUtf8());
     EXPECT_EQ(entry, DesktopEntryText(installed));
     EXPECT_EQ(readFile(folder + MimePackageFileName(QStringLiteral("fbp"))), MimePackageText(installed));
+    installed.thumbnailerProgram = QStringLiteral("/usr/local/bin/tintaro-cli");
+    QByteArray thumbnailer = readFile(folder + QStringLiteral("tintaro.thumbnailer.in"));
+    ASSERT_FALSE(thumbnailer.isEmpty());
+    thumbnailer.replace("@TINTARO_CLI_PROGRAM@", installed.thumbnailerProgram.toUtf8());
+    EXPECT_EQ(thumbnailer, ThumbnailerEntryText(installed));
 }
 
 TEST(FileAssociationContents, MimeAppsDefaultIsAddedOnceAndNeverOverridesTheUsersChoice) {
@@ -130,6 +144,11 @@ TEST_F(FileAssociationInstall, FirstRunWritesEverythingAndRefreshesBothDatabases
     EXPECT_EQ(readFile(desktopPath()), DesktopEntryText(association));
     EXPECT_EQ(readFile(mimePath()), MimePackageText(association));
     EXPECT_TRUE(readFile(mimeAppsPath()).contains("application/x-tintaro-fbp=tintaro.desktop"));
+    EXPECT_EQ(readFile(thumbnailerPath()),
+              QByteArray("[Thumbnailer Entry]\n"
+                         "TryExec=/opt/tintaro/bin/tintaro-cli\n"
+                         "Exec=\"/opt/tintaro/bin/tintaro-cli\" thumbnail %i %o --size %s\n"
+                         "MimeType=application/x-tintaro-fbp;\n"));
     EXPECT_EQ(tools.programs, (QStringList{QStringLiteral("update-mime-database ") + association.dataHome +
                                                QStringLiteral("/mime"),
                                            QStringLiteral("update-desktop-database ") + association.dataHome +
@@ -140,6 +159,7 @@ TEST_F(FileAssociationInstall, UnchangedInstallationTouchesNothing) {
     ToolCalls first;
     RegisterFileType(association, first.runner());
     const QDateTime desktopTime = QFileInfo(desktopPath()).lastModified();
+    const QDateTime thumbnailerTime = QFileInfo(thumbnailerPath()).lastModified();
 
     ToolCalls second;
     const TRegisterResult result = RegisterFileType(association, second.runner());
@@ -147,6 +167,7 @@ TEST_F(FileAssociationInstall, UnchangedInstallationTouchesNothing) {
     EXPECT_FALSE(result.failed);
     EXPECT_TRUE(second.programs.isEmpty());
     EXPECT_EQ(QFileInfo(desktopPath()).lastModified(), desktopTime);
+    EXPECT_EQ(QFileInfo(thumbnailerPath()).lastModified(), thumbnailerTime);
 }
 
 TEST_F(FileAssociationInstall, MovedProgramRewritesOnlyTheDesktopEntry) {
