@@ -8,6 +8,7 @@
 #include "platform/uCodepage.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -168,4 +169,78 @@ bool TKalenderTageBearbeitung::Uebernehmen() {
     if (changed)
         document_.Modified = true;
     return changed;
+}
+
+bool TKalenderTageBearbeitung::edited(TKalenderTageModel::Column column,
+                                      const TKalenderTageListe& list) const {
+    TKalenderTageModel shown(model_.Year());
+    shown.FillColumn(column, list);
+    for (int row = 0; row < model_.DayCount(); ++row)
+        if (shown.CellText(row, column) != model_.CellText(row, column))
+            return true;
+    return false;
+}
+
+ICalendar::TMergeResult TKalenderTageBearbeitung::Importiere(const ICalendar::TReadResult& calendar,
+                                                             ICalendar::TListKind kind) {
+    const bool feiertageEdited = edited(TKalenderTageModel::FeiertageColumn, document_.Feiertage);
+    const bool geburtstageEdited = edited(TKalenderTageModel::GeburtstageColumn, document_.Geburtstage);
+    const bool hadRecorded = recorded_;
+    record();
+    if (feiertageEdited)
+        model_.CommitColumn(TKalenderTageModel::FeiertageColumn, document_.Feiertage);
+    if (geburtstageEdited)
+        model_.CommitColumn(TKalenderTageModel::GeburtstageColumn, document_.Geburtstage);
+    TKalenderTageListe& list =
+        kind == ICalendar::TListKind::Holidays ? document_.Feiertage : document_.Geburtstage;
+    const ICalendar::TMergeResult merged = ICalendar::Merge(calendar.Entries, list);
+    if (merged.Added == 0 && !feiertageEdited && !geburtstageEdited) {
+        if (!hadRecorded) {
+            UndoManager().DropLast();
+            recorded_ = false;
+        }
+        return merged;
+    }
+    model_.FillColumn(TKalenderTageModel::FeiertageColumn, document_.Feiertage);
+    model_.FillColumn(TKalenderTageModel::GeburtstageColumn, document_.Geburtstage);
+    document_.Modified = true;
+    return merged;
+}
+
+std::optional<std::pair<int, int>> KalenderJahre(const TFBDocument& document) {
+    std::optional<std::pair<int, int>> years;
+    for (int p = 0; p < document.Pages.Count(); ++p) {
+        const TFBElementList& calendars = document.Pages.Items(p)->Calendars;
+        for (int i = 0; i < calendars.Count(); ++i) {
+            const auto* calendar = dynamic_cast<const TFBKalenderElement*>(calendars.Items(i));
+            if (!calendar || !calendar->Data)
+                continue;
+            const int year = calendar->Data->Jahr;
+            years = years ? std::make_pair(std::min(years->first, year), std::max(years->second, year))
+                          : std::make_pair(year, year);
+        }
+    }
+    return years;
+}
+
+QString TKalenderTageBearbeitung::ImportiereDatei(const QString& path, ICalendar::TListKind kind) {
+    const auto years = KalenderJahre(document_);
+    const int first = years ? years->first : model_.Year();
+    const int last = years ? years->second : model_.Year();
+    const ICalendar::TReadResult calendar = ICalendar::ReadFile(path, kind, first, last);
+    const ICalendar::TMergeResult merged = Importiere(calendar, kind);
+    return ICalendar::ImportReport(calendar, merged);
+}
+
+QByteArray TKalenderTageBearbeitung::KalenderdateiText() const {
+    const auto shown = [this](TKalenderTageModel::Column column, const TKalenderTageListe& list) {
+        auto copy = std::make_unique<TKalenderTageListe>();
+        for (int i = 0; i < list.Count(); ++i)
+            copy->Add(list.Items(i).Text, QStringLiteral(", "), list.Items(i).Datum);
+        model_.CommitColumn(column, *copy);
+        return copy;
+    };
+    const auto feiertage = shown(TKalenderTageModel::FeiertageColumn, document_.Feiertage);
+    const auto geburtstage = shown(TKalenderTageModel::GeburtstageColumn, document_.Geburtstage);
+    return ICalendar::Write(*feiertage, *geburtstage);
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "calendar/uICalendar.h"
+
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QStringList>
 
 #include <array>
+#include <optional>
+#include <utility>
 
 class TFBDocument;
 class TKalenderTageListe;
@@ -72,13 +76,30 @@ public:
     // OK: both lists take the year's rows of their columns. False when that changed nothing, so
     // no undo step is left and the document is not marked modified for it.
     bool Uebernehmen();
+    // The days of a calendar file join the holidays or the birthdays (texts a date already holds
+    // are left out); what was typed into the table joins its list first, so nothing typed is lost
+    // when the columns show the result. Like the computed holidays, the import stays when the
+    // dialog is cancelled. Records the undo step and marks the document modified when it adds
+    // anything.
+    ICalendar::TMergeResult Importiere(const ICalendar::TReadResult& calendar, ICalendar::TListKind kind);
+    // The calendar file at `path` for the years of the document's calendars (the dialog's year
+    // when it has none) as above; returns the report line for the user. Raises Exception when
+    // the file cannot be read or is no calendar file, with nothing changed.
+    QString ImportiereDatei(const QString& path, ICalendar::TListKind kind);
+    // Both lists as a calendar file, the year as the table shows it.
+    QByteArray KalenderdateiText() const;
     // Whether the dialog recorded its undo step.
     bool Recorded() const { return recorded_; }
 
 private:
     void record();
+    // Whether the column shows something other than the list's entries of the year.
+    bool edited(TKalenderTageModel::Column column, const TKalenderTageListe& list) const;
     TFBDocument& document_;
     TKalenderTageModel model_;
     int startRow_ = 0;
     bool recorded_ = false;
 };
+
+// The first and the last year the document's calendars show; nothing without calendars.
+std::optional<std::pair<int, int>> KalenderJahre(const TFBDocument& document);

@@ -1,8 +1,12 @@
 // tintaro-cli special-days FILE [--compute-holidays YEAR] [--add-birthday DD.MM.YYYY TEXT]...
-// [--list]: edits the project's holidays and birthdays the way the holidays and birthdays dialog
-// does, in the order given, and saves the project in place when anything was asked to change.
-// --list prints every entry afterwards, by date, one line each: YYYY-MM-DD, a tab, "holiday" or
-// "birthday", a tab and the text.
+// [--import-ics CAL.ics --as holiday|birthday [--year Y]] [--export-ics OUT.ics] [--list]:
+// edits the project's holidays and birthdays the way the holidays and birthdays dialog does, in
+// the order given, and saves the project in place when anything was asked to change (an import
+// that adds nothing leaves it untouched). An import reads a calendar file into one list for the
+// years of the project's calendars (or the one --year) and reports on one line what it added,
+// what was there already and what it could not read. --export-ics writes both lists as a
+// calendar file afterwards. --list prints every entry afterwards, by date, one line each:
+// YYYY-MM-DD, a tab, "holiday" or "birthday", a tab and the text.
 #include "calendar/uKalender.h"
 #include "calendar/uKalenderBesondereTage.h"
 #include "calendar/uKalenderTageTabelle.h"
@@ -10,17 +14,22 @@
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
 #include "editing/uUndo.h"
+#include "platform/uAtomicFile.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-const QString kUsage = QStringLiteral("usage: tintaro-cli special-days FILE [--compute-holidays YEAR] "
-                                      "[--add-birthday DD.MM.YYYY TEXT]... [--list]");
+const QString kSynopsis =
+    QStringLiteral("special-days FILE [--compute-holidays YEAR] [--add-birthday DD.MM.YYYY TEXT]... "
+                   "[--import-ics CAL.ics --as holiday|birthday [--year Y]] [--export-ics OUT.ics] [--list]");
+const QString kUsage = QStringLiteral("usage: tintaro-cli ") + kSynopsis;
 
 struct TAction {
-    enum Kind { Compute, Birthday };
+    enum Kind { Compute, Birthday, Import };
     Kind kind = Compute;
     int year = 0;
     QDate date;
@@ -66,6 +75,10 @@ int runSpecialDays(const QStringList& args, QTextStream& out) {
     QStringList positional;
     QList<TAction> actions;
     bool showList = false;
+    ICalendar::TListKind importKind = ICalendar::TListKind::Holidays;
+    bool haveKind = false;
+    int importYear = 0;
+    QString exportPath;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--compute-holidays")) {
@@ -91,6 +104,32 @@ int runSpecialDays(const QStringList& args, QTextStream& out) {
                 throw CliUsageError(QStringLiteral("the text \"%1\" holds characters a project cannot store")
                                         .arg(action.text));
             actions << action;
+        } else if (arg == QLatin1String("--import-ics")) {
+            if (i + 1 >= args.size())
+                throw CliUsageError(QStringLiteral("--import-ics needs CAL.ics; %1").arg(kUsage));
+            TAction action;
+            action.kind = TAction::Import;
+            action.text = args[++i];
+            actions << action;
+        } else if (arg == QLatin1String("--as")) {
+            if (i + 1 >= args.size())
+                throw CliUsageError(QStringLiteral("--as needs holiday or birthday; %1").arg(kUsage));
+            const QString kind = args[++i];
+            if (kind == QLatin1String("holiday"))
+                importKind = ICalendar::TListKind::Holidays;
+            else if (kind == QLatin1String("birthday"))
+                importKind = ICalendar::TListKind::Birthdays;
+            else
+                throw CliUsageError(QStringLiteral("--as must be holiday or birthday, not \"%1\"").arg(kind));
+            haveKind = true;
+        } else if (arg == QLatin1String("--year")) {
+            if (i + 1 >= args.size())
+                throw CliUsageError(QStringLiteral("--year needs YEAR; %1").arg(kUsage));
+            importYear = checkedYear(Cli::parseInt(args[++i], QStringLiteral("YEAR")));
+        } else if (arg == QLatin1String("--export-ics")) {
+            if (i + 1 >= args.size())
+                throw CliUsageError(QStringLiteral("--export-ics needs OUT.ics; %1").arg(kUsage));
+            exportPath = args[++i];
         } else if (arg == QLatin1String("--list")) {
             showList = true;
         } else if (arg.startsWith(QLatin1String("--"))) {
@@ -99,14 +138,47 @@ int runSpecialDays(const QStringList& args, QTextStream& out) {
             positional << arg;
         }
     }
-    if (positional.size() != 1 || (actions.isEmpty() && !showList))
+    const bool imports = std::any_of(actions.begin(), actions.end(),
+                                     [](const TAction& a) { return a.kind == TAction::Import; });
+    if (positional.size() != 1 || (actions.isEmpty() && !showList && exportPath.isEmpty()))
         throw CliUsageError(kUsage);
+    if (imports != haveKind)
+        throw CliUsageError(imports ? QStringLiteral("--import-ics needs --as holiday|birthday")
+                                    : QStringLiteral("--as belongs to --import-ics"));
+    if (importYear != 0 && !imports)
+        throw CliUsageError(QStringLiteral("--year belongs to --import-ics"));
     const QString file = positional.first();
     Cli::requireFile(file);
 
     TFBDocument document;
     LoadDocumentFromFile(document, file);
+    bool edits = false;
     for (const TAction& action : actions) {
+        if (action.kind == TAction::Import) {
+            Cli::requireFile(action.text, QStringLiteral("calendar file"));
+            int first = importYear, last = importYear;
+            if (importYear == 0) {
+                const auto years = KalenderJahre(document);
+                if (!years)
+                    throw CliUsageError(QStringLiteral("the project has no calendars; give --year"));
+                first = years->first;
+                last = years->second;
+            }
+            const ICalendar::TReadResult calendar = ICalendar::ReadFile(action.text, importKind, first, last);
+            TKalenderTageBearbeitung dialog(document, first, 1);
+            const ICalendar::TMergeResult merged = dialog.Importiere(calendar, importKind);
+            out << QStringLiteral("%1: %2 added, %3 already there, %4 unreadable, %5 outside the years, "
+                                  "%6 of the other list, %7 characters replaced by \"?\"\n")
+                       .arg(QFileInfo(action.text).fileName())
+                       .arg(merged.Added)
+                       .arg(merged.Present)
+                       .arg(calendar.Unreadable)
+                       .arg(calendar.OutsideYears)
+                       .arg(calendar.OtherList)
+                       .arg(calendar.ReplacedCharacters);
+            continue;
+        }
+        edits = true;
         if (action.kind == TAction::Compute) {
             TKalenderTageBearbeitung dialog(document, action.year, 1);
             dialog.BerechneFeiertage();
@@ -122,17 +194,23 @@ int runSpecialDays(const QStringList& args, QTextStream& out) {
         }
     }
     UndoManager().Clear();
-    if (!actions.isEmpty())
+    if (edits || document.Modified)
         SaveDocumentToFile(document, file);
+    if (!exportPath.isEmpty()) {
+        const QByteArray calendar = ICalendar::Write(document.Feiertage, document.Geburtstage);
+        TAtomicFile output(exportPath);
+        if (calendar.isEmpty() || output.write(calendar) != calendar.size())
+            throw CliUsageError(QStringLiteral("cannot write %1").arg(exportPath));
+        output.Commit();
+    }
     if (showList)
         list(document, out);
     return 0;
 }
 
-CliRegistration reg{CliCommand{QStringLiteral("special-days"),
-                               QStringLiteral("special-days FILE [--compute-holidays YEAR] "
-                                              "[--add-birthday DD.MM.YYYY TEXT]... [--list]"),
-                               QStringLiteral("computes holidays, adds birthdays and lists the special days"),
+CliRegistration reg{CliCommand{QStringLiteral("special-days"), kSynopsis,
+                               QStringLiteral("computes holidays, adds birthdays, reads and writes calendar "
+                                              "files and lists the special days"),
                                runSpecialDays}};
 
 } // namespace

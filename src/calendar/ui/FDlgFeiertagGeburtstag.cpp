@@ -1,13 +1,17 @@
 #include "calendar/ui/FDlgFeiertagGeburtstag.h"
 
 #include "i18n/ulocalize.h"
+#include "platform/Exception.h"
+#include "platform/uAtomicFile.h"
 #include "platform/uProgramInfo.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -110,8 +114,11 @@ TDlgFeiertagGeburtstag::TDlgFeiertagGeburtstag(QWidget* owner, TFBDocument& docu
     connect(BtnOK, &QPushButton::clicked, this, &TDlgFeiertagGeburtstag::Ok);
     connect(BtnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
 
+    BuildKalenderdatei();
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BtnFeiertageBerechnen);
+    buttons->addWidget(BtnKalenderdatei);
     buttons->addStretch();
     buttons->addWidget(BtnOK);
     buttons->addWidget(BtnAbbrechen);
@@ -132,6 +139,7 @@ void TDlgFeiertagGeburtstag::Retranslate() {
     // The computed holidays are the German ones: only the German interface offers them.
     BtnFeiertageBerechnen->setVisible(CurrentLanguage() == kLanguageGerman);
     bearbeitung_.Model().Retranslate();
+    KalenderdateiTexte();
 }
 
 void TDlgFeiertagGeburtstag::PlaceCursor() {
@@ -169,4 +177,83 @@ void TDlgFeiertagGeburtstag::Ok() {
     table_->CommitOpenEditor();
     bearbeitung_.Uebernehmen();
     accept();
+}
+
+// --- calendar files ------------------------------------------------------------------------------
+
+void TDlgFeiertagGeburtstag::BuildKalenderdatei() {
+    BtnKalenderdatei = new QPushButton(this);
+    BtnKalenderdatei->setObjectName(QStringLiteral("BtnKalenderdatei"));
+    BtnKalenderdatei->setAutoDefault(false);
+    auto* menu = new QMenu(BtnKalenderdatei);
+    menu->setObjectName(QStringLiteral("pmKalenderdatei"));
+    const auto add = [menu](const char* name, auto handler) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, menu, handler);
+    };
+    add("mnuFeiertageImportieren", [this] { ImportiereKalenderdatei(ICalendar::TListKind::Holidays); });
+    add("mnuGeburtstageImportieren", [this] { ImportiereKalenderdatei(ICalendar::TListKind::Birthdays); });
+    add("mnuKalenderdateiExportieren", [this] { ExportiereKalenderdatei(); });
+    BtnKalenderdatei->setMenu(menu);
+
+    ChooseCalendarFile = [](QWidget* parent, bool save) {
+        const QString filter = Translate(QStringLiteral("Kalenderdateien (*.ics)"));
+        if (!save)
+            return QFileDialog::getOpenFileName(parent, Translate(QStringLiteral("Kalenderdatei")), {},
+                                                filter);
+        QFileDialog dialog(parent, Translate(QStringLiteral("Kalenderdatei")));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(filter);
+        dialog.setDefaultSuffix(QStringLiteral("ics"));
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().first()
+                   : QString();
+    };
+    ShowError = [](QWidget* parent, const QString& text) {
+        QMessageBox::critical(parent, ProgramInfo::ApplicationTitle(), text);
+    };
+}
+
+void TDlgFeiertagGeburtstag::KalenderdateiTexte() {
+    BtnKalenderdatei->setText(Translate(QStringLiteral("Kalenderdatei")));
+    const QList<QAction*> actions = BtnKalenderdatei->menu()->actions();
+    actions[0]->setText(Translate(QStringLiteral("Als Feiertage importieren...")));
+    actions[1]->setText(Translate(QStringLiteral("Als Geburtstage importieren...")));
+    actions[2]->setText(Translate(QStringLiteral("Exportieren...")));
+}
+
+void TDlgFeiertagGeburtstag::ImportiereKalenderdatei(ICalendar::TListKind kind) {
+    table_->CommitOpenEditor();
+    const QString path = ChooseCalendarFile ? ChooseCalendarFile(this, false) : QString();
+    if (path.isEmpty())
+        return;
+    QString report;
+    try {
+        report = bearbeitung_.ImportiereDatei(path, kind);
+    } catch (const Exception& e) {
+        if (ShowError)
+            ShowError(this, e.message());
+        return;
+    }
+    if (ShowInformation)
+        ShowInformation(this, report);
+}
+
+void TDlgFeiertagGeburtstag::ExportiereKalenderdatei() {
+    table_->CommitOpenEditor();
+    const QString path = ChooseCalendarFile ? ChooseCalendarFile(this, true) : QString();
+    if (path.isEmpty())
+        return;
+    try {
+        const QByteArray text = bearbeitung_.KalenderdateiText();
+        TAtomicFile file(path);
+        if (file.write(text) != text.size())
+            throw Exception(
+                Translate(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")).arg(path));
+        file.Commit();
+    } catch (const Exception& e) {
+        if (ShowError)
+            ShowError(this, e.message());
+    }
 }

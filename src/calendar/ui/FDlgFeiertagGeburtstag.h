@@ -39,10 +39,17 @@ public:
     TKalenderTageBearbeitung& Bearbeitung() { return bearbeitung_; }
     TKalenderTageView* Table() const { return table_; }
 
-    // Shows the note after computing the holidays; tests answer it themselves.
+    // Shows the note after computing the holidays and the report of an import; tests answer it
+    // themselves.
     std::function<void(QWidget* parent, const QString& text)> ShowInformation;
+    // Calendar files: asks for the file to read (save false) or to write; empty when cancelled.
+    // Tests answer it themselves, and see errors through ShowError.
+    std::function<QString(QWidget* parent, bool save)> ChooseCalendarFile;
+    std::function<void(QWidget* parent, const QString& text)> ShowError;
 
     QPushButton* BtnFeiertageBerechnen;
+    // Its menu: import as holidays, import as birthdays, export.
+    QPushButton* BtnKalenderdatei;
     QPushButton* BtnOK;
     QPushButton* BtnAbbrechen;
 
@@ -55,6 +62,11 @@ private:
     void Ok();
     void Retranslate();
     void PlaceCursor();
+    // The calendar file button with its menu, its texts and its commands.
+    void BuildKalenderdatei();
+    void KalenderdateiTexte();
+    void ImportiereKalenderdatei(ICalendar::TListKind kind);
+    void ExportiereKalenderdatei();
 
     TKalenderTageBearbeitung bearbeitung_;
     TKalenderTageView* table_;

@@ -26,9 +26,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -349,6 +351,44 @@ TEST_F(CalendarDialogs, NoHolidayComputationInEnglish) {
     QTest::mouseClick(dialog.BtnOK, Qt::LeftButton);
     EXPECT_EQ(UndoManager().Count(), 0);
     EXPECT_FALSE(document.Modified);
+}
+
+TEST_F(CalendarDialogs, CalendarFileMenuImportsReportsAndExports) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ics = dir.filePath(QStringLiteral("in.ics"));
+    QFile in(ics);
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+             "DTSTART;VALUE=DATE:20260508\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Lena \xE2\x98\x85\r\nEND:VEVENT\r\n"
+             "END:VCALENDAR\r\n");
+    in.close();
+    TDlgFeiertagGeburtstag dialog(nullptr, document, 2026, 5);
+    QStringList notes, errors;
+    QString answer = ics;
+    dialog.ShowInformation = [&](QWidget*, const QString& text) { notes << text; };
+    dialog.ShowError = [&](QWidget*, const QString& text) { errors << text; };
+    dialog.ChooseCalendarFile = [&](QWidget*, bool) { return answer; };
+    dialog.show();
+    ASSERT_NE(dialog.BtnKalenderdatei->menu(), nullptr);
+    child<QAction>(*dialog.BtnKalenderdatei->menu(), "mnuGeburtstageImportieren")->trigger();
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_EQ(notes.first(), QStringLiteral("1 Einträge übernommen, 0 schon vorhanden, 0 außerhalb der "
+                                            "Kalenderjahre, 0 nicht lesbar, 1 Zeichen durch \"?\" ersetzt."));
+    EXPECT_EQ(dialog.Table()->model()->index(127, 2).data().toString(), QStringLiteral("Lena ?"));
+    EXPECT_TRUE(document.Modified);
+    EXPECT_EQ(UndoManager().Count(), 1);
+
+    answer = dir.filePath(QStringLiteral("out.ics"));
+    child<QAction>(*dialog.BtnKalenderdatei->menu(), "mnuKalenderdateiExportieren")->trigger();
+    QFile out(answer);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(out.readAll().contains("SUMMARY:Lena ?\r\n"));
+
+    answer = dir.filePath(QStringLiteral("missing.ics"));
+    child<QAction>(*dialog.BtnKalenderdatei->menu(), "mnuFeiertageImportieren")->trigger();
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Die Datei missing.ics kann nicht gelesen werden.")});
+    EXPECT_EQ(notes.size(), 1);
 }
 
 TEST_F(CalendarDialogs, Screenshots) {
