@@ -1,5 +1,7 @@
 #include "platform/uFileAssociation.h"
 
+#include "platform/uDesktopIcons.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -42,6 +44,63 @@ QString MimePackageFileName(const QString& ext) {
 
 QString ThumbnailerFileName() {
     return QStringLiteral("tintaro.thumbnailer");
+}
+
+QString ComponentId() {
+    return QStringLiteral("io.tintaro.PrintKit");
+}
+
+QString MetainfoFileName() {
+    return ComponentId() + QStringLiteral(".metainfo.xml");
+}
+
+namespace {
+
+QByteArray resourceBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Adds a write's outcome to the result; true when the file was written.
+bool note(TWriteResult written, TRegisterResult& result) {
+    result.failed |= written == TWriteResult::Failed;
+    return written == TWriteResult::Written;
+}
+
+// The icons in the user's hicolor theme. The SVG is the stamp of the PNGs: while it is unchanged
+// and the PNGs are there, nothing is rendered again.
+void installIcons(const QDir& data, TRegisterResult& result) {
+    for (const DesktopIcons::TIcon& icon : DesktopIcons::Icons()) {
+        const QByteArray svg = resourceBytes(icon.Resource);
+        if (svg.isEmpty())
+            continue;
+        const QString svgPath = data.filePath(QStringLiteral("icons/") + DesktopIcons::ThemePath(icon, 0));
+        bool current = resourceBytes(svgPath) == svg;
+        for (const int size : DesktopIcons::PngSizes())
+            current &=
+                QFile::exists(data.filePath(QStringLiteral("icons/") + DesktopIcons::ThemePath(icon, size)));
+        if (current)
+            continue;
+        for (const int size : DesktopIcons::PngSizes()) {
+            const QByteArray png = DesktopIcons::RenderPng(svg, size);
+            if (png.isEmpty()) {
+                result.failed = true;
+                continue;
+            }
+            result.iconsWritten |=
+                note(WriteIfDifferent(
+                         data.filePath(QStringLiteral("icons/") + DesktopIcons::ThemePath(icon, size)), png),
+                     result);
+        }
+        // Last, so an interrupted run renders the PNGs again next time.
+        result.iconsWritten |= note(WriteIfDifferent(svgPath, svg), result);
+    }
+}
+
+} // namespace
+
+QByteArray MetainfoText() {
+    return resourceBytes(QStringLiteral(":/desktop/") + MetainfoFileName());
 }
 
 namespace {
@@ -94,6 +153,7 @@ QByteArray DesktopEntryText(const TAssociation& association) {
     text += QStringLiteral("Version=1.0\n");
     text += QStringLiteral("Name=") + escapeKeyValue(association.applicationTitle) + QLatin1Char('\n');
     text += QStringLiteral("Exec=") + escapeKeyValue(exec) + QLatin1Char('\n');
+    text += QStringLiteral("Icon=tintaro\n");
     text += QStringLiteral("Terminal=false\n");
     text += QStringLiteral("MimeType=") + MimeTypeName(association.extension) + QStringLiteral(";\n");
     text += QStringLiteral("Categories=Graphics;Photography;\n");
@@ -109,6 +169,7 @@ QByteArray MimePackageText(const TAssociation& association) {
     text += QStringLiteral("    <comment>%1</comment>\n")
                 .arg((association.applicationTitle + QStringLiteral(" Datei")).toHtmlEscaped());
     // Project files are containers; their header tells them apart from other files named alike.
+    text += QStringLiteral("    <icon name=\"application-x-tintaro-fbp\"/>\n");
     text += QStringLiteral("    <magic priority=\"50\">\n");
     text += QStringLiteral("      <match type=\"string\" offset=\"0\" value=\"VX DataFile\"/>\n");
     text += QStringLiteral("    </magic>\n");
@@ -212,6 +273,13 @@ TRegisterResult RegisterFileType(const TAssociation& association, const ToolRunn
         result.thumbnailerWritten = written == TWriteResult::Written;
         result.failed |= written == TWriteResult::Failed;
     }
+
+    installIcons(data, result);
+    const QByteArray metainfo = MetainfoText();
+    if (!metainfo.isEmpty())
+        result.metainfoWritten =
+            note(WriteIfDifferent(data.filePath(QStringLiteral("metainfo/") + MetainfoFileName()), metainfo),
+                 result);
 
     // A default naming an entry that is not there would only confuse the desktop.
     if (desktopInstalled && !association.configHome.isEmpty()) {

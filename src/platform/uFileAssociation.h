@@ -8,8 +8,9 @@
 
 // Makes the desktop open project files with this program: a per-user application entry
 // (.desktop file), a shared-mime-info type for "*.<extension>", the type's default application in
-// mimeapps.list when the user has chosen none, and a thumbnailer entry through which file
-// managers draw the projects' covers. Files are written only when their
+// mimeapps.list when the user has chosen none, a thumbnailer entry through which file managers
+// draw the projects' covers, the application's and the file type's icons in the hicolor theme
+// and the AppStream metainfo that software centres read. Files are written only when their
 // contents differ from what is there, so an unchanged installation touches nothing.
 namespace FileAssociation {
 
@@ -33,6 +34,10 @@ QString MimeTypeName(const QString& extension);  // "application/x-tintaro-fbp"
 QString DesktopFileId();                         // "tintaro.desktop"
 QString MimePackageFileName(const QString& ext); // "tintaro-fbp.xml"
 QString ThumbnailerFileName();                   // "tintaro.thumbnailer"
+QString ComponentId();                           // "io.tintaro.PrintKit", the AppStream id
+QString MetainfoFileName();                      // "io.tintaro.PrintKit.metainfo.xml"
+// The metainfo an installation ships, from the program's resources.
+QByteArray MetainfoText();
 
 // The Exec value for the program: its path quoted for the desktop entry, then "%f". Empty when
 // the path cannot be written into a desktop entry (control characters).
@@ -59,9 +64,12 @@ struct TRegisterResult {
     bool mimePackageWritten = false;
     bool defaultApplicationWritten = false;
     bool thumbnailerWritten = false;
+    bool iconsWritten = false;
+    bool metainfoWritten = false;
     bool failed = false; // some file could not be written; the caller ignores it
     bool changed() const {
-        return desktopEntryWritten || mimePackageWritten || defaultApplicationWritten || thumbnailerWritten;
+        return desktopEntryWritten || mimePackageWritten || defaultApplicationWritten || thumbnailerWritten ||
+               iconsWritten || metainfoWritten;
     }
 };
 

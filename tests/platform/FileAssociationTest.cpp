@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -197,4 +200,23 @@ TEST_F(FileAssociationInstall, UnwritableFolderIsReportedNotThrown) {
     EXPECT_FALSE(result.defaultApplicationWritten);
     EXPECT_FALSE(QFile::exists(mimeAppsPath()));
     EXPECT_TRUE(tools.programs.isEmpty());
+}
+
+// The metainfo the designer writes for the user (the one an installation ships) passes the
+// AppStream checks and names the desktop entry and the icon's program.
+TEST_F(FileAssociationInstall, MetainfoPassesAppstreamValidation) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
+    if (tool.isEmpty())
+        GTEST_SKIP() << "appstreamcli is not installed (scripts/setup.sh installs the appstream package)";
+    RegisterFileType(association, {});
+    const QString metainfo =
+        association.dataHome + QStringLiteral("/metainfo/io.tintaro.PrintKit.metainfo.xml");
+    const QByteArray text = readFile(metainfo);
+    EXPECT_TRUE(text.contains("<id>io.tintaro.PrintKit</id>"));
+    EXPECT_TRUE(text.contains("<launchable type=\"desktop-id\">tintaro.desktop</launchable>"));
+    EXPECT_TRUE(readFile(desktopPath()).contains("\nIcon=tintaro\n"));
+    QProcess validate;
+    validate.start(tool, {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
+    ASSERT_TRUE(validate.waitForFinished(60000));
+    EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().constData();
 }
