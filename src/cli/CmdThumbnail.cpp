@@ -128,10 +128,11 @@ int runThumbnail(const QStringList& args, QTextStream& out) {
         throw CliUsageError(QStringLiteral("%1 is too large for a thumbnail").arg(file));
 
     limitAddressSpace();
-    const TDeadline deadline(deadlineSeconds());
     QByteArray png;
     QSize size;
     {
+        // Ends before OUT is written, so a late deadline never cuts the writing short.
+        const TDeadline deadline(deadlineSeconds());
         TFBDocument document;
         LoadDocumentFromFile(document, file);
         const QImage picture = ProjectThumbnail::Render(document, side);
