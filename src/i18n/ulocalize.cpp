@@ -440,6 +440,12 @@ QImage TLocalizer::Glyph(TGlyph glyph) const {
 void TLocalizer::SetResWrite(bool on, const QString& templatePath) {
     resWrite_ = on;
     templatePath_ = templatePath;
+    // The template holds what the forms and registrations of this run give, not a table loaded
+    // before (the program starts this mode before any; a test may have loaded one).
+    if (on) {
+        QMutexLocker lock(&mutex_);
+        texts_.Clear();
+    }
 }
 
 void TLocalizer::CollectText(const QString& section, const QString& key, const QString& value) {

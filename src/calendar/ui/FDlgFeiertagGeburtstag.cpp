@@ -91,18 +91,19 @@ void TKalenderTageView::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------------------------
 
 TDlgFeiertagGeburtstag::TDlgFeiertagGeburtstag(QWidget* owner, TFBDocument& document, int year, int month)
-    : QDialog(owner), bearbeitung_(document, year, month) {
+    : TLocalizerDialog(owner), bearbeitung_(document, year, month) {
     setObjectName(QStringLiteral("DlgFeiertagGeburtstag"));
+    setWindowTitle(QStringLiteral("Feiertage und Geburtstage"));
     table_ = new TKalenderTageView(this);
     table_->setObjectName(QStringLiteral("sgTage"));
     table_->setModel(&bearbeitung_.Model());
-    BtnFeiertageBerechnen = new QPushButton(this);
+    BtnFeiertageBerechnen = new QPushButton(QStringLiteral("Feiertage berechnen"), this);
     BtnFeiertageBerechnen->setObjectName(QStringLiteral("BtnFeiertageBerechnen"));
     BtnFeiertageBerechnen->setAutoDefault(false);
-    BtnOK = new QPushButton(this);
+    BtnOK = new QPushButton(QStringLiteral("OK"), this);
     BtnOK->setObjectName(QStringLiteral("BtnOK"));
     BtnOK->setDefault(true);
-    BtnAbbrechen = new QPushButton(this);
+    BtnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     BtnAbbrechen->setObjectName(QStringLiteral("BtnAbbrechen"));
     BtnAbbrechen->setAutoDefault(false);
 
@@ -127,15 +128,11 @@ TDlgFeiertagGeburtstag::TDlgFeiertagGeburtstag(QWidget* owner, TFBDocument& docu
     layout->addLayout(buttons);
     resize(560, 520);
 
-    Retranslate();
     PlaceCursor();
+    Localize();
 }
 
-void TDlgFeiertagGeburtstag::Retranslate() {
-    setWindowTitle(Translate(QStringLiteral("Feiertage und Geburtstage")));
-    BtnFeiertageBerechnen->setText(Translate(QStringLiteral("Feiertage berechnen")));
-    BtnOK->setText(Translate(QStringLiteral("OK")));
-    BtnAbbrechen->setText(Translate(QStringLiteral("Abbrechen")));
+void TDlgFeiertagGeburtstag::AfterTranslate() {
     // The computed holidays are the German ones: only the German interface offers them.
     BtnFeiertageBerechnen->setVisible(CurrentLanguage() == kLanguageGerman);
     bearbeitung_.Model().Retranslate();
@@ -147,12 +144,6 @@ void TDlgFeiertagGeburtstag::PlaceCursor() {
         bearbeitung_.Model().index(bearbeitung_.StartRow(), TKalenderTageModel::FeiertageColumn);
     table_->setCurrentIndex(start);
     table_->scrollTo(start, QAbstractItemView::PositionAtTop);
-}
-
-void TDlgFeiertagGeburtstag::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
 }
 
 void TDlgFeiertagGeburtstag::showEvent(QShowEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calendar/uKalenderTageTabelle.h"
+#include "i18n/ui/uLocalizerForm.h"
 
-#include <QDialog>
 #include <QTableView>
 
 #include <functional>
@@ -30,7 +30,7 @@ protected:
 // day. OK writes the year back into both lists; "Feiertage berechnen" (German interface only)
 // puts the German public holidays of the year in at once. Either change is one undo step for the
 // whole dialog.
-class TDlgFeiertagGeburtstag : public QDialog {
+class TDlgFeiertagGeburtstag : public TLocalizerDialog {
     Q_OBJECT
 public:
     // The year and month of the calendar it was opened for.
@@ -53,14 +53,15 @@ public:
     QPushButton* BtnOK;
     QPushButton* BtnAbbrechen;
 
+    // The table's titles follow the language; the holidays are computed in German only.
+    void AfterTranslate() override;
+
 protected:
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void BerechneFeiertage();
     void Ok();
-    void Retranslate();
     void PlaceCursor();
     // The calendar file button with its menu, its texts and its commands.
     void BuildKalenderdatei();

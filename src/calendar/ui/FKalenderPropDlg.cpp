@@ -11,7 +11,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,23 +42,6 @@ const char* colorLabel(const char* name) {
 
 bool isFontColor(const TKalenderFarbFeld& field) {
     return QByteArray(field.Key).endsWith(".Color");
-}
-
-// A 16 x 16 glyph of a style button: the first letter of the style's word in the interface
-// language, drawn in that style (F K U in German, B I U in English).
-QPixmap styleGlyph(const QString& word, int style) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(13);
-    font.setBold(style == 0);
-    font.setItalic(style == 1);
-    font.setUnderline(style == 2);
-    p.setFont(font);
-    p.setPen(Qt::black);
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, word.left(1).toUpper());
-    return pixmap;
 }
 
 // The glyph of an alignment button: three lines placed left, centred or right, or a block at
@@ -97,12 +79,25 @@ QLabel* percent(QWidget* parent) {
     return new QLabel(QStringLiteral("%"), parent);
 }
 
+QLabel* label(QWidget* parent, const QString& name, const char* german) {
+    auto* made = new QLabel(QString::fromUtf8(german), parent);
+    made->setObjectName(name);
+    return made;
+}
+
+// The stem of the four edits of a padding ("edRowSpacing" + side), which names its caption too.
+QString paddingStem(const char* group, const char* label) {
+    const bool rows = std::strcmp(group, "Zeilenabstände") == 0;
+    const bool outer = std::strcmp(label, "Außenabstand") == 0;
+    return QString::fromLatin1(rows ? "Row" : "Cell") + QString::fromLatin1(outer ? "Spacing" : "Padding");
+}
+
 } // namespace
 
 TKalenderPropDlg::TKalenderPropDlg(QWidget* owner, TFBKalenderElement& calendar)
-    : QDialog(owner), calendar_(calendar) {
+    : TLocalizerDialog(owner), calendar_(calendar) {
     setObjectName(QStringLiteral("KalenderPropDlg"));
-    Texted(QStringLiteral("Kalendereigenschaften"), [this](const QString& t) { setWindowTitle(t); });
+    setWindowTitle(QStringLiteral("Kalendereigenschaften"));
 
     Zahlen.resize(KalenderZahlFelder().size(), nullptr);
     Farben.resize(KalenderFarbFelder().size(), nullptr);
@@ -119,30 +114,24 @@ TKalenderPropDlg::TKalenderPropDlg(QWidget* owner, TFBKalenderElement& calendar)
     for (int i = 0; i < 4; ++i) {
         QWidget* page = BuildTab(TKalenderTab(i));
         page->setObjectName(QString::fromLatin1(tabs[i].first));
-        pcKalender->addTab(page, QString());
-        Texted(QString::fromUtf8(tabs[i].second),
-               [this, i](const QString& t) { pcKalender->setTabText(i, t); });
+        pcKalender->addTab(page, QString::fromUtf8(tabs[i].second));
     }
     // The special days are set up in the holidays dialog of the calendar panel; their tab stays
     // hidden like in the form the dialog was made from.
     pcKalender->setTabVisible(int(TKalenderTab::Feiertage), false);
     pcKalender->setCurrentIndex(0);
 
-    BtnOK = new QPushButton(this);
+    BtnOK = new QPushButton(QStringLiteral("OK"), this);
     BtnOK->setObjectName(QStringLiteral("BtnOK"));
     BtnOK->setDefault(true);
-    BtnUebernehmen = new QPushButton(this);
+    BtnUebernehmen = new QPushButton(QStringLiteral("Übernehmen"), this);
     BtnUebernehmen->setObjectName(QStringLiteral("BtnUebernehmen"));
-    BtnOKFuerAlle = new QPushButton(this);
+    BtnOKFuerAlle = new QPushButton(QStringLiteral("OK für alle"), this);
     BtnOKFuerAlle->setObjectName(QStringLiteral("BtnOKFuerAlle"));
-    BtnAbbrechen = new QPushButton(this);
+    BtnAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     BtnAbbrechen->setObjectName(QStringLiteral("BtnAbbrechen"));
     for (QPushButton* button : {BtnUebernehmen, BtnOKFuerAlle, BtnAbbrechen})
         button->setAutoDefault(false);
-    Texted(QStringLiteral("OK"), [this](const QString& t) { BtnOK->setText(t); });
-    Texted(QStringLiteral("Übernehmen"), [this](const QString& t) { BtnUebernehmen->setText(t); });
-    Texted(QStringLiteral("OK für alle"), [this](const QString& t) { BtnOKFuerAlle->setText(t); });
-    Texted(QStringLiteral("Abbrechen"), [this](const QString& t) { BtnAbbrechen->setText(t); });
 
     connect(BtnOK, &QPushButton::clicked, this, [this] {
         if (Apply(TKalenderApply::One))
@@ -179,31 +168,23 @@ TKalenderPropDlg::TKalenderPropDlg(QWidget* owner, TFBKalenderElement& calendar)
     layout->addWidget(pcKalender);
     layout->addLayout(buttons);
 
-    Retranslate();
     Show(TKalenderPropWerte::Show(*calendar_.Data, KalenderZahlLocale()));
+    Localize();
 }
 
-void TKalenderPropDlg::Texted(const QString& german, std::function<void(const QString&)> set) {
-    texts_.emplace_back(german, std::move(set));
-}
-
-void TKalenderPropDlg::Retranslate() {
-    for (const auto& [german, set] : texts_)
-        set(Translate(german));
-    // The style glyphs follow the language's words.
+void TKalenderPropDlg::AfterTranslate() {
+    // The style buttons show the initials of the language's words.
     for (TSchriftControls& s : Schriften) {
-        if (!s.Fett)
-            continue;
-        s.Fett->setIcon(styleGlyph(Translate(QStringLiteral("Fett")), 0));
-        s.Kursiv->setIcon(styleGlyph(Translate(QStringLiteral("Kursiv")), 1));
-        s.Underline->setIcon(styleGlyph(Translate(QStringLiteral("Unterstrichen")), 2));
+        s.Fett->setIcon(QPixmap::fromImage(Localizer().Glyph(TGlyph::Bold)));
+        s.Kursiv->setIcon(QPixmap::fromImage(Localizer().Glyph(TGlyph::Italic)));
+        s.Underline->setIcon(QPixmap::fromImage(Localizer().Glyph(TGlyph::Underline)));
     }
-}
-
-void TKalenderPropDlg::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
+    // A side of a padding is named as the error messages name it.
+    const auto& numbers = KalenderZahlFelder();
+    for (size_t i = 0; i < numbers.size(); ++i)
+        if (numbers[i].Side)
+            Zahlen[i]->setToolTip(Translate(QString::fromUtf8(numbers[i].Label)) + u' ' +
+                                  Translate(QString::fromUtf8(numbers[i].Side)));
 }
 
 QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
@@ -219,9 +200,8 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
     for (size_t i = 0; i < flags.size(); ++i) {
         if (flags[i].Tab != tab)
             continue;
-        auto* box = new QCheckBox(page);
+        auto* box = new QCheckBox(QString::fromUtf8(flags[i].Caption), page);
         box->setObjectName(QString::fromLatin1(flags[i].Name));
-        Texted(QString::fromUtf8(flags[i].Caption), [box](const QString& t) { box->setText(t); });
         Schalter[i] = box;
         top->addWidget(box, row++, 0, 1, 3);
     }
@@ -230,14 +210,12 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
         if (numbers[i].Tab != tab || numbers[i].Group ||
             std::strcmp(numbers[i].Label, "Größe des Bereichs") != 0)
             continue;
-        auto* label = new QLabel(page);
-        Texted(QString::fromUtf8(numbers[i].Label), [label](const QString& t) { label->setText(t); });
         auto* edit = new TFloatEdit(page);
         edit->setObjectName(QString::fromLatin1(numbers[i].Name));
         Zahlen[i] = edit;
-        label->setBuddy(edit);
-        label->setObjectName(QStringLiteral("lbl") + edit->objectName().mid(2));
-        top->addWidget(label, row, 0);
+        QLabel* caption = label(page, QStringLiteral("lbl") + edit->objectName().mid(2), numbers[i].Label);
+        caption->setBuddy(edit);
+        top->addWidget(caption, row, 0);
         top->addWidget(edit, row, 1);
         top->addWidget(percent(page), row++, 2);
     }
@@ -252,21 +230,24 @@ QWidget* TKalenderPropDlg::BuildTab(TKalenderTab tab) {
     if (tab == TKalenderTab::Kalender || tab == TKalenderTab::Wochentage)
         column->addWidget(BuildAbstaende(tab, "Zellenabstände"));
     if (tab == TKalenderTab::Feiertage) {
-        BtnFeiertageGeburtstage = new QPushButton(page);
+        BtnFeiertageGeburtstage = new QPushButton(QStringLiteral("Feiertage und Geburtstage..."), page);
         BtnFeiertageGeburtstage->setObjectName(QStringLiteral("BtnFeiertageGeburtstage"));
         BtnFeiertageGeburtstage->setAutoDefault(false);
-        Texted(QStringLiteral("Feiertage und Geburtstage"),
-               [this](const QString& t) { BtnFeiertageGeburtstage->setText(t + QStringLiteral("...")); });
         column->addWidget(BtnFeiertageGeburtstage, 0, Qt::AlignLeft);
     }
     column->addStretch();
 
-    // The number fields take the whole range a setting may hold.
+    // The colour buttons name their choices themselves.
+    for (TColorPopupButton* button : Farben)
+        if (button)
+            LocalizerForms::KeepUntranslated(button);
+    // The number fields take the whole range a setting may hold; their texts are the values.
     for (TFloatEdit* edit : Zahlen)
         if (edit) {
             edit->SetRange(kKalenderZahlMin, kKalenderZahlMax);
             edit->SetKeepsInvalidText(true);
             edit->setMaximumWidth(64);
+            LocalizerForms::KeepUntranslated(edit);
         }
     return page;
 }
@@ -275,9 +256,8 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
     const auto& fonts = KalenderSchriftFelder();
     const int index = int(tab);
     const QString suffix = QString::fromLatin1(fonts[index].Suffix);
-    auto* group = new QGroupBox;
+    auto* group = new QGroupBox(QStringLiteral("Schriftart"));
     group->setObjectName(QStringLiteral("gbSchriftart") + suffix);
-    Texted(QStringLiteral("Schriftart"), [group](const QString& t) { group->setTitle(t); });
     auto* grid = new QGridLayout(group);
 
     TSchriftControls& s = Schriften[index];
@@ -304,15 +284,12 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
     const std::pair<QToolButton*, const char*> styles[] = {
         {s.Fett, "Fett"}, {s.Kursiv, "Kursiv"}, {s.Underline, "Unterstrichen"}};
     for (const auto& [button, hint] : styles) {
-        QToolButton* b = button;
-        Texted(QString::fromUtf8(hint), [b](const QString& t) { b->setToolTip(t); });
+        button->setToolTip(QString::fromUtf8(hint));
         line->addWidget(button);
     }
     grid->addLayout(line, 0, 0, 1, 3);
 
-    auto* alignLabel = new QLabel(group);
-    Texted(QStringLiteral("Ausrichtung in Zelle"),
-           [alignLabel](const QString& t) { alignLabel->setText(t); });
+    QLabel* alignLabel = label(group, QStringLiteral("lblAusrichtung") + suffix, "Ausrichtung in Zelle");
     const std::pair<const char*, const char*> aligns[] = {
         {"tbBtnLeft", "linksbündig"},           {"tbBtnCenter", "zentriert"},
         {"tbBtnRight", "rechtsbündig"},         {"tbBtnVTop", "vertikal oben"},
@@ -324,7 +301,7 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
     for (int i = 0; i < 6; ++i) {
         QToolButton* button = toolButton(group, QString::fromLatin1(aligns[i].first) + suffix);
         button->setIcon(alignGlyph(i));
-        Texted(QString::fromUtf8(aligns[i].second), [button](const QString& t) { button->setToolTip(t); });
+        button->setToolTip(QString::fromUtf8(aligns[i].second));
         (i < 3 ? horizontal : vertical)->addButton(button, i % 3);
         s.Ausrichtung[size_t(i)] = button;
         if (i == 3)
@@ -339,18 +316,16 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
     for (size_t i = 0; i < numbers.size(); ++i) {
         if (numbers[i].Tab != tab || std::strcmp(numbers[i].Label, "Fonthöhe in Zelle") != 0)
             continue;
-        auto* label = new QLabel(group);
-        Texted(QString::fromUtf8(numbers[i].Label), [label](const QString& t) { label->setText(t); });
         auto* edit = new TFloatEdit(group);
         edit->setObjectName(QString::fromLatin1(numbers[i].Name));
-        label->setBuddy(edit);
-        label->setObjectName(QStringLiteral("lbl") + edit->objectName().mid(2));
+        QLabel* caption = label(group, QStringLiteral("lbl") + edit->objectName().mid(2), numbers[i].Label);
+        caption->setBuddy(edit);
         Zahlen[i] = edit;
         auto* heightLine = new QHBoxLayout;
         heightLine->addWidget(edit);
         heightLine->addWidget(percent(group));
         heightLine->addStretch();
-        grid->addWidget(label, 2, 0);
+        grid->addWidget(caption, 2, 0);
         grid->addLayout(heightLine, 2, 1, 1, 2);
     }
     grid->setColumnStretch(2, 1);
@@ -359,24 +334,23 @@ QWidget* TKalenderPropDlg::BuildSchrift(TKalenderTab tab) {
 }
 
 QWidget* TKalenderPropDlg::BuildFarben(TKalenderTab tab) {
-    auto* group = new QGroupBox;
+    auto* group = new QGroupBox(QStringLiteral("Farben"));
     group->setObjectName(QStringLiteral("gbFarben") +
                          QString::fromLatin1(KalenderSchriftFelder()[int(tab)].Suffix));
-    Texted(QStringLiteral("Farben"), [group](const QString& t) { group->setTitle(t); });
     auto* grid = new QGridLayout(group);
     int row = 0;
     const auto& colors = KalenderFarbFelder();
     for (size_t i = 0; i < colors.size(); ++i) {
         if (colors[i].Tab != tab || isFontColor(colors[i]))
             continue;
-        auto* label = new QLabel(group);
-        Texted(QString::fromUtf8(colorLabel(colors[i].Name)),
-               [label](const QString& t) { label->setText(t); });
         auto* button = new TColorPopupButton(group);
         button->setObjectName(QString::fromLatin1(colors[i].Name));
         button->SetOffersNoColor(colors[i].OffersNoColor, NoColor);
         Farben[i] = button;
-        grid->addWidget(label, row, 0);
+        QLabel* caption =
+            label(group, QStringLiteral("lbl") + button->objectName().mid(2), colorLabel(colors[i].Name));
+        caption->setBuddy(button);
+        grid->addWidget(caption, row, 0);
         grid->addWidget(button, row++, 1);
     }
     grid->setColumnStretch(0, 1);
@@ -385,36 +359,32 @@ QWidget* TKalenderPropDlg::BuildFarben(TKalenderTab tab) {
 }
 
 QWidget* TKalenderPropDlg::BuildAbstaende(TKalenderTab tab, const char* groupName) {
-    auto* group = new QGroupBox;
+    const QString suffix = QString::fromLatin1(KalenderSchriftFelder()[int(tab)].Suffix);
+    auto* group = new QGroupBox(QString::fromUtf8(groupName));
     group->setObjectName((std::strcmp(groupName, "Zeilenabstände") == 0 ? QStringLiteral("gbZeilen")
                                                                         : QStringLiteral("gbZellen")) +
-                         QString::fromLatin1(KalenderSchriftFelder()[int(tab)].Suffix));
-    Texted(QString::fromUtf8(groupName), [group](const QString& t) { group->setTitle(t); });
+                         suffix);
     auto* grid = new QGridLayout(group);
     // The four sides of a padding follow each other in the table: one line per padding.
     const auto& numbers = KalenderZahlFelder();
     int row = -1;
-    const char* label = nullptr;
+    const char* kind = nullptr;
     int sideColumn = 0;
     for (size_t i = 0; i < numbers.size(); ++i) {
         if (numbers[i].Tab != tab || !numbers[i].Group || std::strcmp(numbers[i].Group, groupName) != 0)
             continue;
-        if (numbers[i].Label != label) {
-            label = numbers[i].Label;
+        if (numbers[i].Label != kind) {
+            kind = numbers[i].Label;
             ++row;
             sideColumn = 1;
-            auto* caption = new QLabel(group);
-            const QString german = QString::fromUtf8(label) + QStringLiteral(" links, oben, rechts, unten");
-            Texted(german, [caption](const QString& t) { caption->setText(t); });
-            grid->addWidget(caption, row, 0);
+            const QByteArray german = QByteArray(kind) + " links, oben, rechts, unten";
+            grid->addWidget(label(group, QStringLiteral("lbl") + paddingStem(groupName, kind) + suffix,
+                                  german.constData()),
+                            row, 0);
             grid->addWidget(percent(group), row, 5);
         }
         auto* edit = new TFloatEdit(group);
         edit->setObjectName(QString::fromLatin1(numbers[i].Name));
-        Texted(QString::fromUtf8(numbers[i].Label),
-               [edit, side = QString::fromUtf8(numbers[i].Side)](const QString& t) {
-                   edit->setToolTip(t + u' ' + Translate(side));
-               });
         Zahlen[i] = edit;
         grid->addWidget(edit, row, sideColumn++);
     }

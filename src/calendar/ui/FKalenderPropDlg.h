@@ -1,8 +1,7 @@
 #pragma once
 
 #include "calendar/uKalenderEigenschaften.h"
-
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <array>
 #include <functional>
@@ -22,7 +21,7 @@ class TFontComboBox;
 // "OK für alle" apply the controls as one undoable step (the last one to every calendar of the
 // document); a number that does not convert shows an error, changes nothing and keeps the dialog
 // open. The rules live in uKalenderEigenschaften; this form holds the controls.
-class TKalenderPropDlg : public QDialog {
+class TKalenderPropDlg : public TLocalizerDialog {
     Q_OBJECT
 public:
     // "Abbrechen" after "Übernehmen": the calendar did change.
@@ -62,24 +61,20 @@ public:
     std::vector<QCheckBox*> Schalter;
     std::array<TSchriftControls, 4> Schriften;
 
+    // The number fields' hints and the style glyphs of the language.
+    void AfterTranslate() override;
+
 public slots:
     void reject() override;
-
-protected:
-    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* BuildTab(TKalenderTab tab);
     QWidget* BuildSchrift(TKalenderTab tab);
     QWidget* BuildFarben(TKalenderTab tab);
     QWidget* BuildAbstaende(TKalenderTab tab, const char* group);
-    // The text is translated now and again after every language switch.
-    void Texted(const QString& german, std::function<void(const QString&)> set);
-    void Retranslate();
     void Announce(TKalenderApply scope);
     void FocusBadNumber();
 
     TFBKalenderElement& calendar_;
     bool abortOnCancel_ = false;
-    std::vector<std::pair<QString, std::function<void(const QString&)>>> texts_;
 };

@@ -6,11 +6,9 @@
 #include "calendar/ui/FKalenderPropDlg.h"
 #include "document/uFotobuchDocument.h"
 #include "editing/uMulticaster.h"
-#include "i18n/ulocalize.h"
 #include "platform/uGuarded.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,11 +16,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TSFormKalender::TSFormKalender(QWidget* parent) : TSubForm(parent) {
+TSFormKalender::TSFormKalender(QWidget* parent) : TSubForm(parent), TLocalizerFormBase(this) {
     setObjectName(QStringLiteral("SFormKalender"));
-    lblKalenderjahr = new QLabel(this);
+    lblKalenderjahr = new QLabel(QStringLiteral("Kalenderjahr:"), this);
     lblKalenderjahr->setObjectName(QStringLiteral("lblKalenderjahr"));
-    lblErsterMonat = new QLabel(this);
+    lblErsterMonat = new QLabel(QStringLiteral("Erster Monat:"), this);
     lblErsterMonat->setObjectName(QStringLiteral("lblErsterMonat"));
     lblJahr = new QLabel(this);
     lblJahr->setObjectName(QStringLiteral("lblJahr"));
@@ -31,19 +29,25 @@ TSFormKalender::TSFormKalender(QWidget* parent) : TSubForm(parent) {
     lblJahr->setFont(bold);
     lblJahr->setAlignment(Qt::AlignCenter);
     lblJahr->setMinimumWidth(lblJahr->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    LocalizerForms::KeepUntranslated(lblJahr); // the document's year
     BtnMinus = new QToolButton(this);
     BtnMinus->setObjectName(QStringLiteral("BtnMinus"));
     BtnMinus->setText(QStringLiteral("-"));
     BtnPlus = new QToolButton(this);
     BtnPlus->setObjectName(QStringLiteral("BtnPlus"));
     BtnPlus->setText(QStringLiteral("+"));
+    // Signs read the same in every language.
+    LocalizerForms::KeepUntranslated(BtnMinus);
+    LocalizerForms::KeepUntranslated(BtnPlus);
     cbMonat = new QComboBox(this);
     cbMonat->setObjectName(QStringLiteral("cbMonat"));
     for (int month = 1; month <= 12; ++month)
-        cbMonat->addItem(QString());
-    BtnBearbeiten = new QPushButton(this);
+        cbMonat->addItem(TKalenderData::MonthName(month));
+    // The calendar's own month names, refilled in AfterTranslate.
+    LocalizerForms::KeepUntranslated(cbMonat);
+    BtnBearbeiten = new QPushButton(QStringLiteral("Kalendereinstellungen bearbeiten"), this);
     BtnBearbeiten->setObjectName(QStringLiteral("BtnBearbeiten"));
-    BtnFeiertageGeburtstage = new QPushButton(this);
+    BtnFeiertageGeburtstage = new QPushButton(QStringLiteral("Feiertage und Geburtstage"), this);
     BtnFeiertageGeburtstage->setObjectName(QStringLiteral("BtnFeiertageGeburtstage"));
 
     connect(BtnPlus, &QToolButton::clicked, this, [this] { JahrSchritt(1); });
@@ -82,8 +86,8 @@ TSFormKalender::TSFormKalender(QWidget* parent) : TSubForm(parent) {
     layout->addWidget(BtnFeiertageGeburtstage);
     layout->addStretch();
 
-    Retranslate();
     Refresh();
+    Localize();
 }
 
 TFBKalenderElement* TSFormKalender::Kalender() const {
@@ -94,19 +98,9 @@ void TSFormKalender::ElementChanged(TFBElement*, TFBPage*) {
     Refresh();
 }
 
-void TSFormKalender::Retranslate() {
-    lblKalenderjahr->setText(Translate(QStringLiteral("Kalenderjahr:")));
-    lblErsterMonat->setText(Translate(QStringLiteral("Erster Monat:")));
-    BtnBearbeiten->setText(Translate(QStringLiteral("Kalendereinstellungen bearbeiten")));
-    BtnFeiertageGeburtstage->setText(Translate(QStringLiteral("Feiertage und Geburtstage")));
+void TSFormKalender::AfterTranslate() {
     for (int month = 1; month <= 12; ++month)
         cbMonat->setItemText(month - 1, TKalenderData::MonthName(month));
-}
-
-void TSFormKalender::changeEvent(QEvent* event) {
-    TSubForm::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
 }
 
 void TSFormKalender::Refresh() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/ui/uSubform.h"
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <functional>
 
@@ -12,7 +13,8 @@ class TFBKalenderElement;
 
 // The calendar panel: the year and first month of all calendars of the document, stepped or
 // chosen here as one undoable step each, and the two calendar dialogs for the selected calendar.
-class TSFormKalender : public TSubForm {
+// A form of its own (section "TSFormKalender") inside the main window's lower tabs.
+class TSFormKalender : public TSubForm, public TLocalizerFormBase {
     Q_OBJECT
 public:
     explicit TSFormKalender(QWidget* parent = nullptr);
@@ -33,9 +35,11 @@ public:
     QPushButton* BtnBearbeiten;
     QPushButton* BtnFeiertageGeburtstage;
 
+    // The month names follow the language.
+    void AfterTranslate() override;
+
 protected:
     void Refresh() override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void JahrSchritt(int delta);
@@ -44,7 +48,6 @@ private:
     void FeiertageGeburtstage();
     // The selected calendar and every other page with a calendar changed.
     void AnnounceAllCalendars();
-    void Retranslate();
 
     QLabel* lblKalenderjahr;
     QLabel* lblErsterMonat;

@@ -266,13 +266,17 @@ TEST_F(CalendarDialogs, PanelYearLimitsMonthChoiceAndLanguageSwitch) {
     EXPECT_EQ(calendars[4]->Data->Jahr, 2028);
     EXPECT_EQ(UndoManager().Count(), 2);
 
-    // A language switch refills the months and records nothing.
-    SetCurrentLanguage(1);
-    QEvent change(QEvent::LanguageChange);
-    QApplication::sendEvent(&panel, &change);
+    // A language switch translates the open panel, refills the months and records nothing.
+    ASSERT_TRUE(Localizer().SetLanguage(kLanguageEnglish));
     EXPECT_EQ(panel.cbMonat->count(), 12);
+    EXPECT_EQ(panel.cbMonat->itemText(2), QStringLiteral("March"));
     EXPECT_EQ(panel.cbMonat->currentIndex(), 8);
+    EXPECT_EQ(child<QLabel>(panel, "lblKalenderjahr")->text(), QStringLiteral("Calendar year:"));
+    EXPECT_EQ(panel.lblJahr->text(), QStringLiteral("2027"));
     EXPECT_EQ(UndoManager().Count(), 2);
+    ASSERT_TRUE(Localizer().SetLanguage(kLanguageGerman));
+    EXPECT_EQ(panel.cbMonat->itemText(2), QString::fromUtf8("März"));
+    EXPECT_EQ(panel.BtnBearbeiten->text(), QStringLiteral("Kalendereinstellungen bearbeiten"));
 
     document.SetCalendarStart(2100, 1);
     panel.SetElement(calendars[0]);
@@ -343,10 +347,28 @@ TEST_F(CalendarDialogs, HolidaysTableOfALeapYear) {
 }
 
 TEST_F(CalendarDialogs, NoHolidayComputationInEnglish) {
-    SetCurrentLanguage(1);
     TDlgFeiertagGeburtstag dialog(nullptr, document, 2026, 1);
+    TKalenderPropDlg properties(nullptr, *calendars[0]);
     dialog.show();
+    EXPECT_TRUE(dialog.BtnFeiertageBerechnen->isVisible());
+    QToolButton* bold = child<QToolButton>(properties, "tbBtnFettMJ");
+    const QImage german = bold->icon().pixmap(16, 16).toImage();
+    // Both open dialogs follow the switch.
+    ASSERT_TRUE(Localizer().SetLanguage(kLanguageEnglish));
     EXPECT_FALSE(dialog.BtnFeiertageBerechnen->isVisible());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Holidays and birthdays"));
+    EXPECT_EQ(dialog.Table()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Birthdays"));
+    EXPECT_EQ(properties.windowTitle(), QStringLiteral("Calendar properties"));
+    EXPECT_EQ(properties.BtnUebernehmen->text(), QStringLiteral("Apply"));
+    EXPECT_EQ(properties.pcKalender->tabText(2), QStringLiteral("Month and year"));
+    EXPECT_EQ(bold->toolTip(), QStringLiteral("Bold"));
+    EXPECT_EQ(child<QLabel>(properties, "lblRowSpacingMJ")->text(),
+              QStringLiteral("Outer margin left, top, right, bottom"));
+    // The style buttons show the language's initials: B, no longer F.
+    const QImage english = bold->icon().pixmap(16, 16).toImage();
+    EXPECT_NE(english, german);
+    EXPECT_EQ(english.convertToFormat(QImage::Format_ARGB32),
+              Localizer().Glyph(TGlyph::Bold).convertToFormat(QImage::Format_ARGB32));
     // OK without a change leaves the document alone.
     QTest::mouseClick(dialog.BtnOK, Qt::LeftButton);
     EXPECT_EQ(UndoManager().Count(), 0);
