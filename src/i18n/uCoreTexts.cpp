@@ -57,7 +57,6 @@ constexpr const char* kTexts[] = {
     "Die angezeigte Seite",
     "Dateien",
     "Datum",
-    "Der Drucker bietet keine Einstellungen an.",
     "Dezember",
     "Di",
     "Die Datei %1 ist keine Kalenderdatei.",

@@ -7,11 +7,14 @@
 #include "calendar/ui/FDlgFeiertagGeburtstag.h"
 #include "calendar/ui/FKalenderPropDlg.h"
 #include "catalogue/uDateiNeuWizzard.h"
+#include "catalogue/ui/FDateiNeuDlg.h"
 #include "document/uFotobuchDocument.h"
 #include "filters/ui/FDlgFilter.h"
 #include "filters/ui/FDlgRoteAugen.h"
+#include "print/uPdfPrinter.h"
 #include "print/ui/FDlgDruckAbbrechen.h"
 #include "print/ui/FDruckDlg.h"
+#include "print/ui/FDruckerEigenschaften.h"
 #include "print/ui/FDruckpositionKnickDlg.h"
 #include "print/ui/FKalibrierung.h"
 
@@ -55,6 +58,12 @@ TFBKalenderElement& firstCalendar(TFBDocument& document) {
     throw std::logic_error("the calendar product has no calendar");
 }
 
+std::unique_ptr<TPdfPrinter> printerSample() {
+    auto printer = std::make_unique<TPdfPrinter>();
+    printer->Select(printer->DefaultPrinterName());
+    return printer;
+}
+
 template <class Sample>
 TFormEntry withSample(const char* section, std::unique_ptr<Sample> (*sample)(),
                       QWidget* (*create)(QWidget* parent, Sample& sample)) {
@@ -79,6 +88,11 @@ const std::vector<TFormEntry>& AllForms() {
         entry<TDlgFilterHSL>("TDlgFilterHSL"),
         entry<TDlgFilterSWCol>("TDlgFilterSWCol"),
         entry<TDlgRoteAugen>("TDlgRoteAugen"),
+        entry<TDateiNeuDlg>("TDateiNeuDlg"),
+        withSample<TPdfPrinter>("TDruckerEigenschaftenDlg", printerSample,
+                                [](QWidget* parent, TPdfPrinter& printer) -> QWidget* {
+                                    return new TDruckerEigenschaftenDlg(printer, parent);
+                                }),
         withSample<TFBDocument>("TKalenderPropDlg", calendarSample,
                                 [](QWidget* parent, TFBDocument& document) -> QWidget* {
                                     return new TKalenderPropDlg(parent, firstCalendar(document));

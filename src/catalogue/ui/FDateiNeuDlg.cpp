@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -49,9 +50,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 } // namespace
 
 TDateiNeuDlg::TDateiNeuDlg(QWidget* owner, const QDate& today)
-    : QDialog(owner), root_(BuildWizardTree(today)) {
+    : TLocalizerDialog(owner), root_(BuildWizardTree(today)) {
     buildForm();
     ShowStep(root_.get());
+    Localize();
 }
 
 TDateiNeuDlg::~TDateiNeuDlg() = default;
@@ -72,6 +74,8 @@ void TDateiNeuDlg::buildForm() {
     headingFont.setPixelSize(kHeadingPixelSize);
     panHeading->setFont(headingFont);
     updateHeadingColours();
+    // The steps' headings and captions come translated from the wizard's tree.
+    LocalizerForms::KeepUntranslated(panHeading);
 
     lbSteps = new QListWidget(this);
     lbSteps->setObjectName(QStringLiteral("lbSteps"));
@@ -84,6 +88,7 @@ void TDateiNeuDlg::buildForm() {
     // The list's background shows below the last item.
     lbSteps->viewport()->setBackgroundRole(QPalette::Base);
     lbSteps->installEventFilter(this);
+    LocalizerForms::KeepUntranslated(lbSteps);
     connect(lbSteps, &QListWidget::currentRowChanged, this, &TDateiNeuDlg::currentRowChanged);
     // Return reaches the default button; the list's activated signal is left alone, or Return
     // would advance twice.
@@ -102,6 +107,7 @@ void TDateiNeuDlg::buildForm() {
     btnZurueck = makeButton(this, "btnZurueck", QStringLiteral("<< Zurück"),
                             btnWeiter->x() - kButtonGap - kButtonWidth);
     btnWeiter->setDefault(true);
+    LocalizerForms::KeepUntranslated(btnWeiter); // "Weiter >>" or "OK", set with the step
 
     connect(btnProjektOeffnen, &QPushButton::clicked, this, [this] { done(ResultOpenProject); });
     connect(btnAbbrechen, &QPushButton::clicked, this, [this] { done(ResultCancelled); });
@@ -167,7 +173,14 @@ void TDateiNeuDlg::SelectStep(TWizzardStep* step) {
     }
     imgPreview->ShowPicture(step->Picture);
     imgPreview->setAccessibleName(step->Caption);
-    btnWeiter->setText(step->HasChildren() ? W("Weiter") + QStringLiteral(" >>") : W("OK"));
+    AfterTranslate();
+}
+
+void TDateiNeuDlg::AfterTranslate() {
+    const bool last = selected_ && !selected_->HasChildren();
+    btnWeiter->setText(last ? W("OK") : W("Weiter") + QStringLiteral(" >>"));
+    // The open button stands alone at the left: a longer caption widens it to the right.
+    btnProjektOeffnen->setFixedWidth(std::max(kOpenButtonWidth, btnProjektOeffnen->sizeHint().width()));
 }
 
 void TDateiNeuDlg::currentRowChanged(int row) {
@@ -215,7 +228,7 @@ void TDateiNeuDlg::updateHeadingColours() {
 }
 
 void TDateiNeuDlg::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
+    TLocalizerDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && panHeading)
         updateHeadingColours();
 }
@@ -231,5 +244,5 @@ bool TDateiNeuDlg::eventFilter(QObject* watched, QEvent* event) {
         back();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return TLocalizerDialog::eventFilter(watched, event);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "i18n/ui/uLocalizerForm.h"
+
 #include <QDate>
-#include <QDialog>
 
 #include <memory>
 
@@ -17,7 +18,7 @@ class TWizzardStep;
 // catalogue to fill the document. Execute shows it modally over its owner and returns
 // ResultCreated (a product was created in the document), ResultOpenProject (the user asked to
 // open an existing project; the document is unchanged) or ResultCancelled (unchanged).
-class TDateiNeuDlg : public QDialog {
+class TDateiNeuDlg : public TLocalizerDialog {
     Q_OBJECT
 public:
     static constexpr int ResultCreated = 1;
@@ -41,6 +42,8 @@ public:
     TWizardPreviewImage* Preview() const { return imgPreview; }
 
     void reject() override;
+    // The forward button's text depends on the selected step.
+    void AfterTranslate() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

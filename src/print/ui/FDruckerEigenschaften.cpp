@@ -1,6 +1,5 @@
 #include "print/ui/FDruckerEigenschaften.h"
 
-#include "i18n/ulocalize.h"
 #include "print/uCurrentPrinter.h"
 
 #include <QComboBox>
@@ -10,15 +9,15 @@
 #include <QPushButton>
 
 TDruckerEigenschaftenDlg::TDruckerEigenschaftenDlg(TCurrentPrinter& printer, QWidget* owner)
-    : QDialog(owner), printer_(printer) {
+    : TLocalizerDialog(owner), printer_(printer) {
     setObjectName(QStringLiteral("DruckerEigenschaftenDlg"));
-    setWindowTitle(Translate(QStringLiteral("Eigenschaften")) + QStringLiteral(" - ") +
-                   printer.SelectedName());
+    LocalizerForms::KeepUntranslated(this); // the caption, set in AfterTranslate
     auto* form = new QFormLayout;
     const TDeviceMode& mode = printer.DeviceMode();
     for (const TQueueOption& option : printer.Options()) {
         auto* combo = new QComboBox(this);
         combo->setObjectName(QStringLiteral("cmb") + option.Key);
+        LocalizerForms::KeepUntranslated(combo); // the queue's own words
         for (int i = 0; i < option.Choices.size(); ++i)
             combo->addItem(option.ChoiceTexts.value(i, option.Choices[i]), option.Choices[i]);
         QString current =
@@ -29,12 +28,19 @@ TDruckerEigenschaftenDlg::TDruckerEigenschaftenDlg(TCurrentPrinter& printer, QWi
         form->addRow(option.Text.isEmpty() ? option.Key : option.Text, combo);
         choices_.emplace_back(option.Key, combo);
     }
+    auto* none = new QLabel(QStringLiteral("Der Drucker bietet keine Einstellungen an."), this);
+    none->setObjectName(QStringLiteral("lblKeineEinstellungen"));
     if (choices_.empty())
-        form->addRow(
-            new QLabel(Translate(QStringLiteral("Der Drucker bietet keine Einstellungen an.")), this));
+        form->addRow(none);
+    else
+        none->hide();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Translate(QStringLiteral("OK")));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Translate(QStringLiteral("Abbrechen")));
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setText(QStringLiteral("OK"));
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("btnAbbrechen"));
+    cancel->setText(QStringLiteral("Abbrechen"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         Apply();
         accept();
@@ -42,6 +48,15 @@ TDruckerEigenschaftenDlg::TDruckerEigenschaftenDlg(TCurrentPrinter& printer, QWi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
     setLayout(form);
+    Localize();
+}
+
+void TDruckerEigenschaftenDlg::RegisterTexts() {
+    RegisterText("Eigenschaften");
+}
+
+void TDruckerEigenschaftenDlg::AfterTranslate() {
+    setWindowTitle(Tr("Eigenschaften") + QStringLiteral(" - ") + printer_.SelectedName());
 }
 
 QComboBox* TDruckerEigenschaftenDlg::Choice(const QString& key) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "i18n/ui/uLocalizerForm.h"
 
 #include <vector>
 
@@ -9,10 +9,14 @@ class TCurrentPrinter;
 
 // The properties of a queue: its PageSize (with the borderless variants), MediaType, Resolution
 // and ColorModel choices. Confirming keeps the choices in the printer's device mode.
-class TDruckerEigenschaftenDlg : public QDialog {
+class TDruckerEigenschaftenDlg : public TLocalizerDialog {
     Q_OBJECT
 public:
     TDruckerEigenschaftenDlg(TCurrentPrinter& printer, QWidget* owner);
+
+    void RegisterTexts() override;
+    // The caption names the printer.
+    void AfterTranslate() override;
 
     // Takes the chosen values into the device mode.
     void Apply();

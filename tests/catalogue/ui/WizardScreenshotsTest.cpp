@@ -2,6 +2,7 @@
 #include "catalogue/uWizzardStep.h"
 #include "catalogue/ui/FDateiNeuDlg.h"
 #include "catalogue/ui/uWizardPreviewImage.h"
+#include "i18n/ulocalize.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,6 +80,23 @@ TEST(WizardScreenshots, RootBorderlessLayoutsYearsAndADarkPalette) {
         open(dlg, 6); // Kalender 10x15
         save(dlg, "wizard-dark.png");
     }
+}
+
+// The wizard's buttons have fixed widths: in no language is a caption cut off.
+TEST(WizardScreenshots, EveryLanguageFitsTheFixedButtons) {
+    for (int index : kShippedLanguages) {
+        const QString code = TLocalizer::CodeOf(index);
+        SetCurrentLanguage(index);
+        TDateiNeuDlg dlg(nullptr, QDate(2025, 12, 31));
+        dlg.show();
+        open(dlg, 4); // Kalender A4: "<< Zurück" enabled
+        for (QPushButton* button : dlg.findChildren<QPushButton*>())
+            EXPECT_LE(button->sizeHint().width(), button->width())
+                << code.toStdString() << ": " << button->text().toStdString();
+        if (index == kLanguageFrench || index == kLanguageDutch)
+            save(dlg, QStringLiteral("wizard-%1.png").arg(code).toUtf8().constData());
+    }
+    SetCurrentLanguage(kLanguageGerman);
 }
 
 TEST(WizardScreenshots, SheetOfAllPreviews) {

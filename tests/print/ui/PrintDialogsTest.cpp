@@ -6,6 +6,7 @@
 #include "catalogue/uDateiNeuWizzard.h"
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
+#include "i18n/ulocalize.h"
 #include "platform/uVXRegIniFile.h"
 #include "print/uKalibrierung.h"
 #include "print/uPrinterSupport.h"
@@ -93,6 +94,7 @@ protected:
         PrinterSupport().Warn = nullptr;
         QLocale::setDefault(QLocale::system());
         TBildmanager::Instance().Clear();
+        SetCurrentLanguage(kLanguageGerman);
     }
     FakePrinter printer;
     int propertiesShown = 0;
@@ -294,6 +296,12 @@ TEST_F(PrintDialogs, PropertiesDialogKeepsTheChosenQueueOptions) {
     dialog.Choice(QStringLiteral("MediaType"))->setCurrentIndex(1);
     dialog.Choice(QStringLiteral("Resolution"))->setCurrentIndex(1);
     screenshot(dialog, QStringLiteral("dialog-eigenschaften"));
+    // The caption names the printer; the queue's own words stay as they are in every language.
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Eigenschaften - ") + queue.SelectedName());
+    ASSERT_TRUE(Localizer().SetLanguage(kLanguageEnglish));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Properties - ") + queue.SelectedName());
+    EXPECT_EQ(dialog.Choice(QStringLiteral("PageSize"))->itemText(1), QStringLiteral("A4 randlos"));
+    EXPECT_EQ(dialog.Choice(QStringLiteral("PageSize"))->currentIndex(), 1);
     dialog.Apply();
     EXPECT_EQ(queue.DeviceMode().Option(QStringLiteral("MediaType")), QStringLiteral("Glossy"));
     EXPECT_EQ(queue.DeviceMode().Resolution, 600);
