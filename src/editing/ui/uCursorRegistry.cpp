@@ -26,9 +26,11 @@ qreal screenRatio() {
     return qApp ? qApp->devicePixelRatio() : 1;
 }
 
+constexpr const char* kFolder = ":/cursors";
+
 // Our image of the number at the ratio; null when there is none.
-QPixmap resourceImage(int number, qreal ratio) {
-    const QString svg = QStringLiteral(":/cursors/%1.svg").arg(number);
+QPixmap resourceImage(int number, const QString& folder, qreal ratio) {
+    const QString svg = QStringLiteral("%1/%2.svg").arg(folder).arg(number);
     if (QFile::exists(svg)) {
         QSvgRenderer renderer(svg);
         const int side = int(std::ceil(kSide * ratio));
@@ -42,11 +44,11 @@ QPixmap resourceImage(int number, qreal ratio) {
         return pixmap;
     }
     QPixmap pixmap;
-    if (ratio > 1 && pixmap.load(QStringLiteral(":/cursors/%1@2x.png").arg(number))) {
+    if (ratio > 1 && pixmap.load(QStringLiteral("%1/%2@2x.png").arg(folder).arg(number))) {
         pixmap.setDevicePixelRatio(2);
         return pixmap;
     }
-    pixmap.load(QStringLiteral(":/cursors/%1.png").arg(number));
+    pixmap.load(QStringLiteral("%1/%2.png").arg(folder).arg(number));
     return pixmap;
 }
 
@@ -61,14 +63,9 @@ bool isResourceCursor(int cursor) {
 const QCursor& resourceCursor(int number) {
     static std::map<int, QCursor> made;
     auto it = made.find(number);
-    if (it == made.end()) {
-        const QPixmap image = resourceImage(number, screenRatio());
-        if (image.isNull())
-            Debug().Trace(QStringLiteral("Cursor %1 fehlt, Pfeil statt dessen").arg(number));
-        it = made.emplace(number, image.isNull() ? QCursor(Qt::ArrowCursor)
-                                                 : QCursor(image, hotspot(number).x(), hotspot(number).y()))
+    if (it == made.end())
+        it = made.emplace(number, MakeResourceCursor(number, QString::fromLatin1(kFolder), screenRatio()))
                  .first;
-    }
     return it->second;
 }
 
@@ -78,6 +75,15 @@ std::span<const int> ResourceCursorNumbers() {
     static constexpr int kNumbers[] = {crDragCopy, crMarker123, crMarker124, crPicturePan, crScrollPan,
                                        crRotate,   crRotate15,  crRotate10,  crRotate5,    crRotate1};
     return kNumbers;
+}
+
+QCursor MakeResourceCursor(int number, const QString& folder, qreal ratio) {
+    const QPixmap image = resourceImage(number, folder, ratio);
+    if (image.isNull()) {
+        Debug().Trace(QStringLiteral("Cursor %1 fehlt in %2, Pfeil statt dessen").arg(number).arg(folder));
+        return QCursor(Qt::ArrowCursor);
+    }
+    return QCursor(image, hotspot(number).x(), hotspot(number).y());
 }
 
 QCursor PageViewCursor(int cursor) {

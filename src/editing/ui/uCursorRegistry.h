@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QPixmap>
+#include <QString>
 
 #include <span>
 
@@ -22,3 +23,7 @@ QCursor PageViewCursor(int cursor);
 QPixmap CursorPixmap(int cursor);
 // The numbers made from our own images.
 std::span<const int> ResourceCursorNumbers();
+// A cursor of ours made anew from the images of a folder (":/cursors" for the program's) at the
+// pixel ratio: "N.svg", else "N.png" with "N@2x.png" above ratio 1. Without an image it is Qt's
+// arrow, and the trace gets one line naming the number and the folder.
+QCursor MakeResourceCursor(int number, const QString& folder, qreal ratio);

@@ -1,6 +1,9 @@
 #include "app/ui/FMainform.h"
 #include "app/ui/uMasterToolbar.h"
 #include "app/ui/uViewHeader.h"
+#include "catalogue/uDateiNeuWizzard.h"
+#include "catalogue/ui/FDateiNeuDlg.h"
+#include "catalogue/ui/uPageTemplateListview.h"
 #include "editing/ui/uThumbnailListview.h"
 #include "support/GuiTest.h"
 #include "widgets/ui/uGripSplitter.h"
@@ -289,6 +292,37 @@ TEST_F(MainWindowLayout, EverySplitterOfTheWindowHasGripHandles) {
         for (int i = 1; i < splitter->count(); ++i)
             EXPECT_NE(qobject_cast<TGripSplitterHandle*>(splitter->handle(i)), nullptr);
     }
+}
+
+// The Layouts tab shows only while the product has layouts to offer: not for the label sheets of
+// product 102, which place their frames themselves, but for a photo book.
+TEST_F(MainWindowLayout, LayoutsTabOnlyWhileTheProductOffersLayouts) {
+    int product = 102;
+    master->SetNewProjectWizard([&product](TFBDocument& document) {
+        return CreateProductDocument(document, product, 2026) ? TDateiNeuDlg::ResultCreated
+                                                              : TDateiNeuDlg::ResultCancelled;
+    });
+    auto* left = master->findChild<QTabWidget*>(QStringLiteral("PageControlLeft"));
+    auto* layouts = master->findChild<TPageTemplateListview*>();
+    ASSERT_TRUE(left && layouts);
+    const auto shown = [&] { return left->isTabVisible(left->indexOf(widget("tsLayouts"))); };
+    const auto create = [&](int code) {
+        product = code;
+        master->findChild<QAction*>(QStringLiteral("mnuDateiNeu"))->trigger();
+        settle();
+    };
+    create(102);
+    EXPECT_EQ(layouts->count(), 0);
+    EXPECT_FALSE(shown());
+    create(31);
+    EXPECT_GT(layouts->count(), 0);
+    EXPECT_TRUE(shown());
+    left->setCurrentWidget(widget("tsLayouts"));
+    // Hidden while it is the current tab: a visible tab takes its place.
+    create(102);
+    EXPECT_FALSE(shown());
+    EXPECT_TRUE(left->isTabVisible(left->currentIndex()));
+    EXPECT_NE(left->currentWidget(), widget("tsLayouts"));
 }
 
 TEST_F(MainWindowLayout, BrowsersStackTreeSplitterAndThumbnails) {

@@ -2,7 +2,9 @@
 #include "editing/PageViewSupport.h"
 #include "editing/uDocumentBusy.h"
 #include "editing/uPageViewOffscreen.h"
+#include "editing/ui/uCursorRegistry.h"
 #include "editing/ui/uFotobuchMainview.h"
+#include "platform/uDebug.h"
 #include "support/GuiTest.h"
 #include "support/PageElements.h"
 
@@ -11,6 +13,7 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -292,6 +295,38 @@ TEST_F(MainViewUi, CursorsFollowTheHover) {
     }
     EXPECT_EQ(PageViewCursor(102).hotSpot(), QPoint(1, 1)) << "the arrow's tip of the drag cursor";
     EXPECT_TRUE(CursorPixmap(crSizeAll).isNull()) << "the theme's shapes have no image of ours";
+}
+
+// Our cursor images from a folder: a missing one gives the arrow and one trace line, a PNG serves
+// without an SVG, and its 2x variant above ratio 1.
+TEST(CursorImages, AMissingImageIsTheArrowWithOneTraceLineAndPngsServeAtEitherRatio) {
+    QStringList lines;
+    Debug().setSink([&lines](const QString& line) { lines << line; });
+    QTemporaryDir folder;
+    const QCursor missing = MakeResourceCursor(crMarker123, folder.path(), 1);
+    EXPECT_EQ(missing.shape(), Qt::ArrowCursor);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("Cursor 123 fehlt in ") + folder.path()))
+        << lines[0].toStdString();
+
+    QImage plain(32, 32, QImage::Format_ARGB32);
+    plain.fill(Qt::red);
+    ASSERT_TRUE(plain.save(folder.filePath(QStringLiteral("123.png"))));
+    QImage doubled(64, 64, QImage::Format_ARGB32);
+    doubled.fill(Qt::blue);
+    ASSERT_TRUE(doubled.save(folder.filePath(QStringLiteral("123@2x.png"))));
+    const QCursor single = MakeResourceCursor(crMarker123, folder.path(), 1);
+    EXPECT_EQ(single.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(single.pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(single.pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
+    const QCursor sharp = MakeResourceCursor(crMarker123, folder.path(), 2);
+    EXPECT_EQ(sharp.pixmap().devicePixelRatio(), 2);
+    EXPECT_EQ(sharp.pixmap().toImage().pixelColor(5, 5), QColor(Qt::blue));
+    // The program's own images are all there.
+    for (int n : ResourceCursorNumbers())
+        EXPECT_EQ(MakeResourceCursor(n, QStringLiteral(":/cursors"), 1).shape(), Qt::BitmapCursor) << n;
+    Debug().setSink({});
+    EXPECT_EQ(lines.size(), 1);
 }
 
 TEST_F(MainViewUi, KeysMoveTabAndEscapeAndDeleteRemovesThePhotoCleanly) {

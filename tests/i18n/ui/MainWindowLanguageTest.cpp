@@ -6,6 +6,7 @@
 #include "platform/uVXRegIniFile.h"
 #include "support/GuiTest.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
@@ -65,6 +66,71 @@ TEST_F(MainWindowLanguage, SwitchTranslatesTheOpenWindowAtOnceAndBack) {
                   ->shortcut()
                   .toString(QKeySequence::NativeText),
               QStringLiteral("Strg+S"));
+}
+
+// The "Sprache" menu: one radio group of the eight languages, each named in its own words and
+// tagged with its index, showing the offered ones; a switch checks its item only once it happened.
+TEST_F(MainWindowLanguage, LanguageMenuIsOneRadioGroupThatSwitchesAndStoresOnlyRealSwitches) {
+    TMaster master;
+    auto* menu = master.findChild<QMenu*>(QStringLiteral("mnuSprache"));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->title(), QStringLiteral("Sprache"));
+    QStringList captions;
+    QList<int> tags;
+    QActionGroup* group = menu->actions().value(0)->actionGroup();
+    ASSERT_TRUE(group);
+    EXPECT_TRUE(group->isExclusive());
+    for (QAction* item : menu->actions()) {
+        captions << item->text();
+        tags << item->data().toInt();
+        EXPECT_TRUE(item->isCheckable()) << item->objectName().toStdString();
+        EXPECT_EQ(item->actionGroup(), group) << item->objectName().toStdString();
+        EXPECT_TRUE(item->shortcut().isEmpty()) << item->objectName().toStdString();
+    }
+    EXPECT_EQ(captions,
+              (QStringList{"Deutsch", "English", QString::fromUtf8("Français"), QString::fromUtf8("Español"),
+                           "Nederlands", "Italiano", QString::fromUtf8("Português"), "Dansk"}));
+    EXPECT_EQ(tags, (QList<int>{0, 1, 2, 4, 9, 3, 5, 18}));
+    const auto checked = [menu] {
+        QStringList names;
+        for (QAction* item : menu->actions())
+            if (item->isChecked())
+                names << item->objectName();
+        return names;
+    };
+    const auto shown = [menu] {
+        emit menu->aboutToShow();
+        QList<int> visible;
+        for (QAction* item : menu->actions())
+            if (item->isVisible())
+                visible << item->data().toInt();
+        return visible;
+    };
+    EXPECT_EQ(checked(), QStringList{"mnuDeutsch"});
+    // The designer offers every shipped language but Portuguese.
+    EXPECT_EQ(shown(), (QList<int>{0, 1, 2, 4, 9, 3, 18}));
+    Localizer().SetAvailable((1u << kLanguageGerman) | (1u << kLanguageFrench) | (1u << kLanguageDanish));
+    EXPECT_EQ(shown(), (QList<int>{0, 2, 18}));
+
+    // Choosing French switches the open window at once and stores the choice.
+    master.findChild<QAction*>(QStringLiteral("mnuFrancais"))->trigger();
+    EXPECT_EQ(CurrentLanguage(), kLanguageFrench);
+    EXPECT_EQ(checked(), QStringList{"mnuFrancais"});
+    EXPECT_EQ(menuTitle(master, "mnuDatei"), QStringLiteral("&Fichier"));
+    EXPECT_EQ(VXRegIniFile().ReadInteger(QString(), QStringLiteral("Sprache"), -99), kLanguageFrench);
+    EXPECT_EQ(master.findChild<QAction*>(QStringLiteral("mnuDansk"))->text(), QStringLiteral("Dansk"));
+
+    // English is not offered now: refused, French stays checked and stored.
+    master.findChild<QAction*>(QStringLiteral("mnuEnglish"))->trigger();
+    EXPECT_EQ(CurrentLanguage(), kLanguageFrench);
+    EXPECT_EQ(checked(), QStringList{"mnuFrancais"});
+    EXPECT_EQ(VXRegIniFile().ReadInteger(QString(), QStringLiteral("Sprache"), -99), kLanguageFrench);
+    EXPECT_EQ(menuTitle(master, "mnuDatei"), QStringLiteral("&Fichier"));
+
+    master.findChild<QAction*>(QStringLiteral("mnuDansk"))->trigger();
+    EXPECT_EQ(checked(), QStringList{"mnuDansk"});
+    EXPECT_EQ(VXRegIniFile().ReadInteger(QString(), QStringLiteral("Sprache"), -99), kLanguageDanish);
+    EXPECT_EQ(menuTitle(master, "mnuDatei"), QStringLiteral("&Filer"));
 }
 
 TEST_F(MainWindowLanguage, ScreenshotPerLanguage) {
