@@ -1,5 +1,6 @@
 // Picture store: adding a large camera photo and opening a project full of photos, each against
 // decoding the same JPEG bytes with libjpeg-turbo alone (one thread, full scale) in the same run.
+#include "BenchProject48.h"
 #include "BenchSupport.h"
 
 #include "document/uDataFile.h"
@@ -119,35 +120,7 @@ BENCHMARK(BM_AddFromFile24MP_Baseline)
 
 // ---- (b) a project with 48 stored photos of about 3.9 megapixels ----
 
-struct TProject48 {
-    static constexpr int kPhotos = 48;
-    QTemporaryDir dir;
-    std::vector<QByteArray> photos;
-    QString path;
-
-    TProject48() {
-        TFBDocument document;
-        document.Reset();
-        TFBPage* page = nullptr;
-        for (int i = 0; i < kPhotos; ++i) {
-            photos.push_back(Imaging::EncodeJpeg(generatedPhoto(2400, 1600, quint32(100 + i)), 90));
-            const QString file = writeFile(dir.filePath(QStringLiteral("photo%1.jpg").arg(i)), photos.back());
-            if (i % 4 == 0)
-                page = document.Pages.Add(std::make_unique<TFBPage>(&document));
-            auto* frame = static_cast<TFBPictureElement*>(
-                page->Pictures.Add(std::make_unique<TFBPictureElement>(page)));
-            frame->SetPictureFile(file);
-        }
-        path = dir.filePath(QStringLiteral("project.fbp"));
-        TDataFile container(path);
-        SaveDocument(document, container);
-        document.Reset();
-    }
-    static TProject48& instance() {
-        static TProject48 project;
-        return project;
-    }
-};
+using BenchSupport::TProject48;
 
 // Opens the project and waits until every picture has its preview. Processor time is counted for
 // all threads, so that the work moved to the preview workers is not hidden.

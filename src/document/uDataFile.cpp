@@ -294,12 +294,10 @@ void TCustomDataFile::writeRaw(const char* data, qint64 size) {
     }
 }
 
-qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, qint32 size,
-                                    const void* data) {
+void TCustomDataFile::prepareItem(const QString& section, const QString& key, qint32 size, char* header) {
     if (ReadOnly)
         throw Exception(kReadOnlyMessage);
-    TT_ASSERT(size >= 0 && (size == 0 || data), return 0);
-    char header[kItemHeaderSize] = {};
+    std::memset(header, 0, kItemHeaderSize);
     qToLittleEndian<qint32>(kItemMarker, header);
     putField(header + 4, section, kSectionFieldSize, "Abschnittsname");
     putField(header + 4 + kSectionFieldSize, key, kKeyFieldSize, "Schlüsselname");
@@ -308,16 +306,26 @@ qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, 
     const qint64 end = Stream->size();
     if (Stream->pos() != end && !Stream->seek(end))
         throw Exception(QStringLiteral("Schreibfehler: %1").arg(Stream->errorString()));
-    // Small items go out in one write; the file is unbuffered so that lookups read only what they need.
-    constexpr qint32 kJoinLimit = 16 * 1024;
+}
+
+namespace {
+// Small items go out in one write; the file is unbuffered so that lookups read only what they need.
+constexpr qint32 kJoinLimit = 16 * 1024;
+} // namespace
+
+qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, qint32 size,
+                                    const void* data) {
+    if (ReadOnly)
+        throw Exception(kReadOnlyMessage);
+    TT_ASSERT(size >= 0 && (size == 0 || data), return 0);
+    char joined[kItemHeaderSize + kJoinLimit];
+    prepareItem(section, key, size, joined);
     if (size <= kJoinLimit) {
-        char joined[kItemHeaderSize + kJoinLimit];
-        std::memcpy(joined, header, kItemHeaderSize);
         if (size > 0)
             std::memcpy(joined + kItemHeaderSize, data, size_t(size));
         writeRaw(joined, kItemHeaderSize + size);
     } else {
-        writeRaw(header, kItemHeaderSize);
+        writeRaw(joined, kItemHeaderSize);
         writeRaw(static_cast<const char*>(data), size);
     }
     return size;
@@ -325,7 +333,18 @@ qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, 
 
 qint32 TCustomDataFile::WriteBuffer(const QString& section, const QString& key, const QByteArray& data) {
     TT_ASSERT(data.size() <= std::numeric_limits<qint32>::max(), return 0);
-    return WriteBuffer(section, key, qint32(data.size()), data.constData());
+    const auto size = qint32(data.size());
+    if (size <= kJoinLimit)
+        return WriteBuffer(section, key, size, data.constData());
+    char header[kItemHeaderSize];
+    prepareItem(section, key, size, header);
+    writeRaw(header, kItemHeaderSize);
+    writeItemData(data);
+    return size;
+}
+
+void TCustomDataFile::writeItemData(const QByteArray& data) {
+    writeRaw(data.constData(), data.size());
 }
 
 void TCustomDataFile::WriteStream(const QString& section, const QString& key, QIODevice& source) {

@@ -95,6 +95,12 @@ protected:
     void writeFileHeader();
     // For unbuffered file streams: small reads share a window of recently read bytes.
     void enableReadWindow() { useReadWindow_ = true; }
+    // Appends the data block of a large item after its header. A container that keeps its items
+    // in memory may keep the block itself (it is implicitly shared) instead of copying its bytes.
+    virtual void writeItemData(const QByteArray& data);
+    // The 168-byte header of an item about to be appended; the stream then stands at its end.
+    void prepareItem(const QString& section, const QString& key, qint32 size, char* header);
+    void writeRaw(const char* data, qint64 size);
 
     bool ReadOnly = false;
     QIODevice* Stream = nullptr;
@@ -119,7 +125,6 @@ private:
     qint64 readAt(qint64 position, char* target, qint64 count);
     // Reads at most maxBytes of the item's data; -1 when it is missing.
     qint32 readItem(const QString& section, const QString& key, QByteArray& buffer, qint64 maxBytes);
-    void writeRaw(const char* data, qint64 size);
     // Fixed-size values stored little-endian; nothing when the item is missing or too short.
     template <typename T>
     void writeValue(const QString& section, const QString& key, T value);

@@ -91,8 +91,9 @@ public:
     // The host is not owned; nullptr removes it (the filters then report "not confirmed").
     void SetFilterHost(TPictureFilterHost* host) { filterHost_ = host; }
 
-    // The whole store in list order: "Anzahl" and each entry's keys in section + "/Bild" + k.
-    void Save(TCustomDataFile& file, const QString& section) const;
+    // The whole store in list order: "Anzahl" and each entry's keys in section + "/Bild" + k;
+    // with progress texts unless a copy is taken in the background.
+    void Save(TCustomDataFile& file, const QString& section, bool showProgress = true) const;
     // Appends the stored entries with their references and use counts as stored. A JPEG is only
     // measured from its header; its pixels are decoded on first use and its small preview is made
     // by worker threads meanwhile. Other pictures are decoded at once.

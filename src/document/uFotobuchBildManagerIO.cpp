@@ -55,7 +55,7 @@ bool hasPictureKeys(TCustomDataFile& file, const QString& section) {
 
 } // namespace
 
-void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
+void TBildmanager::Save(TCustomDataFile& file, const QString& section, bool showProgress) const {
     GuiThread::Check("TBildmanager::Save");
     // The progress window lets the window repaint, and drawing a picture moves it to the front of
     // the list: the order is taken once, before the first progress text.
@@ -65,7 +65,9 @@ void TBildmanager::Save(TCustomDataFile& file, const QString& section) const {
         order.push_back(entry.get());
     file.WriteInteger(section, QString::fromLatin1(kAnzahlKey), static_cast<qint32>(order.size()));
     for (size_t k = 0; k < order.size(); ++k) {
-        InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird gespeichert")), static_cast<int>(k) + 1);
+        if (showProgress)
+            InfoAusgabe().InfoFmt(Translate(QStringLiteral("Bild %d wird gespeichert")),
+                                  static_cast<int>(k) + 1);
         writeKeys(file, entrySection(section, static_cast<int>(k)), *order[k], TKeys::All);
     }
 }

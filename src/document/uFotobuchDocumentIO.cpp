@@ -422,8 +422,28 @@ std::unique_ptr<TFBElement> ReadElement(TCustomDataFile& file, const QString& se
 // ---------------------------------------------------------------------------------------------
 // The document
 
-void SaveDocument(TFBDocument& document, TCustomDataFile& file) {
-    TInfoAusgabe& info = InfoAusgabe();
+namespace {
+
+// The progress texts of a save; a copy taken in the background shows none.
+class TSaveProgress {
+public:
+    explicit TSaveProgress(bool shown) : info_(shown ? &InfoAusgabe() : nullptr) {}
+    void Info(const QString& text) const {
+        if (info_)
+            info_->Info(text);
+    }
+    void PageSaved(int number) const {
+        // This text is shown as it is in every language.
+        if (info_)
+            info_->InfoFmt(QStringLiteral("Seite %d wird gespeichert"), number);
+    }
+    bool Shown() const { return info_ != nullptr; }
+
+private:
+    TInfoAusgabe* info_;
+};
+
+void writeDocument(const TFBDocument& document, TCustomDataFile& file, const TSaveProgress& info) {
     info.Info(Translate(QStringLiteral("Dokument wird gespeichert")));
 
     const QString doc = DocSection::Doc();
@@ -453,8 +473,7 @@ void SaveDocument(TFBDocument& document, TCustomDataFile& file) {
 
     file.WriteInteger(DocSection::Pages(), kAnzahl, document.Pages.Count());
     for (int i = 0; i < document.Pages.Count(); ++i) {
-        // This text is shown as it is in every language.
-        info.InfoFmt(QStringLiteral("Seite %d wird gespeichert"), i + 1);
+        info.PageSaved(i + 1);
         SavePage(*document.Pages.Items(i), file, DocSection::Page(i));
     }
 
@@ -464,13 +483,23 @@ void SaveDocument(TFBDocument& document, TCustomDataFile& file) {
         document.PictureLinks[i]->Save(file, DocSection::Link(static_cast<int>(i)));
 
     info.Info(Translate(QStringLiteral("Bilder werden gespeichert")));
-    TBildmanager::Instance().Save(file, DocSection::BildManager());
+    TBildmanager::Instance().Save(file, DocSection::BildManager(), info.Shown());
 
     document.Feiertage.Save(file, DocSection::Feiertage());
     document.Geburtstage.Save(file, DocSection::Geburtstage());
 
     info.Info(QString());
+}
+
+} // namespace
+
+void SaveDocument(TFBDocument& document, TCustomDataFile& file) {
+    writeDocument(document, file, TSaveProgress(true));
     document.Modified = false;
+}
+
+void WriteDocumentItems(const TFBDocument& document, TCustomDataFile& file) {
+    writeDocument(document, file, TSaveProgress(false));
 }
 
 void LoadDocument(TFBDocument& document, TCustomDataFile& file) {
@@ -578,26 +607,36 @@ void ReadContainerFile(const QString& path, const std::function<void(TCustomData
     }
 }
 
-void WriteContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& write,
-                        const TWriteFaults& faults) {
+void WriteWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                    const TWriteFaults& faults) {
     const QFileInfo info(path);
     if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner))
         throw Exception(QStringLiteral("Die Datei ist schreibgeschützt"));
     try {
         TAtomicFile target(path, faults);
-        {
-            TDeviceDataFile file(target);
-            write(file);
-        }
+        write(target);
         target.Commit();
     } catch (const Exception& error) {
-        InfoAusgabe().Info(QString());
         QString message = QStringLiteral("Das Album konnte nicht als \"%1\" gespeichert werden.")
                               .arg(QDir::toNativeSeparators(path));
         if (info.exists())
             message += QLatin1Char(' ') + QStringLiteral("Die bisherige Datei ist unverändert.");
         throw Exception(message + QLatin1Char('\n') + error.message());
+    }
+}
+
+void WriteContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& write,
+                        const TWriteFaults& faults) {
+    try {
+        WriteWholeFile(
+            path,
+            [&write](QIODevice& target) {
+                TDeviceDataFile file(target);
+                write(file);
+            },
+            faults);
     } catch (...) {
+        // Whatever the failed save showed is closed.
         InfoAusgabe().Info(QString());
         throw;
     }

@@ -22,6 +22,9 @@ constexpr int kCurrentDocVersion = 5;
 
 // Writes the whole document; reports progress through the progress output and clears Modified.
 void SaveDocument(TFBDocument& document, TCustomDataFile& file);
+// The same items without progress texts, leaving Modified as it is: a copy taken while the user
+// works on.
+void WriteDocumentItems(const TFBDocument& document, TCustomDataFile& file);
 // Resets the document and reads it, then brings files of older versions up to date. Errors of the
 // container or of a stored picture end the load with the document as far as it was read.
 void LoadDocument(TFBDocument& document, TCustomDataFile& file);
@@ -38,6 +41,10 @@ void SaveDocumentToFile(TFBDocument& document, const QString& path, const TWrite
 void ReadContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& read);
 void WriteContainerFile(const QString& path, const std::function<void(TCustomDataFile&)>& write,
                         const TWriteFaults& faults = {});
+// The same atomic replacement for bytes that are ready to go (a snapshot taken earlier); it shows
+// no progress and may run on any thread.
+void WriteWholeFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                    const TWriteFaults& faults = {});
 
 // The pieces, also used on their own by undo records.
 void SavePage(const TFBPage& page, TCustomDataFile& file, const QString& section);
