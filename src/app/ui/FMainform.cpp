@@ -1,5 +1,7 @@
 #include "app/ui/FMainform.h"
 
+#include "app/uAutosave.h"
+#include "app/uRecoveryStore.h"
 #include "app/uStartup.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/uFocusAreas.h"
@@ -179,6 +181,8 @@ void TMaster::FormCreate() {
     UndoManager().OnChanged = [this](TUndoChange change) {
         if (change == TUndoChange::Restored)
             DocumentRestored();
+        if (autosave_)
+            autosave_->NoteHistoryChange(change);
         UpdateActions();
     };
 
@@ -228,6 +232,10 @@ void TMaster::AfterTranslate() {
 }
 
 void TMaster::FormDestroy() {
+    // The run ends cleanly: its recovery copy goes.
+    if (autosave_)
+        autosave_->Finish();
+    autosave_.reset();
     // Nothing may reach the views while they are taken down.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
@@ -457,7 +465,20 @@ void TMaster::ShowError(const QString& message) {
 // ---------------------------------------------------------------------------------------------
 // Project commands
 
+void TMaster::EnableAutosave(TRecoveryStore& store) {
+    recovery_ = &store;
+    autosave_ = std::make_unique<TAutosave>(*document_, store);
+    // The progress window is open exactly while a load or save runs.
+    autosave_->Busy = [this] { return progress_ != nullptr; };
+}
+
 void TMaster::StartWith(const QStringList& argumentsWithoutProgram) {
+    if (autosave_ &&
+        OfferRecovery(
+            *recovery_,
+            [this](const std::vector<TRecoveryEntry>& copies) { return prompts_->AskRecovery(this, copies); },
+            [this](const TRecoveryEntry& entry) { return RestoreRecoveryCopy(entry); }))
+        return;
     const QString project = Startup::ProjectToOpen(argumentsWithoutProgram);
     if (!project.isEmpty())
         OpenProject(project);
@@ -497,6 +518,8 @@ void TMaster::RunNewProject() {
     }
     if (result == TDateiNeuDlg::ResultCreated) {
         UndoManager().Clear();
+        if (autosave_)
+            autosave_->ProjectReplaced();
         ShowNewDocument();
         UpdateCaption();
         document_->Modified = false;
@@ -546,7 +569,21 @@ bool TMaster::OpenProject(const QString& path) {
     InfoAusgabe().Info(QString());
     document_->Modified = false;
     UndoManager().Clear();
+    if (autosave_)
+        autosave_->ProjectReplaced();
     return loaded;
+}
+
+bool TMaster::RestoreRecoveryCopy(const TRecoveryEntry& entry) {
+    if (!OpenProject(entry.CopyPath))
+        return false;
+    document_->FilePath = entry.OriginalPath;
+    document_->Modified = true;
+    UpdateCaption();
+    UpdateActions();
+    if (autosave_)
+        autosave_->Adopt(entry);
+    return true;
 }
 
 void TMaster::ShowNewDocument() {
@@ -586,6 +623,8 @@ TMaster::TSaveResult TMaster::SaveTo(const QString& path) {
     UpdateCaption();
     UndoManager().Clear();
     document_->Modified = false;
+    if (autosave_)
+        autosave_->ProjectSaved();
     InfoAusgabe().Info(QString());
     return TSaveResult::Saved;
 }
@@ -595,8 +634,10 @@ void TMaster::BtnSchliessenClick() {
         return;
     mainView_->Select(nullptr);
     ResetToEmptyDocument(*document_);
-    // Records of the closed project do not apply to the empty document.
+    // Records of the closed project do not apply to the empty document, nor does its copy.
     UndoManager().Clear();
+    if (autosave_)
+        autosave_->ProjectReplaced();
     UpdateCaption();
     panTitel->setText(document_->Dokumentname);
     ShowNewDocument();
@@ -624,6 +665,9 @@ void TMaster::closeEvent(QCloseEvent* event) {
             break;
         }
     }
+    // A clean close: the recovery copy goes, the run's lock is released.
+    if (autosave_)
+        autosave_->Finish();
     event->accept();
 }
 

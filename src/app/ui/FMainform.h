@@ -14,6 +14,7 @@ class QLabel;
 class QSlider;
 class QTabWidget;
 class QTextEdit;
+class TAutosave;
 class TDialogPrompts;
 class TEditorPanel;
 class TFBDocument;
@@ -26,11 +27,13 @@ class TMasterPrompts;
 class TMasterUndoPlace;
 class TPageTemplateListview;
 class TPictureBrowser;
+class TRecoveryStore;
 class TProgressDlg;
 class TSFormSeiten;
 class TDocumentBusy;
 class TSubForm;
 enum class TPropertyPanel;
+struct TRecoveryEntry;
 
 // The main window. It owns the one open document for the whole run (New, Open and Close reset and
 // refill it in place), runs the project and edit commands and keeps the page view and its panels in
@@ -57,8 +60,15 @@ public:
     // The relay reaches the panel from now on (not owned: it is a widget of the window).
     void AddPanel(TEditorPanel* panel) { panels_.push_back(panel); }
 
-    // The start: the project named as the single argument is opened; otherwise New runs.
+    // The start: recovery copies a crashed run left are offered first; unless one is restored, the
+    // project named as the single argument is opened, otherwise New runs.
     void StartWith(const QStringList& argumentsWithoutProgram);
+    // Recovery copies of the open project go into the store from now on (it outlives the window).
+    void EnableAutosave(TRecoveryStore& store);
+    TAutosave* Autosave() const { return autosave_.get(); }
+    // Opens a recovery copy as the unsaved project it stands for: it carries the original path,
+    // so Save writes where the user expects. False when the copy could not be opened.
+    bool RestoreRecoveryCopy(const TRecoveryEntry& entry);
 
     // --- Commands (toolbar button and menu item do the same) ---
     void BtnAlbumNeuClick();
@@ -189,6 +199,8 @@ private:
     QMenu* mnuSprache_ = nullptr;
     std::vector<TEditorPanel*> panels_;
     TMulticaster::TSubscription subscription_;
+    TRecoveryStore* recovery_ = nullptr;
+    std::unique_ptr<TAutosave> autosave_;
 
     // Widgets, named like their components.
     QLabel* panTitel = nullptr;

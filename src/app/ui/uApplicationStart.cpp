@@ -1,5 +1,6 @@
 #include "app/ui/uApplicationStart.h"
 
+#include "app/uRecoveryStore.h"
 #include "app/uStartup.h"
 #include "app/ui/FMainform.h"
 #include "app/ui/FStartbild.h"
@@ -108,7 +109,10 @@ int RunApplication(int argc, char** argv) {
             FileAssociation::ForThisProgram(QStringLiteral("fbp"), ProgramInfo::ApplicationTitle()),
             FileAssociation::RunToolIfInstalled);
 
+        // Outlives the main window, which writes its recovery copies into it.
+        TRecoveryStore recovery;
         TMaster master;
+        master.EnableAutosave(recovery);
         master.setEnabled(false);
 
         TSplash splash;

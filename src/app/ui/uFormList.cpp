@@ -4,6 +4,7 @@
 #include "app/ui/FMainform.h"
 #include "app/ui/FProgressDlg.h"
 #include "app/ui/FStartbild.h"
+#include "app/ui/FWiederherstellungDlg.h"
 #include "calendar/ui/FDlgFeiertagGeburtstag.h"
 #include "calendar/ui/FKalenderPropDlg.h"
 #include "catalogue/uDateiNeuWizzard.h"
@@ -103,6 +104,7 @@ const std::vector<TFormEntry>& AllForms() {
                                     return new TDlgFeiertagGeburtstag(parent, document, calendar.Data->Jahr,
                                                                       calendar.Data->Monat);
                                 }),
+        entry<TWiederherstellungDlg>("TWiederherstellungDlg"),
     };
     return forms;
 }

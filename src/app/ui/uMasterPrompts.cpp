@@ -1,6 +1,7 @@
 #include "app/ui/uMasterPrompts.h"
 
 #include "app/ui/FDlgInfo.h"
+#include "app/ui/FWiederherstellungDlg.h"
 #include "i18n/ulocalize.h"
 #include "platform/uProgramInfo.h"
 #include "print/ui/uDesignerPrinting.h"
@@ -82,4 +83,14 @@ void TDialogPrompts::ShowAbout(QWidget* parent) {
 
 void TDialogPrompts::Beep() {
     QApplication::beep();
+}
+
+TRecoveryAnswer TMasterPrompts::AskRecovery(QWidget*, const std::vector<TRecoveryEntry>&) {
+    return {};
+}
+
+TRecoveryAnswer TDialogPrompts::AskRecovery(QWidget* parent, const std::vector<TRecoveryEntry>& copies) {
+    TWiederherstellungDlg dialog(parent, copies);
+    dialog.exec();
+    return dialog.Answer();
 }

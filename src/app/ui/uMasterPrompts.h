@@ -1,6 +1,10 @@
 #pragma once
 
+#include "app/uRecoveryStore.h"
+
 #include <QString>
+
+#include <vector>
 
 class QWidget;
 class TFBDocument;
@@ -32,6 +36,9 @@ public:
     virtual void ShowAbout(QWidget* parent) = 0;
     // The system's beep (undo with nothing to undo).
     virtual void Beep() = 0;
+    // The recovery copies left by a run that did not end cleanly: restore one, discard one or put
+    // them off. Without a dialog of its own, the answer is to put them off.
+    virtual TRecoveryAnswer AskRecovery(QWidget* parent, const std::vector<TRecoveryEntry>& copies);
 };
 
 class TDialogPrompts : public TMasterPrompts {
@@ -46,6 +53,7 @@ public:
     void ShowPrinterSetup(QWidget* parent) override;
     void ShowAbout(QWidget* parent) override;
     void Beep() override;
+    TRecoveryAnswer AskRecovery(QWidget* parent, const std::vector<TRecoveryEntry>& copies) override;
 
     // The filter of both dialogs: "FBP-" + translated "Dateien" for "*.fbp".
     static QString ProjectFilter();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <vector>
 
 // Answers the main window's questions from a script and records what was asked.
 class ScriptedPrompts : public TMasterPrompts {
@@ -15,6 +16,8 @@ public:
     std::deque<TAnswer> answers;
     std::deque<QString> saveNames; // empty string: the user cancels the dialog
     std::deque<QString> openNames;
+    std::deque<TRecoveryAnswer> recoveryAnswers;             // none left: "Später"
+    std::vector<std::vector<TRecoveryEntry>> recoveryOffers; // what each offer showed
     QStringList questions;
     QStringList errors;
     int saveDialogs = 0;
@@ -53,6 +56,14 @@ public:
     void ShowPrinterSetup(QWidget*) override { ++printerSetups; }
     void ShowAbout(QWidget*) override { ++abouts; }
     void Beep() override { ++beeps; }
+    TRecoveryAnswer AskRecovery(QWidget*, const std::vector<TRecoveryEntry>& copies) override {
+        recoveryOffers.push_back(copies);
+        if (recoveryAnswers.empty())
+            return {};
+        const TRecoveryAnswer answer = recoveryAnswers.front();
+        recoveryAnswers.pop_front();
+        return answer;
+    }
 
 private:
     static QString take(std::deque<QString>& names) {
