@@ -3,6 +3,7 @@
 #include "app/uRecoveryStore.h"
 #include "document/uDocumentSnapshot.h"
 #include "document/uFotobuchDocument.h"
+#include "editing/uDocumentBusy.h"
 #include "editing/uUndo.h"
 #include "platform/Exception.h"
 #include "platform/uWorkQueue.h"
@@ -110,9 +111,9 @@ void TAutosave::reschedule() {
 void TAutosave::WriteNow() {
     if (finished_ || !schedule_.HasPending())
         return;
-    // The previous copy is still being written (a slow disk), or a load or save is under way and
-    // the document may be half read: try again after the gap.
-    if (shared_->writesInFlight.load() > 0 || (Busy && Busy())) {
+    // The previous copy is still being written (a slow disk), or a long operation lets timers run
+    // while the document may be half built: try again after the gap.
+    if (shared_->writesInFlight.load() > 0 || TDocumentBusy::Active()) {
         due_.start(static_cast<int>(gapMs_));
         return;
     }

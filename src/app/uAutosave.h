@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 
 class TFBDocument;
@@ -80,10 +79,6 @@ public:
     void WriteNow();
     // Waits until the worker has written or removed what it was given.
     void WaitIdle();
-
-    // True while no copy may be taken (a project being loaded or saved shows its progress and
-    // lets timers run meanwhile).
-    std::function<bool()> Busy;
 
     // The open project's copy; empty while it has none.
     const QString& CurrentCopy() const { return currentCopy_; }

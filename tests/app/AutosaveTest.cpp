@@ -7,6 +7,7 @@
 #include "document/uFotobuchBildManager.h"
 #include "document/uFotobuchDocument.h"
 #include "document/uFotobuchDocumentIO.h"
+#include "editing/uDocumentBusy.h"
 #include "platform/Exception.h"
 #include "platform/uInfoausgabe.h"
 #include "support/PictureSupport.h"
@@ -243,8 +244,14 @@ TEST(Autosave, CopiesTheChangesLeavesTheProjectAloneAndDropsTheCopyOnceSaved) {
 
     document.Dokumentname = QStringLiteral("Reise nach Rom");
     document.Modified = true;
-    for (int i = 0; i < 3; ++i)
-        autosave.NoteEdit();
+    {
+        // No copy of a document a long operation may have half built.
+        TDocumentBusy busy;
+        for (int i = 0; i < 3; ++i)
+            autosave.NoteEdit();
+        waitUntil([] { return false; }, 300);
+        EXPECT_TRUE(copiesIn(folder).isEmpty());
+    }
     ASSERT_TRUE(waitUntil([&] { return copiesIn(folder).size() == 1; }));
     autosave.WaitIdle();
     EXPECT_EQ(readFile(project), projectBytes) << "autosave never touches the user's file";

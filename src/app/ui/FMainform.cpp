@@ -468,8 +468,6 @@ void TMaster::ShowError(const QString& message) {
 void TMaster::EnableAutosave(TRecoveryStore& store) {
     recovery_ = &store;
     autosave_ = std::make_unique<TAutosave>(*document_, store);
-    // The progress window is open exactly while a load or save runs.
-    autosave_->Busy = [this] { return progress_ != nullptr; };
 }
 
 void TMaster::StartWith(const QStringList& argumentsWithoutProgram) {
