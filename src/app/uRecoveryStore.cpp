@@ -54,6 +54,17 @@ QJsonObject readDescription(const QString& path) {
     return QJsonDocument::fromJson(file.read(64 * 1024)).object();
 }
 
+// Run ids are hexadecimal; anything else in a description (edited or damaged) names no run and
+// must not lead the lock check to a file elsewhere.
+bool isRunId(const QString& run) {
+    if (run.isEmpty() || run.size() > 32)
+        return false;
+    return std::all_of(run.begin(), run.end(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+               (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    });
+}
+
 bool processAlive(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
@@ -118,6 +129,8 @@ QString TRecoveryStore::CopyPathFor(const QString& projectPath) const {
 bool TRecoveryStore::RunIsAlive(const QString& run) const {
     if (run == run_)
         return true;
+    if (!isRunId(run))
+        return false;
     QLockFile lock(lockPath(run));
     lock.setStaleLockTime(0);
     // Taking the lock succeeds when it is free or stale (its process is gone); the file is then
@@ -149,6 +162,8 @@ std::vector<TRecoveryEntry> TRecoveryStore::Abandoned() const {
         entry.CopyPath = copy.filePath();
         entry.OriginalPath = description.value(QLatin1String("Original")).toString();
         entry.Run = description.value(QLatin1String("Run")).toString();
+        if (!isRunId(entry.Run))
+            entry.Run.clear();
         entry.SavedAt = copy.lastModified();
         if (entry.Run == run_ || (!entry.Run.isEmpty() && RunIsAlive(entry.Run)))
             continue;

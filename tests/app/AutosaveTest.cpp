@@ -221,6 +221,15 @@ TEST(RecoveryStore, FolderNamesLocksAndTheCopiesOfRunsThatAreGone) {
     EXPECT_TRUE(second.Remove(copy));
     EXPECT_TRUE(copiesIn(folder).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(copy + QStringLiteral(".json")));
+
+    // A description naming no run id (edited by hand) is taken as naming no run, so no lock check
+    // leads out of the folder; its copy is offered as one of a run that is gone.
+    const QString stray = folder + QStringLiteral("/Fremd.fbp");
+    second.Write(TDocumentSnapshot::Take(document), stray, QString());
+    TestSupport::writeFile(stray + QStringLiteral(".json"), R"({"Original": "", "Run": "../../ausserhalb"})");
+    const std::vector<TRecoveryEntry> strays = third.Abandoned();
+    ASSERT_EQ(strays.size(), 1u);
+    EXPECT_TRUE(strays[0].Run.isEmpty());
 }
 
 TEST(Autosave, CopiesTheChangesLeavesTheProjectAloneAndDropsTheCopyOnceSaved) {
