@@ -278,6 +278,9 @@ public:
     bool HasShadow = false;
     uint8_t HorzAlign = 0;
     uint8_t VertAlign = 0;
+    // Inserted by the user and not yet shown in the text panel, which gives a new empty element
+    // the remembered defaults. Not stored.
+    bool IsNew = false;
 
 private:
     void WriteTextKeys(TCustomDataFile& file, const QString& section) const;

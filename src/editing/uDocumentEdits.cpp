@@ -192,6 +192,7 @@ TFBTextElement* InsertTextElement(TFBPage& page) {
     auto owned = std::make_unique<TFBTextElement>(&page);
     TFBTextElement* text = owned.get();
     text->SetHasShadow(true);
+    text->IsNew = true;
     text->Width = 0.6f * document->PageWidth;
     if (shownTurned(page)) {
         text->Width = 0.6f * document->PageHeight;

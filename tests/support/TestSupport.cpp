@@ -3,6 +3,7 @@
 #include "document/uColorList.h"
 #include "document/uFotobuchBildManager.h"
 #include "editing/uMulticaster.h"
+#include "editing/uTextEditing.h"
 #include "editing/uUndo.h"
 #include "i18n/ulocalize.h"
 #include "platform/uInfoausgabe.h"
@@ -60,6 +61,7 @@ void ResetProcessWideState() {
     TBildmanager::Instance().SetFilterHost(nullptr);
     TBildmanager::Instance().Clear();
     TColorList::Instance().Clear();
+    TDefaultWerte::Instance() = TDefaultWerte();
     Localizer().SetAvailable(kInitialAvailable);
     Localizer().SetResWrite(false, QString());
     SetCurrentLanguage(kLanguageGerman);
