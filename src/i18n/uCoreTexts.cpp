@@ -200,6 +200,14 @@ constexpr const char* kTexts[] = {
     "Über",
     "Übernehmen",
     "„%1“ ist im Feld „%2“ (Register „%3“) keine Zahl zwischen %4 und %5.",
+    // The text panel.
+    "Blocksatz",
+    "Der eingefügte Text wurde auf %d Zeichen gekürzt.",
+    "Der Text konnte nicht vollständig gelesen werden.",
+    "Schatten",
+    "Schriftfarbe",
+    "Schriftgröße",
+    "Text bearbeiten",
 };
 
 // Keys that keep an old spelling, with the German text they show.
@@ -218,6 +226,8 @@ constexpr TKeyedText kKeyedTexts[] = {
     {"cCaptionMoreColor", "Weitere Farben..."},
     {"cCaptionGradient", "Farbverlauf..."},
     {"cCaptionStruktur", "Struktur..."},
+    // The sample of the font box: a sentence with every letter.
+    {"FontPreviewText", "Franz jagt im komplett verwahrlosten Taxi quer durch Bayern"},
 };
 
 } // namespace

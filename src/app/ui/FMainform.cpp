@@ -27,6 +27,7 @@
 #include "editing/ui/uFotobuchMainview.h"
 #include "editing/ui/uPageViewCommandHost.h"
 #include "editing/ui/uPictureBrowser.h"
+#include "editing/ui/uRichTextEdit.h"
 #include "editing/ui/uSubformBild.h"
 #include "editing/ui/uSubformFarbFlaeche.h"
 #include "editing/ui/uSubformSeiten.h"
@@ -293,7 +294,10 @@ QWidget* TMaster::BuildLowerPanels(QWidget* parent) {
         propertyTabs_.push_back({kind, panel, tab});
         AddPanel(panel);
     };
-    addPropertyTab(TPropertyPanel::Text, new TSFormDlgRTFText, "tsText", "Text");
+    auto* textPanel = new TSFormDlgRTFText;
+    // Undo, cut, copy and paste go to the editor while it has the focus.
+    SetRichTextEditor(textPanel->Editor());
+    addPropertyTab(TPropertyPanel::Text, textPanel, "tsText", "Text");
     addPropertyTab(TPropertyPanel::Bild, new TSFormBild, "tsBild", "Bild");
     addPropertyTab(TPropertyPanel::Farbflaeche, new TSFormFarbFlaeche, "tsFarbflaeche", "Farbfläche");
     addPropertyTab(TPropertyPanel::Kalender, new TSFormKalender, "tsKalender", "Kalender");

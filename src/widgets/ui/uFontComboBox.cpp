@@ -26,10 +26,29 @@ void TFontComboBox::SetFontName(const QString& family) {
         // Kept at the top, apart from the installed families, in the face the system substitutes.
         insertItem(0, family);
         setItemData(0, QFont(family), Qt::FontRole);
+        SetPreview(0);
         index = 0;
     }
     setCurrentIndex(index);
     shown_ = index >= 0 ? itemText(index) : QString();
+}
+
+void TFontComboBox::SetPreviewText(const QString& text) {
+    preview_ = text;
+    for (int i = 0; i < count(); ++i)
+        SetPreview(i);
+}
+
+void TFontComboBox::SetPreview(int index) {
+    if (preview_.isEmpty()) {
+        setItemData(index, QVariant(), Qt::ToolTipRole);
+        return;
+    }
+    const QString family = itemText(index).toHtmlEscaped();
+    setItemData(index,
+                QStringLiteral("<span style=\"font-family:'%1'; font-size:14pt\">%2</span>")
+                    .arg(family, preview_.toHtmlEscaped()),
+                Qt::ToolTipRole);
 }
 
 bool TFontComboBox::IsInstalled(const QString& family) {

@@ -14,6 +14,9 @@ public:
     // Selects the family, adding it to the box when the system lacks it; reports nothing.
     void SetFontName(const QString& family);
 
+    // The sample each family's entry shows as its tip, in the family's own face.
+    void SetPreviewText(const QString& text);
+
     // Whether the system has a family of that name (case does not matter).
     static bool IsInstalled(const QString& family);
 
@@ -23,6 +26,8 @@ signals:
 
 private:
     void Fill();
+    void SetPreview(int index);
 
     QString shown_;
+    QString preview_;
 };

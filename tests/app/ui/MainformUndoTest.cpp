@@ -5,7 +5,9 @@
 #include "editing/uDocumentEdits.h"
 #include "editing/uUndo.h"
 #include "editing/ui/uFotobuchMainview.h"
+#include "editing/ui/uRichTextEdit.h"
 #include "editing/ui/uSubformSeiten.h"
+#include "render/uRTFTextDocument.h"
 #include "support/GuiTest.h"
 #include "support/PageElements.h"
 
@@ -13,8 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 
@@ -160,6 +166,55 @@ TEST_F(MainformUndo, TheFocusedTextEditorTakesBothKeysForItsOwnHistory) {
     EXPECT_FLOAT_EQ(page(1)->Sizeables.Items(0)->Width, 80);
     EXPECT_EQ(prompts.beeps, 0);
     master->SetRichTextEditor(nullptr);
+}
+
+TEST_F(MainformUndo, TheEditCommandsReachTheTextPanelsEditorWhileItHasTheFocus) {
+    TFBMainView* view = master->MainView();
+    view->SetScreen(0);
+    TFBTextElement* text = static_cast<TFBTextElement*>(page(0)->Sizeables.Items(0));
+    view->Select(text);
+    auto* tabs = master->findChild<QTabWidget*>(QStringLiteral("pagecontrolBottom"));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->currentWidget()->objectName(), QStringLiteral("tsText"));
+    auto* editor = master->findChild<TRichTextEdit*>(QStringLiteral("rtf"));
+    ASSERT_NE(editor, nullptr);
+    // Selecting the text stored nothing.
+    EXPECT_EQ(text->RTF(), QByteArrayLiteral("{\\rtf1 Seite}"));
+    EXPECT_FALSE(master->Document().Modified);
+
+    editor->setFocus();
+    ASSERT_TRUE(editor->hasFocus());
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral(" eins"));
+    EXPECT_EQ(RTFText::PlainTextRTF(text->RTF()), QStringLiteral("Seite eins"));
+    const int steps = UndoManager().Count();
+
+    // For a look at the window with the text selected (build/screenshots).
+    const QString shots =
+        QFileInfo(QStringLiteral(TINTARO_CLI_PATH)).absolutePath() + QStringLiteral("/../screenshots");
+    QDir().mkpath(shots);
+    master->resize(1280, 800);
+    QApplication::processEvents();
+    EXPECT_TRUE(master->grab().save(shots + QStringLiteral("/mainwindow-text-panel.png")));
+
+    editAction("mnuRueckgaengig")->trigger();
+    EXPECT_EQ(RTFText::PlainTextRTF(text->RTF()), QStringLiteral("Seite"));
+    EXPECT_EQ(UndoManager().Count(), steps);
+    editAction("mnuWiederherstellen")->trigger();
+    EXPECT_EQ(RTFText::PlainTextRTF(text->RTF()), QStringLiteral("Seite eins"));
+
+    // Cut and paste move text within the editor, not the element on the page.
+    QTextCursor word = editor->textCursor();
+    word.movePosition(QTextCursor::End);
+    word.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+    editor->setTextCursor(word);
+    editAction("mnuBearbeitenAusschneiden")->trigger();
+    EXPECT_EQ(RTFText::PlainTextRTF(text->RTF()), QStringLiteral("Seite "));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("eins"));
+    QTest::keyClick(editor, Qt::Key_Home);
+    editAction("mnuBearbeitenEinfuegen")->trigger();
+    EXPECT_EQ(RTFText::PlainTextRTF(text->RTF()), QStringLiteral("einsSeite "));
+    EXPECT_EQ(page(0)->Sizeables.Count(), 1);
 }
 
 } // namespace
