@@ -69,6 +69,8 @@ QStringList filesIn(const QString& folder, const QString& pattern) {
     return QDir(folder).entryList({pattern}, QDir::Files);
 }
 
+#ifdef TINTARO_DESIGNER_PATH
+// Only the check against the real program reads the widget dump.
 QJsonObject findNamed(const QJsonObject& widget, const QString& name) {
     if (widget.value(QLatin1String("objectName")).toString() == name)
         return widget;
@@ -79,6 +81,7 @@ QJsonObject findNamed(const QJsonObject& widget, const QString& name) {
     }
     return {};
 }
+#endif
 
 // The rest of the line that starts with the word, once the process has written it; empty when it
 // did not within the time.
