@@ -819,7 +819,11 @@ public:
         QString family;
         for (const QGlyphRun& run : layout.glyphRuns()) {
             const QRawFont raw = run.rawFont();
-            if (raw.isValid() && raw.supportsCharacter(QChar(ch)) && raw.familyName() != font.Name()) {
+            // For a script no installed font covers, layout draws boxes with an engine that has no
+            // face (no font tables) and no family name to ask for.
+            if (!raw.isValid() || raw.fontTable("head").isEmpty())
+                continue;
+            if (raw.supportsCharacter(QChar(ch)) && raw.familyName() != font.Name()) {
                 family = raw.familyName();
                 break;
             }

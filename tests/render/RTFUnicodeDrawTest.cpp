@@ -58,6 +58,14 @@ TEST(RTFUnicodeDraw, ACharacterNoFontShowsKeepsItsFallback) {
     drawer.SetRTF("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 a\\u888Xb c\\uc0\\u888 d}");
     EXPECT_EQ(drawnWords(drawer), QStringLiteral("aXb| |cd|"));
     EXPECT_TRUE(drawer.Token(0).Wide.isEmpty());
+
+    // A script without an installed font: text layout falls back to an engine that draws boxes and
+    // has no face behind it. That is no substitute; asking it for its family used to crash.
+    TRTFDrawer gurmukhi;
+    gurmukhi.SetRTF("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 a\\u2586Yb}");
+    const QString drawn = drawnWords(gurmukhi);
+    EXPECT_TRUE(drawn == QStringLiteral("aYb|") || drawn == QStringLiteral("a\u0A1Ab|"))
+        << drawn.toStdString();
 }
 
 TEST(RTFUnicodeDraw, ACharacterTheFontLacksIsDrawnInASubstitute) {
