@@ -199,7 +199,7 @@ TFontCache& TFontCache::instance() {
 }
 
 const TFontInfo& TFontCache::GetFontInfo(const TFont& font) {
-    const QString key = font.Name() + QChar(u'\x1f') + QString::number(font.Style());
+    const Key key{font.Name(), font.Style()};
     const auto found = byKey_.constFind(key);
     if (found != byKey_.cend()) {
         order_.splice(order_.begin(), order_, *found);
@@ -207,7 +207,7 @@ const TFontInfo& TFontCache::GetFontInfo(const TFont& font) {
     }
     if (static_cast<int>(order_.size()) >= Capacity()) {
         const TFont& oldest = order_.back()->Font();
-        byKey_.remove(oldest.Name() + QChar(u'\x1f') + QString::number(oldest.Style()));
+        byKey_.remove(Key{oldest.Name(), oldest.Style()});
         order_.pop_back();
     }
     order_.push_front(std::make_unique<TFontInfo>(font));

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Text metrics of a font at one em height (device units or font units).
@@ -85,7 +86,9 @@ private:
     TFontCache() = default;
     using Entries = std::list<std::unique_ptr<TFontInfo>>; // most recently used first
     Entries order_;
-    QHash<QString, Entries::iterator> byKey_;
+    // Name and style: the lookup on every text output builds no string.
+    using Key = std::pair<QString, TFontStyles>;
+    QHash<Key, Entries::iterator> byKey_;
 };
 
 inline TFontCache& FontCache() {

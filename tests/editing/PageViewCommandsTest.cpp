@@ -15,6 +15,7 @@
 #include "editing/uUndo.h"
 #include "platform/Exception.h"
 #include "support/CanonicalForm.h"
+#include "support/FakeColorDialog.h"
 #include "support/PictureSupport.h"
 #include "support/SampleDocument.h"
 
@@ -45,21 +46,6 @@ public:
     QStringList questions, status, reports;
     QString statusLine;
     int waits = 0;
-};
-
-// The colour dialog: cancels, or picks a colour.
-class TFakeColorDialog : public TColorDialogService {
-public:
-    bool Execute(std::int32_t& colour, CustomColors&) override {
-        shownWith = colour;
-        if (!pick)
-            return false;
-        colour = picked;
-        return true;
-    }
-    bool pick = false;
-    std::int32_t picked = 0;
-    std::int32_t shownWith = -1;
 };
 
 class PageViewCommands : public ::testing::Test {
@@ -164,7 +150,7 @@ protected:
 
     QTemporaryDir dir;
     QString wide, tall, third, clipart;
-    TFakeColorDialog dialog;
+    TestSupport::TFakeColorDialog dialog;
     TColorDialogService* previousDialog = nullptr;
     TFBDocument doc;
     TOffscreenPageWindow screen;

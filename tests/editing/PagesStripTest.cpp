@@ -11,6 +11,7 @@
 #include "editing/uUndo.h"
 #include "platform/Exception.h"
 #include "support/CanonicalForm.h"
+#include "support/FakeColorDialog.h"
 #include "support/PageElements.h"
 #include "support/PictureSupport.h"
 
@@ -41,18 +42,6 @@ public:
     int invalidations = 0;
     QStringList questions, shown;
     QString statusLine;
-};
-
-class TFakeColorDialog : public TColorDialogService {
-public:
-    bool Execute(std::int32_t& colour, CustomColors&) override {
-        if (!pick)
-            return false;
-        colour = picked;
-        return true;
-    }
-    bool pick = false;
-    std::int32_t picked = 0;
 };
 
 // The multicaster's events as lines.
@@ -147,7 +136,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    TFakeColorDialog dialog;
+    TestSupport::TFakeColorDialog dialog;
     TColorDialogService* previousDialog = nullptr;
     TFBDocument doc;
     TRecordingStripWindow window;

@@ -15,6 +15,7 @@
 #include "support/XcbPointer.h"
 
 #include "ScriptedPrompts.h"
+#include "support/WidgetDumpJson.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,20 +69,6 @@ QStringList storedItems(const QString& path) {
 QStringList filesIn(const QString& folder, const QString& pattern) {
     return QDir(folder).entryList({pattern}, QDir::Files);
 }
-
-#ifdef TINTARO_DESIGNER_PATH
-// Only the check against the real program reads the widget dump.
-QJsonObject findNamed(const QJsonObject& widget, const QString& name) {
-    if (widget.value(QLatin1String("objectName")).toString() == name)
-        return widget;
-    for (const QJsonValue& child : widget.value(QLatin1String("children")).toArray()) {
-        const QJsonObject found = findNamed(child.toObject(), name);
-        if (!found.isEmpty())
-            return found;
-    }
-    return {};
-}
-#endif
 
 // The rest of the line that starts with the word, once the process has written it; empty when it
 // did not within the time.
@@ -244,11 +231,14 @@ TEST_F(Recovery, AKilledDesignerLeavesItsWorkWhichTheNextStartOffersAndRestoresU
         ::kill(static_cast<pid_t>(next.processId()), SIGKILL);
         next.waitForFinished(10000);
         ASSERT_TRUE(offered) << "the dialog was not shown: " << readFile(dump).left(400).constData();
-        EXPECT_EQ(findNamed(dialog, QStringLiteral("lvKopien")).value(QLatin1String("items")).toArray(),
+        EXPECT_EQ(TestSupport::findNamed(dialog, QStringLiteral("lvKopien"))
+                      .value(QLatin1String("items"))
+                      .toArray(),
                   (QJsonArray{QStringLiteral("Urlaub.fbp")}));
-        EXPECT_EQ(
-            findNamed(dialog, QStringLiteral("btnWiederherstellen")).value(QLatin1String("text")).toString(),
-            QStringLiteral("Projekt wiederherstellen"));
+        EXPECT_EQ(TestSupport::findNamed(dialog, QStringLiteral("btnWiederherstellen"))
+                      .value(QLatin1String("text"))
+                      .toString(),
+                  QStringLiteral("Projekt wiederherstellen"));
         EXPECT_EQ(filesIn(folder, QStringLiteral("*.fbp")), copies) << "offering changes nothing";
     }
 #endif

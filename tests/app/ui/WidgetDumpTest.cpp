@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include "ScriptedPrompts.h"
+#include "support/WidgetDumpJson.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -29,18 +30,6 @@ namespace {
 
 QJsonObject readDump(const QString& path) {
     return QJsonDocument::fromJson(TestSupport::readFile(path)).object();
-}
-
-// The first widget of the tree with that objectName.
-QJsonObject findNamed(const QJsonObject& widget, const QString& name) {
-    if (widget.value(QLatin1String("objectName")).toString() == name)
-        return widget;
-    for (const QJsonValue& child : widget.value(QLatin1String("children")).toArray()) {
-        const QJsonObject found = findNamed(child.toObject(), name);
-        if (!found.isEmpty())
-            return found;
-    }
-    return {};
 }
 
 QJsonObject windowNamed(const QJsonObject& dump, const QString& name) {
@@ -94,13 +83,13 @@ TEST(WidgetDump, DescribesWindowsWidgetsAndLeavesQtsPlumbingOut) {
     EXPECT_EQ(geometry[2].toInt(), 300);
 
     // The tab page stands under the tab widget although Qt keeps it in a plumbing stack.
-    const QJsonObject tabWidget = findNamed(json, QStringLiteral("tabs"));
+    const QJsonObject tabWidget = TestSupport::findNamed(json, QStringLiteral("tabs"));
     bool pageDirectlyBelow = false;
     for (const QJsonValue& c : tabWidget.value(QLatin1String("children")).toArray())
         pageDirectlyBelow |=
             c.toObject().value(QLatin1String("objectName")).toString() == QStringLiteral("page1");
     EXPECT_TRUE(pageDirectlyBelow);
-    const QJsonObject check = findNamed(json, QStringLiteral("cbRandlos"));
+    const QJsonObject check = TestSupport::findNamed(json, QStringLiteral("cbRandlos"));
     EXPECT_EQ(check.value(QLatin1String("class")).toString(), QStringLiteral("QCheckBox"));
     EXPECT_EQ(check.value(QLatin1String("text")).toString(), QStringLiteral("Randlos"));
     EXPECT_TRUE(check.value(QLatin1String("checked")).toBool());
@@ -113,9 +102,9 @@ TEST(WidgetDump, DescribesWindowsWidgetsAndLeavesQtsPlumbingOut) {
     EXPECT_EQ(check.value(QLatin1String("geometry")).toArray()[1].toInt(), at.y());
     EXPECT_FALSE(check.contains(QLatin1String("items")));
     // The scroll area's contents are kept, its viewport left out.
-    EXPECT_FALSE(findNamed(json, QStringLiteral("lblInnen")).isEmpty());
-    EXPECT_TRUE(findNamed(json, QStringLiteral("qt_scrollarea_viewport")).isEmpty());
-    EXPECT_TRUE(findNamed(json, QStringLiteral("qt_tabwidget_tabbar")).isEmpty());
+    EXPECT_FALSE(TestSupport::findNamed(json, QStringLiteral("lblInnen")).isEmpty());
+    EXPECT_TRUE(TestSupport::findNamed(json, QStringLiteral("qt_scrollarea_viewport")).isEmpty());
+    EXPECT_TRUE(TestSupport::findNamed(json, QStringLiteral("qt_tabwidget_tabbar")).isEmpty());
     EXPECT_EQ(tabWidget.value(QLatin1String("items")).toArray(), (QJsonArray{QStringLiteral("Eins")}));
     EXPECT_EQ(tabWidget.value(QLatin1String("currentRow")).toInt(-1), 0);
 }
@@ -142,17 +131,18 @@ TEST(WidgetDump, SignalWritesTheFileAlsoWhileTheWizardRunsModally) {
     EXPECT_EQ(dlg.value(QLatin1String("class")).toString(), QStringLiteral("TDateiNeuDlg"));
     EXPECT_EQ(dlg.value(QLatin1String("text")).toString(), QStringLiteral("Neues Projekt anlegen"));
     EXPECT_TRUE(dlg.value(QLatin1String("visible")).toBool());
-    const QJsonObject list = findNamed(dlg, QStringLiteral("lbSteps"));
+    const QJsonObject list = TestSupport::findNamed(dlg, QStringLiteral("lbSteps"));
     EXPECT_EQ(list.value(QLatin1String("items")).toArray().size(), 7);
     EXPECT_EQ(list.value(QLatin1String("items")).toArray()[1].toString(), QStringLiteral("PhotoBook 10x15"));
     EXPECT_EQ(list.value(QLatin1String("currentRow")).toInt(-1), 0);
     EXPECT_EQ(list.value(QLatin1String("geometry")).toArray(), (QJsonArray{0, 40, 180, 300}));
-    const QJsonObject preview = findNamed(dlg, QStringLiteral("imgPreview"));
+    const QJsonObject preview = TestSupport::findNamed(dlg, QStringLiteral("imgPreview"));
     EXPECT_EQ(
         preview.value(QLatin1String("properties")).toObject().value(QLatin1String("picture")).toString(),
         QStringLiteral("WIZ_PHOTOBOOKLET"));
-    EXPECT_EQ(findNamed(dlg, QStringLiteral("btnWeiter")).value(QLatin1String("text")).toString(),
-              QStringLiteral("Weiter >>"));
+    EXPECT_EQ(
+        TestSupport::findNamed(dlg, QStringLiteral("btnWeiter")).value(QLatin1String("text")).toString(),
+        QStringLiteral("Weiter >>"));
     for (const char* key : {"class", "objectName", "geometry", "visible", "enabled", "toolTip",
                             "accessibleName", "properties", "children"})
         EXPECT_TRUE(preview.contains(QLatin1String(key))) << key;
@@ -243,8 +233,9 @@ TEST_F(MainWindowDump, ListsMenusKeysTabsSplittersAndTheZoom) {
     EXPECT_TRUE(shadows.value(QLatin1String("checkable")).toBool());
     EXPECT_FALSE(shadows.value(QLatin1String("enabled")).toBool()) << "the empty document has no shadows";
 
-    const QJsonArray tabs =
-        findNamed(window, QStringLiteral("PageControlLeft")).value(QLatin1String("tabs")).toArray();
+    const QJsonArray tabs = TestSupport::findNamed(window, QStringLiteral("PageControlLeft"))
+                                .value(QLatin1String("tabs"))
+                                .toArray();
     ASSERT_EQ(tabs.size(), 4);
     EXPECT_EQ(tabs.at(0).toObject(), (QJsonObject{{QStringLiteral("objectName"), QStringLiteral("tsBilder")},
                                                   {QStringLiteral("text"), QStringLiteral("Bilder")},
@@ -255,10 +246,10 @@ TEST_F(MainWindowDump, ListsMenusKeysTabsSplittersAndTheZoom) {
     EXPECT_TRUE(tabs.at(3).toObject().value(QLatin1String("visible")).toBool()) << "clipart is reachable";
 
     const QJsonArray sizes =
-        findNamed(window, QStringLiteral("splMain")).value(QLatin1String("sizes")).toArray();
+        TestSupport::findNamed(window, QStringLiteral("splMain")).value(QLatin1String("sizes")).toArray();
     ASSERT_EQ(sizes.size(), 2);
     EXPECT_GE(sizes.at(1).toInt(), 168);
-    const QJsonObject zoom = findNamed(window, QStringLiteral("tbMainViewZoom"));
+    const QJsonObject zoom = TestSupport::findNamed(window, QStringLiteral("tbMainViewZoom"));
     EXPECT_EQ(zoom.value(QLatin1String("minimum")).toInt(), 100);
     EXPECT_EQ(zoom.value(QLatin1String("maximum")).toInt(), 800);
     EXPECT_EQ(zoom.value(QLatin1String("value")).toInt(), 100);

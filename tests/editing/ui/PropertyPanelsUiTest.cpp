@@ -8,6 +8,7 @@
 #include "editing/uUndo.h"
 #include "editing/ui/uSubformBild.h"
 #include "editing/ui/uSubformFarbFlaeche.h"
+#include "support/FakeColorDialog.h"
 #include "support/GuiTest.h"
 #include "support/PageElements.h"
 #include "support/PictureSupport.h"
@@ -50,20 +51,6 @@ public:
     }
     bool confirm = false;
     std::vector<TPictureFilterKind> ran;
-};
-
-class FakeColorDialog : public TColorDialogService {
-public:
-    bool Execute(std::int32_t& colour, CustomColors&) override {
-        shownWith = colour;
-        if (!pick)
-            return false;
-        colour = picked;
-        return true;
-    }
-    bool pick = false;
-    std::int32_t picked = 0;
-    std::int32_t shownWith = -1;
 };
 
 class PropertyPanels : public TestSupport::GuiTest {
@@ -141,7 +128,7 @@ protected:
     TMulticaster::TSubscription subscription;
     std::vector<std::pair<const QObject*, TFBElement*>> announced;
     FakeFilterHost filters;
-    FakeColorDialog colours;
+    TestSupport::TFakeColorDialog colours;
     TColorDialogService* previousDialog = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "document/uColorList.h"
 #include "document/uFBColor.h"
 #include "i18n/ulocalize.h"
+#include "support/FakeColorDialog.h"
 #include "support/GuiTest.h"
 #include "widgets/ui/uColorPopupButton.h"
 #include "widgets/ui/uFloatEdit.h"
@@ -17,20 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class TFakeColorDialog : public TColorDialogService {
-public:
-    bool Execute(std::int32_t& colour, CustomColors&) override {
-        shownWith = colour;
-        if (!pick)
-            return false;
-        colour = picked;
-        return true;
-    }
-    bool pick = false;
-    std::int32_t picked = 0;
-    std::int32_t shownWith = -1;
-};
 
 class Widgets : public TestSupport::GuiTest {};
 
@@ -123,7 +110,7 @@ TEST_F(Widgets, FontSizeBoxIgnoresLettersAndRefusesSizesTheDrawerCannotTake) {
 
 TEST_F(Widgets, ColorPopupOffersStandardCustomNoAndMoreColours) {
     TColorList::Instance().SetItem(0, 0x00A0B0);
-    TFakeColorDialog dialog;
+    TestSupport::TFakeColorDialog dialog;
     TColorDialogService* previous = SetColorDialogService(&dialog);
 
     TColorPopupButton button;
